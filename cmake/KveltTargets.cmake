@@ -1,0 +1,42 @@
+# Helpers shared by every folder: one library per folder, one test program per folder.
+
+set(KVELT_WARNINGS -Wall -Wextra -Wpedantic)
+
+# kvelt_add_library(name [SUBDIRS dir...] [DEPS target...])
+# Builds the .cpp files of the calling folder (and of the listed subfolders) as
+# the static library kvelt_<name>; includes resolve from the repository root.
+function(kvelt_add_library name)
+  cmake_parse_arguments(ARG "" "" "SUBDIRS;DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  foreach(sub IN LISTS ARG_SUBDIRS)
+    file(GLOB subsources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${sub}/*.cpp)
+    list(APPEND sources ${subsources})
+  endforeach()
+  if(NOT sources)
+    # A folder that has only headers so far.
+    add_library(kvelt_${name} INTERFACE)
+    target_include_directories(kvelt_${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(kvelt_${name} INTERFACE ${ARG_DEPS})
+    return()
+  endif()
+  add_library(kvelt_${name} STATIC ${sources})
+  target_include_directories(kvelt_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_options(kvelt_${name} PRIVATE ${KVELT_WARNINGS})
+  target_link_libraries(kvelt_${name} PUBLIC ${ARG_DEPS})
+endfunction()
+
+# kvelt_add_gtest(name DEPS target...)
+# All *.cpp files of tests/<name>/ form the GoogleTest program <name>_tests.
+function(kvelt_add_gtest name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  add_executable(${name}_tests ${sources})
+  target_compile_options(${name}_tests PRIVATE ${KVELT_WARNINGS})
+  target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name}_tests PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
+    PROPERTIES ENVIRONMENT "KVELT_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()
