@@ -1,0 +1,21 @@
+#include "protocol/Selector.h"
+
+namespace kvelt {
+
+namespace {
+constexpr int kChoiceWeight = 10;
+}
+
+std::uint8_t EncodeSelector(int position, int choice) {
+  return static_cast<std::uint8_t>((position + kChoiceWeight * choice) & 0xFF);
+}
+
+SelectorValue DecodeSelector(std::uint8_t byte) {
+  const int value = static_cast<std::int8_t>(byte);
+  if (value < kChoiceWeight) {
+    return {value, 0};
+  }
+  return {value - kChoiceWeight, 1};
+}
+
+}  // namespace kvelt
