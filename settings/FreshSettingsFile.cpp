@@ -1,0 +1,40 @@
+#include "settings/FreshSettingsFile.h"
+
+#include <array>
+#include <string>
+
+#include "settings/SettingsKeys.h"
+
+namespace kvelt {
+
+void WriteFreshSettingsFile(const IniFile& file) {
+  namespace Keys = SettingsKeys;
+  std::array<std::string, 4> savePos;
+  std::array<std::string, 4> saveVer;
+  for (int n = 1; n <= 4; ++n) {
+    savePos[n - 1] = Keys::SavePos(n);
+    saveVer[n - 1] = Keys::SaveVer(n);
+  }
+  const std::array<IniFile::Entry, 17> entries{{
+      {Keys::AutoSave, "0"},
+      {Keys::SaveDate, "1"},
+      {Keys::SaveTime, "1"},
+      {savePos[0], "1"},
+      {savePos[1], "1"},
+      {savePos[2], "1"},
+      {savePos[3], "1"},
+      {saveVer[0], "1"},
+      {saveVer[1], "1"},
+      {saveVer[2], "1"},
+      {saveVer[3], "1"},
+      {Keys::ScreenTop, "0"},
+      {Keys::ScreenLeft, "0"},
+      {Keys::Language, "0"},
+      {Keys::SaveFile, SettingsDefaults::FreshSaveFile},
+      {Keys::Div, "2"},
+      {Keys::Unit, "0"},
+  }};
+  file.WriteStrings(Keys::Section, entries);
+}
+
+}  // namespace kvelt

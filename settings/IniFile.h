@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace kvelt {
+
+// A settings file in INI layout (see IniDocument for the layout). Every call opens
+// the file, does its work and closes it again; nothing is cached between calls.
+//
+// Reading never fails: a missing or unreadable file, a missing section or key, or
+// a value that does not read gives the default. A write is complete in the file
+// when it returns (the whole file is replaced at once, see ReplaceFileContent) or
+// throws SettingsWriteError; lines other than the key's are kept byte for byte.
+//
+// The file is UTF-8. Texts read back are valid UTF-8: bytes that are not (say a
+// file written in Windows-1250) come back as U+FFFD, and are kept as they are in
+// the file when other keys are written.
+class IniFile {
+ public:
+  // Texts read back keep at most this many characters.
+  static constexpr std::size_t kMaxTextLength = 2047;
+
+  explicit IniFile(std::string path);
+
+  const std::string& Path() const;
+  bool Exists() const;
+
+  // True when the value reads as a non-zero integer.
+  bool ReadBool(std::string_view section, std::string_view key, bool defaultValue) const;
+  // Decimal, or hexadecimal after "0x"/"0X" (see ParseIniInteger).
+  int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;
+  std::string ReadString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+
+  // Booleans are stored as "1" or "0", integers in decimal, texts as given except
+  // that CR and LF become blanks (a value must stay on its line).
+  void WriteBool(std::string_view section, std::string_view key, bool value) const;
+  void WriteInteger(std::string_view section, std::string_view key, int value) const;
+  void WriteString(std::string_view section, std::string_view key, std::string_view value) const;
+
+  // Several keys of one section in one replacement of the file; the result is the
+  // same as writing them one after another, in order.
+  using Entry = std::pair<std::string_view, std::string_view>;  // key, value
+  void WriteStrings(std::string_view section, std::span<const Entry> entries) const;
+
+ private:
+  std::string path_;
+};
+
+}  // namespace kvelt

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kvelt {
+
+// Names of the keys of section "Options" in config.ini.
+namespace SettingsKeys {
+inline constexpr std::string_view Section = "Options";
+inline constexpr std::string_view AutoSave = "AutoSave";
+inline constexpr std::string_view SaveDate = "SaveDate";
+inline constexpr std::string_view SaveTime = "SaveTime";
+inline constexpr std::string_view ScreenTop = "ScreenTop";
+inline constexpr std::string_view ScreenLeft = "ScreenLeft";
+inline constexpr std::string_view Language = "Language";
+inline constexpr std::string_view SaveFile = "SaveFile";
+inline constexpr std::string_view Div = "Div";
+inline constexpr std::string_view Unit = "Unit";
+inline constexpr std::string_view SavePeriod = "SavePeriod";
+
+// "SavePos1".."SavePos4" and "SaveVer1".."SaveVer4" (position and speed column of
+// channel n); std::out_of_range for n outside 1..4.
+std::string SavePos(int n);
+std::string SaveVer(int n);
+}  // namespace SettingsKeys
+
+// Values a key reads as when the file lacks it or its value does not read, and the
+// one value of a fresh file that differs from its read default.
+namespace SettingsDefaults {
+inline constexpr bool AutoSave = false;
+inline constexpr bool SaveColumn = true;  // SaveDate, SaveTime, SavePos1..4, SaveVer1..4
+inline constexpr int ScreenTop = 0;
+inline constexpr int ScreenLeft = 0;
+inline constexpr int Div = 2;
+inline constexpr int Unit = 0;
+inline constexpr int SavePeriod = 1;
+// Not an index of the two-entry language picker: the file format gives 2 for a
+// missing Language key, and the window decides what to make of it.
+inline constexpr int Language = 2;
+inline constexpr std::string_view SaveFile = "pomiar.csv";
+inline constexpr std::string_view FreshSaveFile = "c:\\pomiar.csv";  // written into a fresh file
+}  // namespace SettingsDefaults
+
+}  // namespace kvelt
