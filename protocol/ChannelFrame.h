@@ -37,6 +37,13 @@ inline constexpr std::size_t OutputState = 30;
 inline constexpr std::size_t kChannelFrameSize = ChannelFrameOffset::OutputState + 1;
 static_assert(kChannelFrameSize == 31);
 
+inline constexpr int kTransistorOutputCount = 5;
+
+// State of transistor output 1..5 in a frame's OutputState byte, as 0 or 1; bits 5..7 are unused.
+constexpr int OutputStateBit(std::uint8_t outputState, int output) {
+  return (output >= 1 && output <= kTransistorOutputCount) ? (outputState >> (output - 1)) & 1 : 0;
+}
+
 // data = report bytes from the code byte on. std::nullopt when fewer than 31 bytes are given.
 // The code byte is taken as it is; the caller decides what it means.
 std::optional<ChannelFrame> ParseChannelFrame(const std::uint8_t* data, std::size_t size);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <bit>
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -81,6 +81,18 @@ TEST(ChannelFrameTest, EveryShorterReportIsRejectedWithoutReadingPastIt) {
     EXPECT_FALSE(ParseChannelFrame(exact.get(), size).has_value()) << "size " << size;
   }
   EXPECT_FALSE(ParseChannelFrame(nullptr, 64).has_value());
+}
+
+TEST(ChannelFrameTest, OutputStateBitsNameOutputsOneToFive) {
+  for (const std::uint8_t state : {std::uint8_t{0x15}, std::uint8_t{0xF5}}) {  // bits 5..7 change nothing
+    std::vector<int> points;
+    for (int output = 1; output <= kTransistorOutputCount; ++output) {
+      points.push_back(OutputStateBit(state, output));
+    }
+    EXPECT_EQ(points, (std::vector<int>{1, 0, 1, 0, 1})) << int{state};
+  }
+  EXPECT_EQ(OutputStateBit(0xFF, 6), 0);
+  EXPECT_EQ(OutputStateBit(0xFF, 0), 0);
 }
 
 }  // namespace
