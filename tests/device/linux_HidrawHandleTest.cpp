@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "device/linux/HidrawHandle.h"
+
+namespace kvelt::hid {
+namespace {
+
+using Status = HidReadResult::Status;
+
+// A packet socket pair keeps message boundaries as hidraw keeps report
+// boundaries: the handle gets one end, the test plays the device at the other.
+class HidrawHandleOverSocket : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    int fds[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds), 0);
+    device_ = fds[1];
+    handle_ = HidrawHandle::Adopt(fds[0]);
+    ASSERT_NE(handle_, nullptr);
+  }
+  void TearDown() override { CloseDevice(); }
+
+  void Send(const std::vector<std::uint8_t>& report) {
+    ASSERT_EQ(::send(device_, report.data(), report.size(), 0), static_cast<ssize_t>(report.size()));
+  }
+  void CloseDevice() {
+    if (device_ >= 0) ::close(device_);
+    device_ = -1;
+  }
+
+  int device_ = -1;
+  std::unique_ptr<HidrawHandle> handle_;
+};
+
+TEST_F(HidrawHandleOverSocket, ReadsOneWholeReportPerCall) {
+  Send({1, 100, 2, 3});
+  Send({1, 101});
+  Send(std::vector<std::uint8_t>(65, 0xAB));
+  std::array<std::uint8_t, 65> buffer{};
+
+  auto result = handle_->Read(buffer.data(), buffer.size());
+  ASSERT_EQ(result.State, Status::Report);
+  ASSERT_EQ(result.Bytes, 4u);
+  EXPECT_EQ(buffer[0], 1);
+  EXPECT_EQ(buffer[1], 100);
+  EXPECT_EQ(buffer[3], 3);
+
+  result = handle_->Read(buffer.data(), buffer.size());
+  ASSERT_EQ(result.State, Status::Report);
+  EXPECT_EQ(result.Bytes, 2u);
+  EXPECT_EQ(buffer[1], 101);
+
+  result = handle_->Read(buffer.data(), buffer.size());
+  ASSERT_EQ(result.State, Status::Report);
+  EXPECT_EQ(result.Bytes, 65u);
+  EXPECT_EQ(buffer[64], 0xAB);
+}
+
+TEST_F(HidrawHandleOverSocket, ZeroLengthBufferStillConsumesTheReport) {
+  Send({1, 2, 3});
+  Send({1, 7});
+  std::array<std::uint8_t, 8> buffer{};
+  auto result = handle_->Read(buffer.data(), 0);
+  EXPECT_EQ(result.State, Status::Report);
+  EXPECT_EQ(result.Bytes, 0u);
+  EXPECT_EQ(buffer[0], 0) << "nothing is stored into a zero-length buffer";
+  result = handle_->Read(buffer.data(), buffer.size());
+  ASSERT_EQ(result.State, Status::Report);
+  EXPECT_EQ(result.Bytes, 2u);
+  EXPECT_EQ(buffer[1], 7);
+}
+
+TEST_F(HidrawHandleOverSocket, StopWakesABlockedReaderAndEveryLaterRead) {
+  HidReadResult seen;
+  std::thread reader([&] {
+    std::array<std::uint8_t, 65> buffer{};
+    seen = handle_->Read(buffer.data(), buffer.size());
+  });
+  handle_->RequestStop();
+  reader.join();
+  EXPECT_EQ(seen.State, Status::Stopped);
+
+  // A stop wins over a report that is waiting.
+  Send({1, 100});
+  std::array<std::uint8_t, 65> buffer{};
+  EXPECT_EQ(handle_->Read(buffer.data(), buffer.size()).State, Status::Stopped);
+  handle_->RequestStop();  // asking twice is harmless
+  EXPECT_EQ(handle_->Read(buffer.data(), buffer.size()).State, Status::Stopped);
+}
+
+TEST_F(HidrawHandleOverSocket, HangUpMeansGone) {
+  HidReadResult seen;
+  std::thread reader([&] {
+    std::array<std::uint8_t, 65> buffer{};
+    seen = handle_->Read(buffer.data(), buffer.size());
+  });
+  CloseDevice();
+  reader.join();
+  EXPECT_EQ(seen.State, Status::Gone);
+}
+
+TEST_F(HidrawHandleOverSocket, WritesOneWholeReport) {
+  std::vector<std::uint8_t> report(65, 0);
+  report[0] = 1;
+  report[1] = 104;
+  report[2] = 3;
+  std::size_t written = 0;
+  ASSERT_TRUE(handle_->Write(report.data(), report.size(), written));
+  EXPECT_EQ(written, report.size());
+
+  std::array<std::uint8_t, 128> received{};
+  ASSERT_EQ(::recv(device_, received.data(), received.size(), 0), 65);
+  EXPECT_EQ(received[0], 1);
+  EXPECT_EQ(received[1], 104);
+  EXPECT_EQ(received[2], 3);
+}
+
+TEST(LinuxHidrawHandle, OpeningAMissingNodeFailsInEveryMode) {
+  for (const auto mode : {HidOpenMode::ReadWrite, HidOpenMode::ReadOnly, HidOpenMode::MetadataOnly}) {
+    EXPECT_EQ(HidrawHandle::Open("/dev/hidraw-kvelt-does-not-exist", mode), nullptr);
+    EXPECT_EQ(HidrawHandle::Open("", mode), nullptr);
+  }
+}
+
+TEST(LinuxHidrawHandle, MetadataOnlyHandleDoesNoInputOrOutput) {
+  auto handle = HidrawHandle::Open("/dev/null", HidOpenMode::MetadataOnly);
+  ASSERT_NE(handle, nullptr);
+  std::array<std::uint8_t, 4> buffer{};
+  const auto result = handle->Read(buffer.data(), buffer.size());
+  EXPECT_EQ(result.State, Status::Failed);
+  EXPECT_NE(result.Error, 0);
+  std::size_t written = 99;
+  EXPECT_FALSE(handle->Write(buffer.data(), buffer.size(), written));
+  EXPECT_EQ(written, 0u);
+  handle->RequestStop();
+}
+
+TEST(LinuxHidrawHandle, EndOfFileMeansGoneAndWriteOnAReadHandleFails) {
+  auto reader = HidrawHandle::Open("/dev/null", HidOpenMode::ReadOnly);
+  ASSERT_NE(reader, nullptr);
+  std::array<std::uint8_t, 4> buffer{1, 2, 3, 4};
+  EXPECT_EQ(reader->Read(buffer.data(), buffer.size()).State, Status::Gone);
+  std::size_t written = 99;
+  EXPECT_FALSE(reader->Write(buffer.data(), buffer.size(), written));
+  EXPECT_EQ(written, 0u);
+
+  auto writer = HidrawHandle::Open("/dev/null", HidOpenMode::ReadWrite);
+  ASSERT_NE(writer, nullptr);
+  EXPECT_TRUE(writer->Write(buffer.data(), buffer.size(), written));
+  EXPECT_EQ(written, buffer.size());
+}
+
+TEST(LinuxHidrawHandle, FailedOrShortWriteIsAFailure) {
+  auto full = HidrawHandle::Open("/dev/full", HidOpenMode::ReadWrite);
+  ASSERT_NE(full, nullptr);
+  std::array<std::uint8_t, 4> small{};
+  std::size_t written = 99;
+  EXPECT_FALSE(full->Write(small.data(), small.size(), written));
+  EXPECT_EQ(written, 0u);
+
+  // A non-blocking pipe with one page free takes only part of a two-page write.
+  int fds[2];
+  ASSERT_EQ(::pipe2(fds, O_CLOEXEC | O_NONBLOCK), 0);
+  std::vector<std::uint8_t> page(4096, 0x55);
+  while (::write(fds[1], page.data(), page.size()) > 0) {
+  }
+  ASSERT_EQ(::read(fds[0], page.data(), page.size()), 4096);
+  auto pipeWriter = HidrawHandle::Adopt(fds[1]);
+  ASSERT_NE(pipeWriter, nullptr);
+  std::vector<std::uint8_t> big(8192, 0xAA);
+  EXPECT_FALSE(pipeWriter->Write(big.data(), big.size(), written));
+  EXPECT_EQ(written, 4096u);
+  ::close(fds[0]);
+}
+
+}  // namespace
+}  // namespace kvelt::hid
