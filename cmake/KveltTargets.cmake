@@ -29,7 +29,7 @@ endfunction()
 # All *.cpp files of tests/<name>/ form the GoogleTest program <name>_tests.
 function(kvelt_add_gtest name)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
   if(NOT sources)
     return()
   endif()
