@@ -20,9 +20,9 @@ namespace {
 using kvelt::IniDocument;
 
 constexpr std::array<std::string_view, 20> kKeys{
-    "AutoSave", "SaveDate", "SaveTime", "SavePos1", "SavePos2", "SavePos3", "SavePos4",
-    "SaveVer1", "SaveVer2", "SaveVer3", "SaveVer4", "ScreenTop", "ScreenLeft", "Language",
-    "SaveFile", "Div",      "Unit",     "SavePeriod", "savefile", "Other"};
+    "AutoSave", "SaveDate", "SaveTime", "SavePos1",   "SavePos2",  "SavePos3",   "SavePos4",
+    "SaveVer1", "SaveVer2", "SaveVer3", "SaveVer4",   "ScreenTop", "ScreenLeft", "Language",
+    "SaveFile", "Div",      "Unit",     "SavePeriod", "savefile",  "Other"};
 constexpr std::array<std::string_view, 3> kSections{"Options", "options", "Other"};
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
@@ -38,7 +38,8 @@ void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-std::optional<std::string> Lookup(const IniDocument& document, std::string_view section, std::string_view key) {
+std::optional<std::string> Lookup(const IniDocument& document, std::string_view section,
+                                  std::string_view key) {
   const auto value = document.Find(section, key);
   return value ? std::optional<std::string>(*value) : std::nullopt;
 }

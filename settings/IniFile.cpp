@@ -14,7 +14,8 @@
 namespace kvelt {
 namespace {
 
-std::optional<std::string> ReadRawValue(const std::string& path, std::string_view section, std::string_view key) {
+std::optional<std::string> ReadRawValue(const std::string& path, std::string_view section,
+                                        std::string_view key) {
   const FileReadResult file = ReadWholeFile(path);
   if (file.Status != FileReadStatus::Read) return std::nullopt;
   const IniDocument document(file.Content);

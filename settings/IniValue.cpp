@@ -9,9 +9,7 @@ namespace {
 
 bool IsDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool IsHexDigit(char c) {
-  return IsDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
+bool IsHexDigit(char c) { return IsDecimalDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
 // The whole of text must be one number of the base; from_chars alone would accept
 // a leading '-' and stop quietly at the first foreign character.

@@ -1,6 +1,5 @@
 #include "settings/Utf8Text.h"
 
-
 namespace kvelt {
 namespace {
 

@@ -1,10 +1,9 @@
-#include "settings/FreshSettingsFile.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 #include <string>
 
+#include "settings/FreshSettingsFile.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsWriteError.h"
 #include "tests/settings/TempFolder.h"

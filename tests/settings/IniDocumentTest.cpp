@@ -1,5 +1,3 @@
-#include "settings/IniDocument.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -7,6 +5,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "settings/IniDocument.h"
 
 namespace kvelt {
 namespace {
@@ -71,17 +71,29 @@ TEST_P(IniDocumentSetTest, ChangesOnlyWhatItMust) {
 INSTANTIATE_TEST_SUITE_P(
     Layouts, IniDocumentSetTest,
     ::testing::Values(
-        SetCase{"NewKeyAfterExistingOnes", "[Options]\nA=1\nB=2\n", {{"SavePeriod", "3"}},
+        SetCase{"NewKeyAfterExistingOnes",
+                "[Options]\nA=1\nB=2\n",
+                {{"SavePeriod", "3"}},
                 "[Options]\nA=1\nB=2\nSavePeriod=3\n"},
-        SetCase{"RewriteKeepsPlace", "[Options]\nA=1\nDiv=2\nB=2\n", {{"Div", "4"}},
+        SetCase{"RewriteKeepsPlace",
+                "[Options]\nA=1\nDiv=2\nB=2\n",
+                {{"Div", "4"}},
                 "[Options]\nA=1\nDiv=4\nB=2\n"},
-        SetCase{"RewriteMatchesCaseAndBlanks", "[options]\n  div = 2 \nB=2\n", {{"Div", "4"}},
+        SetCase{"RewriteMatchesCaseAndBlanks",
+                "[options]\n  div = 2 \nB=2\n",
+                {{"Div", "4"}},
                 "[options]\nDiv=4\nB=2\n"},
-        SetCase{"DivThenUnit", "[Options]\nDiv=2\n", {{"Div", "3"}, {"Unit", "1"}}, "[Options]\nDiv=3\nUnit=1\n"},
-        SetCase{"NewKeyBeforeNextSectionAndItsBlankLine", "[Options]\nA=1\n\n[Other]\nX=1\n", {{"B", "2"}},
+        SetCase{
+            "DivThenUnit", "[Options]\nDiv=2\n", {{"Div", "3"}, {"Unit", "1"}}, "[Options]\nDiv=3\nUnit=1\n"},
+        SetCase{"NewKeyBeforeNextSectionAndItsBlankLine",
+                "[Options]\nA=1\n\n[Other]\nX=1\n",
+                {{"B", "2"}},
                 "[Options]\nA=1\nB=2\n\n[Other]\nX=1\n"},
-        SetCase{"NewKeyAfterComment", "[Options]\nA=1\n; note\n", {{"B", "2"}}, "[Options]\nA=1\n; note\nB=2\n"},
-        SetCase{"KeyOfOtherSectionUntouched", "[Other]\nDiv=9\n[Options]\n", {{"Div", "4"}},
+        SetCase{
+            "NewKeyAfterComment", "[Options]\nA=1\n; note\n", {{"B", "2"}}, "[Options]\nA=1\n; note\nB=2\n"},
+        SetCase{"KeyOfOtherSectionUntouched",
+                "[Other]\nDiv=9\n[Options]\n",
+                {{"Div", "4"}},
                 "[Other]\nDiv=9\n[Options]\nDiv=4\n"},
         SetCase{"EmptySection", "[Options]\n", {{"A", "1"}}, "[Options]\nA=1\n"},
         SetCase{"CrLfKept", "[Options]\r\nA=1\r\n", {{"A", "2"}, {"B", "3"}}, "[Options]\r\nA=2\r\nB=3\r\n"},
@@ -89,15 +101,24 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"NoFinalLineEnd", "[Options]\r\nA=1", {{"B", "2"}}, "[Options]\r\nA=1\r\nB=2\r\n"},
         SetCase{"NoFinalLineEndRewrite", "[Options]\nA=1", {{"A", "2"}}, "[Options]\nA=2"},
         SetCase{"MissingSectionAppended", "[Other]\nX=1\n", {{"A", "1"}}, "[Other]\nX=1\n[Options]\nA=1\n"},
-        SetCase{"MissingSectionAfterUnterminatedLine", "[Other]\r\nX=1", {{"A", "1"}},
+        SetCase{"MissingSectionAfterUnterminatedLine",
+                "[Other]\r\nX=1",
+                {{"A", "1"}},
                 "[Other]\r\nX=1\r\n[Options]\r\nA=1\r\n"},
         SetCase{"EmptyText", "", {{"A", "1"}}, "[Options]\nA=1\n"},
-        SetCase{"ByteOrderMarkKept", "\xEF\xBB\xBF[Options]\nA=1\n", {{"A", "2"}}, "\xEF\xBB\xBF[Options]\nA=2\n"},
-        SetCase{"UntouchedBytesKept",
-                "; hand made\r\n[Options]\r\nSaveFile = c:\\\xB3\xF3\x64\x9F.csv  \r\n\tDiv=2\r\nodd line\r\n",
-                {{"Unit", "1"}},
-                "; hand made\r\n[Options]\r\nSaveFile = c:\\\xB3\xF3\x64\x9F.csv  \r\n\tDiv=2\r\nodd line\r\nUnit=1\r\n"},
-        SetCase{"LineBreaksBecomeBlanks", "[Options]\nDiv=2\n", {{"SaveFile", "a.csv\r\nDiv=4\n[Evil]\rb"}},
+        SetCase{"ByteOrderMarkKept",
+                "\xEF\xBB\xBF[Options]\nA=1\n",
+                {{"A", "2"}},
+                "\xEF\xBB\xBF[Options]\nA=2\n"},
+        SetCase{
+            "UntouchedBytesKept",
+            "; hand made\r\n[Options]\r\nSaveFile = c:\\\xB3\xF3\x64\x9F.csv  \r\n\tDiv=2\r\nodd line\r\n",
+            {{"Unit", "1"}},
+            "; hand made\r\n[Options]\r\nSaveFile = c:\\\xB3\xF3\x64\x9F.csv  \r\n\tDiv=2\r\nodd "
+            "line\r\nUnit=1\r\n"},
+        SetCase{"LineBreaksBecomeBlanks",
+                "[Options]\nDiv=2\n",
+                {{"SaveFile", "a.csv\r\nDiv=4\n[Evil]\rb"}},
                 "[Options]\nDiv=2\nSaveFile=a.csv  Div=4 [Evil] b\n"}),
     [](const auto& info) { return info.param.Name; });
 

@@ -1,10 +1,9 @@
-#include "settings/IniFile.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "settings/IniFile.h"
 #include "settings/SettingsWriteError.h"
 #include "tests/settings/TempFolder.h"
 
@@ -60,9 +59,11 @@ TEST_P(IniFileReadTest, ReadsIntegersAndBooleansFromTheFile) {
 INSTANTIATE_TEST_SUITE_P(Values, IniFileReadTest,
                          ::testing::Values(ReadCase{"1", 7, 1, true, true}, ReadCase{"0", 7, 0, false, false},
                                            ReadCase{"2", 7, 2, true, true}, ReadCase{"-1", 7, -1, true, true},
-                                           ReadCase{"yes", 7, 7, false, true}, ReadCase{"", 7, 7, false, true},
-                                           ReadCase{"0x3", 7, 3, true, true}, ReadCase{"0x0", 7, 0, false, false},
-                                           ReadCase{"0x", 7, 7, false, true}, ReadCase{" 4 ", 7, 4, true, true},
+                                           ReadCase{"yes", 7, 7, false, true},
+                                           ReadCase{"", 7, 7, false, true}, ReadCase{"0x3", 7, 3, true, true},
+                                           ReadCase{"0x0", 7, 0, false, false},
+                                           ReadCase{"0x", 7, 7, false, true},
+                                           ReadCase{" 4 ", 7, 4, true, true},
                                            ReadCase{"99999999999", 7, 7, false, true}));
 
 TEST_F(IniFileTest, WrittenValuesReadBack) {
@@ -70,7 +71,8 @@ TEST_F(IniFileTest, WrittenValuesReadBack) {
   file_.WriteBool("Options", "SaveDate", false);
   file_.WriteInteger("Options", "ScreenTop", -1920);
   file_.WriteString("Options", "SaveFile", "/home/u\xC5\x82/pomiar.csv");
-  EXPECT_EQ(ReadBytes(path_), "[Options]\nAutoSave=1\nSaveDate=0\nScreenTop=-1920\nSaveFile=/home/u\xC5\x82/pomiar.csv\n");
+  EXPECT_EQ(ReadBytes(path_),
+            "[Options]\nAutoSave=1\nSaveDate=0\nScreenTop=-1920\nSaveFile=/home/u\xC5\x82/pomiar.csv\n");
   EXPECT_TRUE(file_.ReadBool("Options", "AutoSave", false));
   EXPECT_FALSE(file_.ReadBool("Options", "SaveDate", true));
   EXPECT_EQ(file_.ReadInteger("Options", "ScreenTop", 0), -1920);
@@ -113,11 +115,13 @@ TEST_F(IniFileTest, WindowsFileInCodePage1250WithCrLfReadsAndKeepsItsBytes) {
   EXPECT_TRUE(file_.ReadBool("Options", "AutoSave", false));
   EXPECT_EQ(file_.ReadInteger("Options", "Div", 2), 3);
   EXPECT_EQ(file_.ReadString("Options", "SaveFile", ""),
-            "c:\\pomiar \xEF\xBF\xBD\xEF\xBF\xBD" "d\xEF\xBF\xBD.csv");
+            "c:\\pomiar \xEF\xBF\xBD\xEF\xBF\xBD"
+            "d\xEF\xBF\xBD.csv");
   file_.WriteInteger("Options", "SavePeriod", 4);
   file_.WriteInteger("Options", "Div", 1);
   EXPECT_EQ(ReadBytes(path_),
-            "[Options]\r\nAutoSave=1\r\nSaveFile=c:\\pomiar \xB3\xF3\x64\x9F.csv\r\nDiv=1\r\nUnit=1\r\nSavePeriod=4\r\n");
+            "[Options]\r\nAutoSave=1\r\nSaveFile=c:\\pomiar "
+            "\xB3\xF3\x64\x9F.csv\r\nDiv=1\r\nUnit=1\r\nSavePeriod=4\r\n");
 }
 
 TEST_F(IniFileTest, SymbolicLinkIsFollowed) {
