@@ -1,0 +1,125 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "device/HidBackend.h"
+#include "device/HidEvents.h"
+#include "device/MainThreadPoster.h"
+#include "device/THidCaps.h"
+#include "device/THidPnPInfo.h"
+
+namespace kvelt::hid {
+
+class THidDeviceReadThread;
+
+// One HID interface in the controller's list. The controller owns it while it is checked in;
+// CheckOutDevice lends it to the application, which gives it back by destroying it (the
+// controller then puts a fresh checked-in object with the same handlers in its place, or
+// drops the entry when the device is gone). Main thread only.
+//
+// Handles are opened on demand, and only while the device is plugged in and either checked
+// out or inside EnumerateDevices. The synchronous handle serves queries and writes; the read
+// handle belongs to the reader.
+class THidDevice {
+ public:
+  // Check-in: stops the reader, closes the handles and, while the device belongs to a
+  // controller, gives its place in the list to a fresh object (or drops it when unplugged).
+  ~THidDevice();
+  THidDevice(const THidDevice&) = delete;
+  THidDevice& operator=(const THidDevice&) = delete;
+
+  bool PluggedIn() const { return PluggedIn_; }
+  bool CheckedOut() const { return CheckedOut_; }
+  bool InEnumeration() const { return InEnumeration_; }
+  // The last open of the synchronous handle had read and write access.
+  bool ReadWriteAccess() const { return ReadWriteAccess_; }
+  // The owning controller; none once the controller is gone.
+  THidDeviceController* Controller() const { return Controller_; }
+  const THidPnPInfo& PnPInfo() const { return *PnP_; }
+
+  std::uint16_t VendorID() const { return PnP_->Interface().VendorID; }
+  std::uint16_t ProductID() const { return PnP_->Interface().ProductID; }
+  std::uint16_t VersionNumber() const { return PnP_->Interface().VersionNumber; }
+
+  // Report lengths; all zero while they cannot be had (the device may not open a handle and
+  // has not been asked before).
+  THidCaps Caps();
+  // The USB product string (UTF-8), read once and cached; empty when the device has none or
+  // may not open a handle now (asked again next time).
+  const std::string& ProductString();
+
+  // Writes one whole output report through the synchronous handle, opening it if needed (it
+  // then stays open). False on any failure, with bytesWritten 0.
+  bool WriteFile(const void* buffer, std::size_t length, std::size_t& bytesWritten);
+
+  // An empty handler stops the reader; a handler starts it when the device is plugged in,
+  // checked out and has read/write access.
+  void SetDataHandler(THidDataEvent handler);
+  const THidDataEvent& DataHandler() const { return DataHandler_; }
+  void SetDataErrorHandler(THidDataErrorEvent handler) { DataErrorHandler_ = std::move(handler); }
+  const THidDataErrorEvent& DataErrorHandler() const { return DataErrorHandler_; }
+  void SetUnplugHandler(THidPlugEvent handler) { UnplugHandler_ = std::move(handler); }
+  const THidPlugEvent& UnplugHandler() const { return UnplugHandler_; }
+
+  // Pause of the reader before it retries a read that could not be started; 10..10000 ms,
+  // other values are ignored.
+  int SleepTime() const { return SleepTime_; }
+  void SetSleepTime(int milliseconds);
+
+  bool ReaderRunning() const { return Reader_ != nullptr; }
+
+  static constexpr int kMinSleepTime = 10;
+  static constexpr int kMaxSleepTime = 10000;
+  static constexpr int kDefaultSleepTime = 100;
+
+ private:
+  friend class THidDeviceController;
+  friend class THidDeviceReadThread;
+
+  // Opens the interface as a scan does; throws EControllerError when it cannot be opened.
+  THidDevice(THidDeviceController& controller, HidBackend& backend, MainThreadPoster& poster,
+             std::unique_ptr<THidPnPInfo> pnp, int sleepTime);
+
+  bool MayOpen() const { return PluggedIn_ && (CheckedOut_ || InEnumeration_); }
+  bool OpenFile();
+  void CloseFile();
+  bool OpenFileForRead();
+  void CloseFileForRead();
+  void CloseAllHandles();
+  void OpenSynchronousHandle();  // read/write, else metadata only; records ReadWriteAccess
+
+  void StartReaderIfReady();
+  void StopReader();
+  void Unplug();    // the scan no longer finds the device
+  void ShutDown();  // the controller is going: no reader, no handles, no handler calls, detached
+
+  // For the reader, on the main thread.
+  std::shared_ptr<HidHandle> OpenReadHandle();
+  void ForgetReadHandle(const HidHandle* handle);
+  void DeliverReport(const std::uint8_t* buffer, std::size_t bytes);
+  void NotifyDataError(std::uint32_t error);
+
+  THidDeviceController* Controller_;
+  HidBackend* Backend_;
+  MainThreadPoster* Poster_;
+  std::unique_ptr<THidPnPInfo> PnP_;
+  bool PluggedIn_ = true;
+  bool CheckedOut_ = false;
+  bool InEnumeration_ = false;
+  bool ReadWriteAccess_ = false;
+  std::unique_ptr<HidHandle> SyncHandle_;
+  std::shared_ptr<HidHandle> ReadHandle_;
+  std::optional<THidCaps> Preparsed_;
+  std::string ProductString_;
+  int SleepTime_ = kDefaultSleepTime;
+  THidDataEvent DataHandler_;
+  THidDataErrorEvent DataErrorHandler_;
+  THidPlugEvent UnplugHandler_;
+  std::unique_ptr<THidDeviceReadThread> Reader_;
+};
+
+}  // namespace kvelt::hid
