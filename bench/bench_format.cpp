@@ -24,7 +24,7 @@ std::vector<float> MeasuredValues() {
   std::vector<float> values;
   for (int i = 0; i < 1024; ++i) {
     values.push_back(static_cast<float>(i * 37 % 2000) * 0.731f - 400.0f);  // positions
-    values.push_back(static_cast<float>(i % 97) * 12.25f);                   // speeds
+    values.push_back(static_cast<float>(i % 97) * 12.25f);                  // speeds
   }
   return values;
 }
@@ -76,7 +76,8 @@ void BM_ComposeRecordLine(benchmark::State& state) {
   const kvelt::RecordColumns columns = AllColumns();
   std::size_t frame = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(kvelt::ComposeRecordLine(columns, ReadingsAt(values, frame++), 2, ",", kDate, kTime));
+    benchmark::DoNotOptimize(
+        kvelt::ComposeRecordLine(columns, ReadingsAt(values, frame++), 2, ",", kDate, kTime));
   }
   state.SetItemsProcessed(state.iterations());
 }
@@ -88,7 +89,8 @@ const std::vector<std::string>& RecordedLines() {
     const std::vector<float> values = MeasuredValues();
     std::vector<std::string> composed;
     for (std::size_t frame = 0; frame < 1024; ++frame) {
-      composed.push_back(kvelt::ComposeRecordLine(AllColumns(), ReadingsAt(values, frame), 2, ",", kDate, kTime));
+      composed.push_back(
+          kvelt::ComposeRecordLine(AllColumns(), ReadingsAt(values, frame), 2, ",", kDate, kTime));
     }
     return composed;
   }();

@@ -11,8 +11,8 @@ namespace {
 constexpr int kRecordPrecision = 15;
 
 void AppendValueField(std::string& line, float value, int decimals, std::string_view decimalSeparator) {
-  const std::optional<std::string> text = FormatFixedPoint(static_cast<double>(value), kRecordPrecision, decimals,
-                                                           decimalSeparator);
+  const std::optional<std::string> text =
+      FormatFixedPoint(static_cast<double>(value), kRecordPrecision, decimals, decimalSeparator);
   line += text ? *text : std::string("---");
   line += ';';
 }
@@ -20,7 +20,8 @@ void AppendValueField(std::string& line, float value, int decimals, std::string_
 }  // namespace
 
 std::string ComposeRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings, int decimals,
-                              std::string_view decimalSeparator, const std::function<std::string()>& currentDate,
+                              std::string_view decimalSeparator,
+                              const std::function<std::string()>& currentDate,
                               const std::function<std::string()>& currentTime) {
   std::string line;
   if (columns.Date) {

@@ -23,7 +23,8 @@ struct RecordColumns {
 // gives "---;". The clock callables are called only for ticked columns, the date before the time
 // (two separate clock reads); every '-' of the date text becomes ':'.
 std::string ComposeRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings, int decimals,
-                              std::string_view decimalSeparator, const std::function<std::string()>& currentDate,
+                              std::string_view decimalSeparator,
+                              const std::function<std::string()>& currentDate,
                               const std::function<std::string()>& currentTime);
 
 }  // namespace kvelt

@@ -6,7 +6,8 @@
 namespace kvelt {
 
 // Recording period of each entry of the period list, in channel-4 frames (one frame ~ 10 ms).
-inline constexpr std::array<std::uint32_t, 9> SavePeriodFrames{0, 10, 100, 1000, 3000, 6000, 60000, 180000, 360000};
+inline constexpr std::array<std::uint32_t, 9> SavePeriodFrames{0,    10,    100,    1000,  3000,
+                                                               6000, 60000, 180000, 360000};
 
 // Counts channel-4 frames and tells when a recording period ends. The count runs whether or not
 // recording is on; starting or stopping the recording never touches it.

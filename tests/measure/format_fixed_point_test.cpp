@@ -1,5 +1,3 @@
-#include "measure/FixedPointFormat.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +10,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "measure/FixedPointFormat.h"
 
 namespace kvelt {
 namespace {
@@ -42,39 +42,36 @@ TEST_P(FixedPointExamples, ProducesExpectedText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Readouts, FixedPointExamples,
-    ::testing::Values(
-        FormatCase{12.5, 15, 2, ",", "12,50"}, FormatCase{12.5, 15, 0, ",", "13"},
-        FormatCase{-0.25, 15, 1, ",", "-0,3"},
-        FormatCase{static_cast<double>(1e16f), 15, 2, ",", "1,00000002725642E16"},
-        FormatCase{static_cast<double>(1e16f), 15, 4, ",", "1,00000002725642E0016"},
-        FormatCase{static_cast<double>(1e16f), 15, 0, ",", "1,00000002725642E16"},
-        FormatCase{static_cast<double>(1e16f), 18, 2, ",", "10000000272564224,00"},
-        FormatCase{static_cast<double>(0.1f), 15, 4, ",", "0,1000"},
-        FormatCase{static_cast<double>(0.1f), 18, 18, ",", "0,100000001490116119"},
-        FormatCase{2.75, 15, 0, ",", "3"}, FormatCase{1.5, 15, 2, ",", "1,50"},
-        FormatCase{90.0, 15, 2, ",", "90,00"}, FormatCase{-2.0, 15, 2, ",", "-2,00"},
-        FormatCase{9.96, 15, 1, ",", "10,0"}, FormatCase{-9.96, 15, 1, ",", "-10,0"},
-        FormatCase{0.5, 15, 0, ",", "1"}, FormatCase{-0.5, 15, 0, ",", "-1"},
-        FormatCase{0.05, 15, 1, ",", "0,1"}, FormatCase{0.049, 15, 1, ",", "0,0"},
-        FormatCase{0.005, 15, 2, ",", "0,01"}, FormatCase{1.5e-7, 15, 2, ",", "0,00"},
-        FormatCase{-0.004, 15, 2, ",", "0,00"}, FormatCase{-0.0, 15, 2, ",", "0,00"},
-        FormatCase{0.0, 15, 0, ",", "0"}, FormatCase{-1e-300, 15, 4, ",", "0,0000"},
-        FormatCase{1234567.0, 15, 3, ",", "1234567,000"},
-        FormatCase{123456789012345.0, 15, 2, ",", "123456789012345,00"},
-        FormatCase{999999999999999.0, 15, 0, ",", "999999999999999"},
-        FormatCase{999999999999999.9, 15, 0, ",", "1E15"},
-        FormatCase{1e20, 15, 0, ",", "1E20"}, FormatCase{-1.5e20, 15, 3, ",", "-1,5E020"},
-        FormatCase{1e300, 15, 2, ",", "1E300"},
-        FormatCase{12.5, 1, 0, ",", "1E1"}, FormatCase{12.5, 1, 2, ",", "1E01"},
-        FormatCase{5.5, 1, 2, ",", "6,00"}, FormatCase{1.234, 2, 4, ",", "1,2000"},
-        FormatCase{0.0001234, 2, 8, ",", "0,00012000"},
-        FormatCase{12.5, 15, 2, ".", "12.50"},
-        FormatCase{-3.25, 15, 2, " dec ", "-3 dec 25"},
-        FormatCase{static_cast<double>(1e16f), 15, 2, ".", "1.00000002725642E16"},
-        FormatCase{std::numeric_limits<double>::quiet_NaN(), 15, 2, ",", "NAN"},
-        FormatCase{-std::numeric_limits<double>::quiet_NaN(), 15, 2, ",", "NAN"},
-        FormatCase{std::numeric_limits<double>::infinity(), 15, 2, ",", "INF"},
-        FormatCase{-std::numeric_limits<double>::infinity(), 15, 0, ",", "INF"}));
+    ::testing::Values(FormatCase{12.5, 15, 2, ",", "12,50"}, FormatCase{12.5, 15, 0, ",", "13"},
+                      FormatCase{-0.25, 15, 1, ",", "-0,3"},
+                      FormatCase{static_cast<double>(1e16f), 15, 2, ",", "1,00000002725642E16"},
+                      FormatCase{static_cast<double>(1e16f), 15, 4, ",", "1,00000002725642E0016"},
+                      FormatCase{static_cast<double>(1e16f), 15, 0, ",", "1,00000002725642E16"},
+                      FormatCase{static_cast<double>(1e16f), 18, 2, ",", "10000000272564224,00"},
+                      FormatCase{static_cast<double>(0.1f), 15, 4, ",", "0,1000"},
+                      FormatCase{static_cast<double>(0.1f), 18, 18, ",", "0,100000001490116119"},
+                      FormatCase{2.75, 15, 0, ",", "3"}, FormatCase{1.5, 15, 2, ",", "1,50"},
+                      FormatCase{90.0, 15, 2, ",", "90,00"}, FormatCase{-2.0, 15, 2, ",", "-2,00"},
+                      FormatCase{9.96, 15, 1, ",", "10,0"}, FormatCase{-9.96, 15, 1, ",", "-10,0"},
+                      FormatCase{0.5, 15, 0, ",", "1"}, FormatCase{-0.5, 15, 0, ",", "-1"},
+                      FormatCase{0.05, 15, 1, ",", "0,1"}, FormatCase{0.049, 15, 1, ",", "0,0"},
+                      FormatCase{0.005, 15, 2, ",", "0,01"}, FormatCase{1.5e-7, 15, 2, ",", "0,00"},
+                      FormatCase{-0.004, 15, 2, ",", "0,00"}, FormatCase{-0.0, 15, 2, ",", "0,00"},
+                      FormatCase{0.0, 15, 0, ",", "0"}, FormatCase{-1e-300, 15, 4, ",", "0,0000"},
+                      FormatCase{1234567.0, 15, 3, ",", "1234567,000"},
+                      FormatCase{123456789012345.0, 15, 2, ",", "123456789012345,00"},
+                      FormatCase{999999999999999.0, 15, 0, ",", "999999999999999"},
+                      FormatCase{999999999999999.9, 15, 0, ",", "1E15"}, FormatCase{1e20, 15, 0, ",", "1E20"},
+                      FormatCase{-1.5e20, 15, 3, ",", "-1,5E020"}, FormatCase{1e300, 15, 2, ",", "1E300"},
+                      FormatCase{12.5, 1, 0, ",", "1E1"}, FormatCase{12.5, 1, 2, ",", "1E01"},
+                      FormatCase{5.5, 1, 2, ",", "6,00"}, FormatCase{1.234, 2, 4, ",", "1,2000"},
+                      FormatCase{0.0001234, 2, 8, ",", "0,00012000"}, FormatCase{12.5, 15, 2, ".", "12.50"},
+                      FormatCase{-3.25, 15, 2, " dec ", "-3 dec 25"},
+                      FormatCase{static_cast<double>(1e16f), 15, 2, ".", "1.00000002725642E16"},
+                      FormatCase{std::numeric_limits<double>::quiet_NaN(), 15, 2, ",", "NAN"},
+                      FormatCase{-std::numeric_limits<double>::quiet_NaN(), 15, 2, ",", "NAN"},
+                      FormatCase{std::numeric_limits<double>::infinity(), 15, 2, ",", "INF"},
+                      FormatCase{-std::numeric_limits<double>::infinity(), 15, 0, ",", "INF"}));
 
 struct BadArguments {
   int Precision;
@@ -241,7 +238,9 @@ std::string ReferenceFormat(double value, int precision, int decimals, const std
     }
     return text + "E" + (highestPlace < 0 ? "-" : "") + exponentText;
   }
-  std::string fixed = units == 0 ? std::string("0") : unitDigits + std::string(static_cast<std::size_t>(lowestPlace + decimals), '0');
+  std::string fixed = units == 0
+                          ? std::string("0")
+                          : unitDigits + std::string(static_cast<std::size_t>(lowestPlace + decimals), '0');
   if (static_cast<int>(fixed.size()) < decimals + 1) {
     fixed.insert(0, static_cast<std::size_t>(decimals + 1) - fixed.size(), '0');
   }

@@ -1,5 +1,3 @@
-#include "measure/RecordFile.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "measure/RecordFile.h"
 
 namespace kvelt {
 namespace {

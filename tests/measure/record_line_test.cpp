@@ -1,11 +1,11 @@
-#include "measure/RecordLine.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
+
+#include "measure/RecordLine.h"
 
 namespace kvelt {
 namespace {
@@ -92,8 +92,10 @@ TEST_P(RecordLineDate, EveryDashBecomesAColon) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ShortDateFormats, RecordLineDate,
-                         ::testing::Values(DateCase{"2014-02-27", "2014:02:27"}, DateCase{"27.02.2014", "27.02.2014"},
-                                           DateCase{"2/27/14", "2/27/14"}, DateCase{"--", "::"}, DateCase{"", ""}));
+                         ::testing::Values(DateCase{"2014-02-27", "2014:02:27"},
+                                           DateCase{"27.02.2014", "27.02.2014"},
+                                           DateCase{"2/27/14", "2/27/14"}, DateCase{"--", "::"},
+                                           DateCase{"", ""}));
 
 TEST(ComposeRecordLine, TimeAloneReadsOnlyTheTimeAndKeepsItsDashes) {
   RecordColumns columns;

@@ -1,9 +1,9 @@
-#include "measure/RecordPacer.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "measure/RecordPacer.h"
 
 namespace kvelt {
 namespace {
@@ -36,9 +36,7 @@ TEST(RecordPacer, PeriodTableMatchesTheListEntries) {
             (std::array<std::uint32_t, 9>{0, 10, 100, 1000, 3000, 6000, 60000, 180000, 360000}));
 }
 
-TEST(RecordPacer, StartsAtZero) {
-  EXPECT_EQ(RecordPacer().RecordFrameCounter(), 0u);
-}
+TEST(RecordPacer, StartsAtZero) { EXPECT_EQ(RecordPacer().RecordFrameCounter(), 0u); }
 
 TEST(RecordPacer, LoweringThePeriodBelowTheCountMakesTheNextFrameABoundary) {
   RecordPacer pacer;
@@ -74,7 +72,8 @@ TEST_P(RecordPacerNoSelection, CountsButNeverEndsAPeriod) {
   EXPECT_TRUE(pacer.Tick(1));
 }
 
-INSTANTIATE_TEST_SUITE_P(OutsideTheTable, RecordPacerNoSelection, ::testing::Values(-1, 9, 10, -100, 1000000));
+INSTANTIATE_TEST_SUITE_P(OutsideTheTable, RecordPacerNoSelection,
+                         ::testing::Values(-1, 9, 10, -100, 1000000));
 
 }  // namespace
 }  // namespace kvelt
