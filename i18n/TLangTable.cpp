@@ -42,9 +42,9 @@ bool TLangTable::SetActiveLanguage(int n) {
 std::string TLangTable::GetTextOrDefault(std::string_view key) const {
   const std::vector<TranslationRow>& messages = table_.Rows(TStringsType::stStrings);
   const auto found = std::lower_bound(messageIndex_.begin(), messageIndex_.end(), key,
-      [&messages](std::size_t row, std::string_view wanted) {
-        return CompareIgnoringAsciiCase(messages[row].Key, wanted) < 0;
-      });
+                                      [&messages](std::size_t row, std::string_view wanted) {
+                                        return CompareIgnoringAsciiCase(messages[row].Key, wanted) < 0;
+                                      });
   if (found == messageIndex_.end() || !EqualsIgnoringAsciiCase(messages[*found].Key, key)) return {};
   const TranslationRow& row = messages[*found];
   const std::string& text = TextFor(row);

@@ -9,8 +9,19 @@
 namespace kvelt {
 
 // The sections of the translation table, in the order they stand in the table.
-enum class TStringsType { stCaptions, stHints, stDisplayLabels, stFonts, stMultiLines, stDlgsCaptions,
-  stStrings, stOtherStrings, stLocales, stCollections, stCharSets };
+enum class TStringsType {
+  stCaptions,
+  stHints,
+  stDisplayLabels,
+  stFonts,
+  stMultiLines,
+  stDlgsCaptions,
+  stStrings,
+  stOtherStrings,
+  stLocales,
+  stCollections,
+  stCharSets
+};
 
 inline constexpr std::size_t kTranslationSectionCount = 11;
 

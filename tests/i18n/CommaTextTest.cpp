@@ -20,26 +20,21 @@ class CommaTextParse : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(CommaTextParse, SplitsIntoItems) { EXPECT_EQ(ParseCommaText(GetParam().Text), GetParam().Expected); }
 
-INSTANTIATE_TEST_SUITE_P(Forms, CommaTextParse, testing::Values(
-    ParseCase{"", {}},
-    ParseCase{"   ", {}},
-    ParseCase{"a", {"a"}},
-    ParseCase{"Nie,Tak", {"Nie", "Tak"}},
-    ParseCase{"mniejsza,większa", {"mniejsza", "większa"}},
-    ParseCase{"\"Pozycja [1]\",\"Pozycja [2]\"", {"Pozycja [1]", "Pozycja [2]"}},
-    ParseCase{"---,\"suma logiczna [and]\",[or]", {"---", "suma logiczna [and]", "[or]"}},
-    ParseCase{"\"0,01   [s]\",\"0,02   [s]\"", {"0,01   [s]", "0,02   [s]"}},
-    ParseCase{"\"say \"\"hi\"\"\",x", {"say \"hi\"", "x"}},
-    ParseCase{"\"\"", {""}},
-    ParseCase{"\"\"\"\"", {"\""}},
-    ParseCase{"a,,b", {"a", "", "b"}},
-    ParseCase{",a", {"", "a"}},
-    ParseCase{"a,", {"a"}},
-    ParseCase{"  a  ,  b  ", {"a", "b"}},
-    ParseCase{"a b", {"a", "b"}},               // an unquoted blank separates items
-    ParseCase{"a\tb\r\nc", {"a", "b", "c"}},
-    ParseCase{"\"unterminated, item", {"unterminated, item"}},
-    ParseCase{"\"ab\"cd,e", {"ab", "cd", "e"}}));
+INSTANTIATE_TEST_SUITE_P(
+    Forms, CommaTextParse,
+    testing::Values(ParseCase{"", {}}, ParseCase{"   ", {}}, ParseCase{"a", {"a"}},
+                    ParseCase{"Nie,Tak", {"Nie", "Tak"}},
+                    ParseCase{"mniejsza,większa", {"mniejsza", "większa"}},
+                    ParseCase{"\"Pozycja [1]\",\"Pozycja [2]\"", {"Pozycja [1]", "Pozycja [2]"}},
+                    ParseCase{"---,\"suma logiczna [and]\",[or]", {"---", "suma logiczna [and]", "[or]"}},
+                    ParseCase{"\"0,01   [s]\",\"0,02   [s]\"", {"0,01   [s]", "0,02   [s]"}},
+                    ParseCase{"\"say \"\"hi\"\"\",x", {"say \"hi\"", "x"}}, ParseCase{"\"\"", {""}},
+                    ParseCase{"\"\"\"\"", {"\""}}, ParseCase{"a,,b", {"a", "", "b"}},
+                    ParseCase{",a", {"", "a"}}, ParseCase{"a,", {"a"}}, ParseCase{"  a  ,  b  ", {"a", "b"}},
+                    ParseCase{"a b", {"a", "b"}},  // an unquoted blank separates items
+                    ParseCase{"a\tb\r\nc", {"a", "b", "c"}},
+                    ParseCase{"\"unterminated, item", {"unterminated, item"}},
+                    ParseCase{"\"ab\"cd,e", {"ab", "cd", "e"}}));
 
 struct FormatCase {
   Items Input;
@@ -48,33 +43,22 @@ struct FormatCase {
 
 class CommaTextFormat : public testing::TestWithParam<FormatCase> {};
 
-TEST_P(CommaTextFormat, QuotesOnlyWhatNeedsIt) { EXPECT_EQ(ToCommaText(GetParam().Input), GetParam().Expected); }
-
-INSTANTIATE_TEST_SUITE_P(Forms, CommaTextFormat, testing::Values(
-    FormatCase{{}, ""},
-    FormatCase{{""}, "\"\""},
-    FormatCase{{"0", "1", "2"}, "0,1,2"},
-    FormatCase{{"[obr/s]", "[mm/min]"}, "[obr/s],[mm/min]"},
-    FormatCase{{"Pozycja [1]", "x"}, "\"Pozycja [1]\",x"},
-    FormatCase{{"a,b"}, "\"a,b\""},
-    FormatCase{{"a\"b"}, "\"a\"\"b\""},
-    FormatCase{{"tab\there"}, "\"tab\there\""},
-    FormatCase{{"a", ""}, "a,\"\""}));
-
-class CommaTextRoundTrip : public testing::TestWithParam<Items> {};
-
-TEST_P(CommaTextRoundTrip, ParsesBackToTheSameItems) {
-  EXPECT_EQ(ParseCommaText(ToCommaText(GetParam())), GetParam());
+TEST_P(CommaTextFormat, QuotesOnlyWhatNeedsIt) {
+  EXPECT_EQ(ToCommaText(GetParam().Input), GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lists, CommaTextRoundTrip, testing::Values(
-    Items{}, Items{""}, Items{"", ""}, Items{"a", ""}, Items{"", "a"}, Items{"\""}, Items{"\"\""},
-    Items{" lead", "trail ", "in side", ",", ",,", "\"quoted\""},
-    Items{"line\nbreak", "cr\rlf", std::string("nul\0byte", 8)},
-    Items{"Prędkość [1]", "Wyjście [5]", "0,05   [s]"}));
+INSTANTIATE_TEST_SUITE_P(Forms, CommaTextFormat,
+                         testing::Values(FormatCase{{}, ""}, FormatCase{{""}, "\"\""},
+                                         FormatCase{{"0", "1", "2"}, "0,1,2"},
+                                         FormatCase{{"[obr/s]", "[mm/min]"}, "[obr/s],[mm/min]"},
+                                         FormatCase{{"Pozycja [1]", "x"}, "\"Pozycja [1]\",x"},
+                                         FormatCase{{"a,b"}, "\"a,b\""}, FormatCase{{"a\"b"}, "\"a\"\"b\""},
+                                         FormatCase{{"tab\there"}, "\"tab\there\""},
+                                         FormatCase{{"a", ""}, "a,\"\""}));
 
 TEST(CommaText, RandomListsRoundTrip) {
-  const std::vector<std::string> pieces{"a", "Z", " ", ",", "\"", "\t", "ż", "[", "]", ""};
+  const std::vector<std::string> pieces{"a", "Z", " ", ",", "\"", "\t", "\n", std::string(1, '\0'),
+                                        "ż", "[", ""};
   std::mt19937 random(2024);
   for (int trial = 0; trial < 2000; ++trial) {
     Items items(random() % 6);

@@ -65,15 +65,17 @@ TEST(TranslationData, LayoutIsSectionLinesInOrderAndThreeDelimitedRows) {
       EXPECT_TRUE(line.ends_with('\x01')) << line;
     }
   }
-  const std::vector<std::string_view> expected{"stCaptions", "stHints", "stDisplayLabels", "stFonts",
-      "stMultiLines", "stDlgsCaptions", "stStrings", "stOtherStrings", "stLocales", "stCollections", "stCharSets"};
+  const std::vector<std::string_view> expected{
+      "stCaptions", "stHints",        "stDisplayLabels", "stFonts",       "stMultiLines", "stDlgsCaptions",
+      "stStrings",  "stOtherStrings", "stLocales",       "stCollections", "stCharSets"};
   EXPECT_EQ(sectionLines, expected);
 }
 
 TEST(TranslationData, SectionRowCounts) {
-  const std::vector<std::pair<TStringsType, std::size_t>> counts{{stCaptions, 53}, {stHints, 0},
-      {stDisplayLabels, 0}, {stFonts, 10}, {stMultiLines, 34}, {stDlgsCaptions, 15}, {stStrings, 61},
-      {stOtherStrings, 79}, {stLocales, 0}, {stCollections, 0}, {stCharSets, 10}};
+  const std::vector<std::pair<TStringsType, std::size_t>> counts{
+      {stCaptions, 53},   {stHints, 0},         {stDisplayLabels, 0}, {stFonts, 10},
+      {stMultiLines, 34}, {stDlgsCaptions, 15}, {stStrings, 61},      {stOtherStrings, 79},
+      {stLocales, 0},     {stCollections, 0},   {stCharSets, 10}};
   for (const auto& [section, count] : counts) {
     EXPECT_EQ(Embedded().Rows(section).size(), count) << SectionName(section);
   }
@@ -108,60 +110,66 @@ TEST_P(TranslationDataRow, HoldsItsTexts) {
   EXPECT_EQ(row.Texts[1], c.English);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, TranslationDataRow, testing::Values(
-    RowCase{stCaptions, "TFMain", "KVELT - PC", ""},
-    RowCase{stCaptions, "BitBtn6", "Informacje o czujniku 4", "About encoder 4"},
-    RowCase{stCaptions, "ClearButton", "Wyczyść wykres", "Clear chart"},
-    RowCase{stCaptions, "button_clear2", "Zeruj pozycję 3", "Clear position 3"},
-    RowCase{stCaptions, "Label1", "Położenie kropki dziesiętnej", "Decimal point"},
-    RowCase{stCaptions, "out5_A", "Wyjście 5", "Output 5"},
-    RowCase{stCaptions, "Label4", "Plik z pomiarami", "Plik z pomiarami"},
-    RowCase{stCaptions, "BoxPred", "Prędkość [obr/min]", "Prędkość [rev/min]"},
-    RowCase{stCaptions, "GroupBox1", "Rozdzielczość enkodera [imp/obr]", "Rozdzielczość enkodera [imp/obr]"},
-    RowCase{stCaptions, "save_pos1", "Rejestruj Pozycję [1]", "Save position [1]"},
-    RowCase{stCaptions, "save_ver4", "Rejestruj Prędkość [4]", "Save velocity [4]"},
-    RowCase{stCaptions, "GroupBox5", "Opcie wyświetlania", "Show options"},
-    RowCase{stCaptions, "TabSheet2", "Wskaźnik", "Values"},
-    RowCase{stCaptions, "GroupBox9", "Zerowanie [Kanał C]", "Resetting the [Channel C]"},
-    RowCase{stFonts, "TFMain", "Tahoma", "Tahoma"},
-    RowCase{stFonts, "Edit10", "Tahoma", "Tahoma"},
-    RowCase{stFonts, "StatusBar", "Segoe UI", "Tahoma"},
-    RowCase{stMultiLines, "out1_W.Items", "\"Pozycja [1]\",\"Pozycja [2]\",\"Pozycja [3]\",\"Pozycja [4]\"",
-        "\"Position [1]\",\"Position [2]\",\"Position [3]\",\"Position [4]\""},
-    RowCase{stMultiLines, "out4_T.Items", "---,\"suma logiczna [and]\",\"iloczyn logiczny [or]\"", "---,[and],[or]"},
-    RowCase{stMultiLines, "out2_C.Items", "mniejsza,większa", "smaller,larger"},
-    RowCase{stMultiLines, "out5_S.Items", "Niekatywne,Aktywne", "Inactive,Active"},
-    RowCase{stMultiLines, "unit.Items", "[obr/s],[obr/min],[mm/s],[mm/min]", "[rev/s],[rev/min],[mm/s],[mm/min]"},
-    RowCase{stMultiLines, "edit_zero3.Items", "Nie,Tak", "No,Yes"},
-    RowCase{stMultiLines, "mod_br.Items", "19200,38400,57600,115200", "19200,38400,57600,115200"},
-    RowCase{stDlgsCaptions, "mtWarning", "Warning", ""},
-    RowCase{stDlgsCaptions, "mbNoToAll", "N&o to All", ""},
-    RowCase{stDlgsCaptions, "mbHelp", "&Help", ""},
-    RowCase{stStrings, "IDS_1", "Połączony", "Connected"},
-    RowCase{stStrings, "IDS_22", "\n", "\n"},
-    RowCase{stStrings, "IDS_46", "c:\\\\pomiar.csv", "c:\\\\pomiar.csv"},
-    RowCase{stStrings, "IDS_87", "Zapis pomiarów do pliku zostal uruchomiony", "Record measurements to the file was running"},
-    RowCase{stStrings, "IDS_147", "Czas bramkowania: ", "Gate time:"},
-    RowCase{stStrings, "IDS_148", " [s]", " [s]"},
-    RowCase{stStrings, "IDS_186", "Program do wspołpracy z urządzeniem KVELT    4 - osiowy licznik",
-        "Program for the work with the KVELT    4 - axial counter"},
-    RowCase{stStrings, "IDS_187", "  wersja: ", "version:"},
-    RowCase{stOtherStrings, "Series1.Title", "Prędkość [1]", "Velocity [1]"},
-    RowCase{stOtherStrings, "Series8.Title", "Wyjście [3]", "Output [3]"},
-    RowCase{stOtherStrings, "Series12.Title", "Pozycja [4]", "Position [4]"},
-    RowCase{stOtherStrings, "Series13.Title", "Wyjście [5]", "Output [5]"},
-    RowCase{stOtherStrings, "Series7.PercentFormat", "##0.## %", ""},
-    RowCase{stOtherStrings, "Series6.PercentFormat", "##0.## %", "##0.## %"},
-    RowCase{stOtherStrings, "Series13.ValueFormat", "#,##0.###", "##0.## %"},
-    RowCase{stOtherStrings, "SaveDialog.Filter",
-        "Plik tekstowy (*.txt)|*.txt|Plik z danymi oddzielonymi średnikami (*.csv)|*.csv",
-        "Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv"},
-    RowCase{stOtherStrings, "SaveDialogBitmap.Title", "Plik pomiarowy", "Data file"},
-    RowCase{stOtherStrings, "SaveDialogBitmap.Filter", "Mapa bitowa (*.bmp)|*.bmp", "Bitmap (*.bmp)|*.bmp"},
-    RowCase{stOtherStrings, "HidDeviceController1.Version", "1.0.35", "1.0.35"},
-    RowCase{stOtherStrings, "save_file.Text", "save_file", "save_file"},
-    RowCase{stOtherStrings, "TimeList.Text", "0,01   [s]", "0,01   [s]"},
-    RowCase{stCharSets, "StatusBar", "DEFAULT_CHARSET", "DEFAULT_CHARSET"}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, TranslationDataRow,
+    testing::Values(
+        RowCase{stCaptions, "TFMain", "KVELT - PC", ""},
+        RowCase{stCaptions, "BitBtn6", "Informacje o czujniku 4", "About encoder 4"},
+        RowCase{stCaptions, "ClearButton", "Wyczyść wykres", "Clear chart"},
+        RowCase{stCaptions, "button_clear2", "Zeruj pozycję 3", "Clear position 3"},
+        RowCase{stCaptions, "Label1", "Położenie kropki dziesiętnej", "Decimal point"},
+        RowCase{stCaptions, "out5_A", "Wyjście 5", "Output 5"},
+        RowCase{stCaptions, "Label4", "Plik z pomiarami", "Plik z pomiarami"},
+        RowCase{stCaptions, "BoxPred", "Prędkość [obr/min]", "Prędkość [rev/min]"},
+        RowCase{stCaptions, "GroupBox1", "Rozdzielczość enkodera [imp/obr]",
+                "Rozdzielczość enkodera [imp/obr]"},
+        RowCase{stCaptions, "save_pos1", "Rejestruj Pozycję [1]", "Save position [1]"},
+        RowCase{stCaptions, "save_ver4", "Rejestruj Prędkość [4]", "Save velocity [4]"},
+        RowCase{stCaptions, "GroupBox5", "Opcie wyświetlania", "Show options"},
+        RowCase{stCaptions, "TabSheet2", "Wskaźnik", "Values"},
+        RowCase{stCaptions, "GroupBox9", "Zerowanie [Kanał C]", "Resetting the [Channel C]"},
+        RowCase{stFonts, "TFMain", "Tahoma", "Tahoma"}, RowCase{stFonts, "Edit10", "Tahoma", "Tahoma"},
+        RowCase{stFonts, "StatusBar", "Segoe UI", "Tahoma"},
+        RowCase{stMultiLines, "out1_W.Items",
+                "\"Pozycja [1]\",\"Pozycja [2]\",\"Pozycja [3]\",\"Pozycja [4]\"",
+                "\"Position [1]\",\"Position [2]\",\"Position [3]\",\"Position [4]\""},
+        RowCase{stMultiLines, "out4_T.Items", "---,\"suma logiczna [and]\",\"iloczyn logiczny [or]\"",
+                "---,[and],[or]"},
+        RowCase{stMultiLines, "out2_C.Items", "mniejsza,większa", "smaller,larger"},
+        RowCase{stMultiLines, "out5_S.Items", "Niekatywne,Aktywne", "Inactive,Active"},
+        RowCase{stMultiLines, "unit.Items", "[obr/s],[obr/min],[mm/s],[mm/min]",
+                "[rev/s],[rev/min],[mm/s],[mm/min]"},
+        RowCase{stMultiLines, "edit_zero3.Items", "Nie,Tak", "No,Yes"},
+        RowCase{stMultiLines, "mod_br.Items", "19200,38400,57600,115200", "19200,38400,57600,115200"},
+        RowCase{stDlgsCaptions, "mtWarning", "Warning", ""},
+        RowCase{stDlgsCaptions, "mbNoToAll", "N&o to All", ""},
+        RowCase{stDlgsCaptions, "mbHelp", "&Help", ""}, RowCase{stStrings, "IDS_1", "Połączony", "Connected"},
+        RowCase{stStrings, "IDS_22", "\n", "\n"},
+        RowCase{stStrings, "IDS_46", "c:\\\\pomiar.csv", "c:\\\\pomiar.csv"},
+        RowCase{stStrings, "IDS_87", "Zapis pomiarów do pliku zostal uruchomiony",
+                "Record measurements to the file was running"},
+        RowCase{stStrings, "IDS_147", "Czas bramkowania: ", "Gate time:"},
+        RowCase{stStrings, "IDS_148", " [s]", " [s]"},
+        RowCase{stStrings, "IDS_186", "Program do wspołpracy z urządzeniem KVELT    4 - osiowy licznik",
+                "Program for the work with the KVELT    4 - axial counter"},
+        RowCase{stStrings, "IDS_187", "  wersja: ", "version:"},
+        RowCase{stOtherStrings, "Series1.Title", "Prędkość [1]", "Velocity [1]"},
+        RowCase{stOtherStrings, "Series8.Title", "Wyjście [3]", "Output [3]"},
+        RowCase{stOtherStrings, "Series12.Title", "Pozycja [4]", "Position [4]"},
+        RowCase{stOtherStrings, "Series13.Title", "Wyjście [5]", "Output [5]"},
+        RowCase{stOtherStrings, "Series7.PercentFormat", "##0.## %", ""},
+        RowCase{stOtherStrings, "Series6.PercentFormat", "##0.## %", "##0.## %"},
+        RowCase{stOtherStrings, "Series13.ValueFormat", "#,##0.###", "##0.## %"},
+        RowCase{stOtherStrings, "SaveDialog.Filter",
+                "Plik tekstowy (*.txt)|*.txt|Plik z danymi oddzielonymi średnikami (*.csv)|*.csv",
+                "Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv"},
+        RowCase{stOtherStrings, "SaveDialogBitmap.Title", "Plik pomiarowy", "Data file"},
+        RowCase{stOtherStrings, "SaveDialogBitmap.Filter", "Mapa bitowa (*.bmp)|*.bmp",
+                "Bitmap (*.bmp)|*.bmp"},
+        RowCase{stOtherStrings, "HidDeviceController1.Version", "1.0.35", "1.0.35"},
+        RowCase{stOtherStrings, "save_file.Text", "save_file", "save_file"},
+        RowCase{stOtherStrings, "TimeList.Text", "0,01   [s]", "0,01   [s]"},
+        RowCase{stCharSets, "StatusBar", "DEFAULT_CHARSET", "DEFAULT_CHARSET"}));
 
 TEST(TranslationData, CaptionsStartWithTheWindowAndEndWithTheZeroMarkerGroup) {
   const auto& captions = Embedded().Rows(stCaptions);
@@ -172,8 +180,9 @@ TEST(TranslationData, CaptionsStartWithTheWindowAndEndWithTheZeroMarkerGroup) {
 }
 
 TEST(TranslationData, GateTimeListLabelsItsThirdPositionFiftyMilliseconds) {
-  const std::vector<std::string> expected{"0,01   [s]", "0,02   [s]", "0,05   [s]", "0,10   [s]", "0,20   [s]",
-      "0,50   [s]", "1,00   [s]", "2,00   [s]", "5,00   [s]", "10,0   [s]", "20,0   [s]", "50,0   [s]"};
+  const std::vector<std::string> expected{"0,01   [s]", "0,02   [s]", "0,05   [s]", "0,10   [s]",
+                                          "0,20   [s]", "0,50   [s]", "1,00   [s]", "2,00   [s]",
+                                          "5,00   [s]", "10,0   [s]", "20,0   [s]", "50,0   [s]"};
   const TranslationRow& row = RowOf(stMultiLines, "TimeList.Items");
   EXPECT_EQ(ParseCommaText(row.Texts[0]), expected);
   EXPECT_EQ(ParseCommaText(row.Texts[1]), expected);
@@ -186,7 +195,7 @@ TEST(TranslationData, ModbusAddressListHoldsOneTo247) {
   for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i], std::to_string(i + 1));
   EXPECT_EQ(row.Texts[1], row.Texts[0]);
   EXPECT_EQ(ParseCommaText(RowOf(stMultiLines, "div.Items").Texts[1]),
-      (std::vector<std::string>{"0", "1", "2", "3", "4"}));
+            (std::vector<std::string>{"0", "1", "2", "3", "4"}));
 }
 
 TEST(TranslationData, ItemListsAreStoredInCanonicalCommaText) {
@@ -214,7 +223,8 @@ TEST(TranslationData, ListTextRowsNameTheFirstItemOfTheirList) {
   for (const char* kind : {"W", "T", "B", "C", "S"}) {
     const TranslationRow& first = RowOf(stMultiLines, std::string("out1_") + kind + ".Items");
     for (int output = 2; output <= 5; ++output) {
-      EXPECT_EQ(RowOf(stMultiLines, "out" + std::to_string(output) + "_" + kind + ".Items").Texts, first.Texts);
+      EXPECT_EQ(RowOf(stMultiLines, "out" + std::to_string(output) + "_" + kind + ".Items").Texts,
+                first.Texts);
     }
   }
 }

@@ -25,7 +25,8 @@ std::vector<KeyTexts> RowsOf(const TranslationTable& table, TStringsType section
 
 std::size_t TotalRows(const TranslationTable& table) {
   std::size_t total = 0;
-  for (std::size_t s = 0; s < kTranslationSectionCount; ++s) total += table.Rows(static_cast<TStringsType>(s)).size();
+  for (std::size_t s = 0; s < kTranslationSectionCount; ++s)
+    total += table.Rows(static_cast<TStringsType>(s)).size();
   return total;
 }
 
@@ -47,34 +48,81 @@ TEST_P(DamagedInput, KeepsWhatItCan) {
   EXPECT_EQ(TotalRows(table), c.Captions.size() + c.Strings.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, DamagedInput, testing::Values(
-    DamagedCase{"Empty", "", {}, {}},
-    DamagedCase{"OnlyLineEnds", "\r\n\r\n\n", {}, {}},
-    DamagedCase{"RowsBeforeAnySection", "a\x01" "b\x01" "c\x01\r\nstStrings\r\nIDS_1\x01x\x01y\x01\r\n",
-        {}, {{"IDS_1", "x", "y"}}},
-    DamagedCase{"UnknownSectionDropsItsRows",
-        "stCaptions\r\nA\x01" "1\x01" "2\x01\r\nstBogus\r\nB\x01" "3\x01" "4\x01\r\nstStrings\r\nC\x01" "5\x01" "6\x01\r\n",
-        {{"A", "1", "2"}}, {{"C", "5", "6"}}},
-    DamagedCase{"MissingTrailingDelimiterAndLineEnd", "stStrings\r\nIDS_1\x01pl\x01" "en",
-        {}, {{"IDS_1", "pl", "en"}}},
-    DamagedCase{"MissingTexts", "stStrings\r\nIDS_1\x01\r\nIDS_2\x01tylko\r\n",
-        {}, {{"IDS_1", "", ""}, {"IDS_2", "tylko", ""}}},
-    DamagedCase{"ExtraFieldsIgnored", "stStrings\r\nIDS_1\x01pl\x01" "en\x01more\x01\x01\r\n",
-        {}, {{"IDS_1", "pl", "en"}}},
-    DamagedCase{"BlankLinesKeepTheSection", "stStrings\r\n\r\nIDS_1\x01" "a\x01" "b\x01\r\n\r\nIDS_2\x01" "c\x01" "d\x01\r\n",
-        {}, {{"IDS_1", "a", "b"}, {"IDS_2", "c", "d"}}},
-    DamagedCase{"SectionNamesIgnoreCaseAndRepeatedSectionsAppend",
-        "STSTRINGS\r\nIDS_1\x01" "a\x01" "b\x01\r\nstCaptions\r\nX\x01" "c\x01" "d\x01\r\nststrings\r\nIDS_2\x01" "e\x01" "f\x01\r\n",
-        {{"X", "c", "d"}}, {{"IDS_1", "a", "b"}, {"IDS_2", "e", "f"}}},
-    DamagedCase{"BareLfAndCrStayInsideFields", "stStrings\r\nIDS_22\x01\n\x01\r\x01\r\nIDS_23\x01" "a\nb\x01\x01\r\n",
-        {}, {{"IDS_22", "\n", "\r"}, {"IDS_23", "a\nb", ""}}},
-    DamagedCase{"LfOnlyDataSplitsOnLf", "stCaptions\nA\x01" "1\x01" "2\x01\nstStrings\nIDS_1\x01" "3\x01" "4\x01\n",
-        {{"A", "1", "2"}}, {{"IDS_1", "3", "4"}}},
-    DamagedCase{"ByteOrderMarkSkipped", "\xEF\xBB\xBFstStrings\r\nIDS_1\x01ł\x01l\x01\r\n",
-        {}, {{"IDS_1", "ł", "l"}}},
-    DamagedCase{"NulBytesAreText", std::string("stStrings\r\nID\0\x01p\0l\x01\x01\r\n", 18),
-        {}, {{std::string("ID\0", 3), std::string("p\0l", 3), ""}}}),
-    [](const testing::TestParamInfo<DamagedCase>& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedInput,
+                         testing::Values(DamagedCase{"Empty", "", {}, {}},
+                                         DamagedCase{"OnlyLineEnds", "\r\n\r\n\n", {}, {}},
+                                         DamagedCase{"RowsBeforeAnySection",
+                                                     "a\x01"
+                                                     "b\x01"
+                                                     "c\x01\r\nstStrings\r\nIDS_1\x01x\x01y\x01\r\n",
+                                                     {},
+                                                     {{"IDS_1", "x", "y"}}},
+                                         DamagedCase{"UnknownSectionDropsItsRows",
+                                                     "stCaptions\r\nA\x01"
+                                                     "1\x01"
+                                                     "2\x01\r\nstBogus\r\nB\x01"
+                                                     "3\x01"
+                                                     "4\x01\r\nstStrings\r\nC\x01"
+                                                     "5\x01"
+                                                     "6\x01\r\n",
+                                                     {{"A", "1", "2"}},
+                                                     {{"C", "5", "6"}}},
+                                         DamagedCase{"MissingTrailingDelimiterAndLineEnd",
+                                                     "stStrings\r\nIDS_1\x01pl\x01"
+                                                     "en",
+                                                     {},
+                                                     {{"IDS_1", "pl", "en"}}},
+                                         DamagedCase{"MissingTexts",
+                                                     "stStrings\r\nIDS_1\x01\r\nIDS_2\x01tylko\r\n",
+                                                     {},
+                                                     {{"IDS_1", "", ""}, {"IDS_2", "tylko", ""}}},
+                                         DamagedCase{"ExtraFieldsIgnored",
+                                                     "stStrings\r\nIDS_1\x01pl\x01"
+                                                     "en\x01more\x01\x01\r\n",
+                                                     {},
+                                                     {{"IDS_1", "pl", "en"}}},
+                                         DamagedCase{"BlankLinesKeepTheSection",
+                                                     "stStrings\r\n\r\nIDS_1\x01"
+                                                     "a\x01"
+                                                     "b\x01\r\n\r\nIDS_2\x01"
+                                                     "c\x01"
+                                                     "d\x01\r\n",
+                                                     {},
+                                                     {{"IDS_1", "a", "b"}, {"IDS_2", "c", "d"}}},
+                                         DamagedCase{"SectionNamesIgnoreCaseAndRepeatedSectionsAppend",
+                                                     "STSTRINGS\r\nIDS_1\x01"
+                                                     "a\x01"
+                                                     "b\x01\r\nstCaptions\r\nX\x01"
+                                                     "c\x01"
+                                                     "d\x01\r\nststrings\r\nIDS_2\x01"
+                                                     "e\x01"
+                                                     "f\x01\r\n",
+                                                     {{"X", "c", "d"}},
+                                                     {{"IDS_1", "a", "b"}, {"IDS_2", "e", "f"}}},
+                                         DamagedCase{"BareLfAndCrStayInsideFields",
+                                                     "stStrings\r\nIDS_22\x01\n\x01\r\x01\r\nIDS_23\x01"
+                                                     "a\nb\x01\x01\r\n",
+                                                     {},
+                                                     {{"IDS_22", "\n", "\r"}, {"IDS_23", "a\nb", ""}}},
+                                         DamagedCase{"LfOnlyDataSplitsOnLf",
+                                                     "stCaptions\nA\x01"
+                                                     "1\x01"
+                                                     "2\x01\nstStrings\nIDS_1\x01"
+                                                     "3\x01"
+                                                     "4\x01\n",
+                                                     {{"A", "1", "2"}},
+                                                     {{"IDS_1", "3", "4"}}},
+                                         DamagedCase{"ByteOrderMarkSkipped",
+                                                     "\xEF\xBB\xBFstStrings\r\nIDS_1\x01ł\x01l\x01\r\n",
+                                                     {},
+                                                     {{"IDS_1", "ł", "l"}}},
+                                         DamagedCase{"NulBytesAreText",
+                                                     std::string("stStrings\r\nID\0\x01p\0l\x01\x01\r\n", 18),
+                                                     {},
+                                                     {{std::string("ID\0", 3), std::string("p\0l", 3), ""}}}),
+                         [](const testing::TestParamInfo<DamagedCase>& info) {
+                           return std::string(info.param.Name);
+                         });
 
 // The Polish letters in Windows-1250.
 const std::map<std::string, char> kPolishLetters{
@@ -123,7 +171,8 @@ TEST(TranslationTableParse, EncodingIsDecidedForTheWholeData) {
 }
 
 TEST(TranslationTableParse, FindIgnoresCaseAndReportsMissingRows) {
-  const TranslationTable table = TranslationTable::Parse("stFonts\r\nStatusBar\x01Segoe UI\x01Tahoma\x01\r\n");
+  const TranslationTable table =
+      TranslationTable::Parse("stFonts\r\nStatusBar\x01Segoe UI\x01Tahoma\x01\r\n");
   const TranslationRow* row = table.Find(stFonts, "statusbar");
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->Texts[0], "Segoe UI");
