@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QStringList>
+
+#include "app/ProgramOptions.h"
+
+namespace kvelt::app {
+
+// The program's command line: --help, --version, --simulate, --config-dir DIR, --quit-after-show.
+class CommandLine {
+ public:
+  CommandLine();
+
+  // For options added by other parts of the program before Parse().
+  QCommandLineParser& Parser() { return parser_; }
+
+  // Parses arguments (the program name first). --help and --version print their text and end the
+  // process, as does an unknown option (with a message on stderr), like every Qt program.
+  ProgramOptions Parse(const QStringList& arguments);
+
+ private:
+  QCommandLineParser parser_;
+  QCommandLineOption simulate_;
+  QCommandLineOption configDir_;
+  QCommandLineOption quitAfterShow_;
+};
+
+}  // namespace kvelt::app

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <utility>
+
+namespace kvelt::app {
+
+inline constexpr const char16_t* kApplicationTitle = u"KVELT - PC";
+
+// Shows an error that escaped a handler: a modal error box titled "KVELT - PC" with the message
+// composed by ComposeErrorText. The program carries on afterwards.
+void ShowEscapedError(const QString& message);
+
+// To be called inside a catch block: shows the exception being handled (the message of a
+// std::exception, an empty message for anything else).
+void ShowCurrentException();
+
+// Runs a handler; whatever it throws is shown as above and goes no further.
+template <typename Handler>
+void RunGuarded(Handler&& handler) {
+  try {
+    std::forward<Handler>(handler)();
+  } catch (...) {
+    ShowCurrentException();
+  }
+}
+
+}  // namespace kvelt::app

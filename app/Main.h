@@ -1,0 +1,325 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/ButtonGlyphs.h"
+#include "app/ProgramOptions.h"
+#include "i18n/TLangTable.h"
+#include "measure/ChannelReading.h"
+#include "measure/RecordPacer.h"
+#include "measure/ReportDispatcher.h"
+#include "measure/ReportHandlers.h"
+#include "protocol/OutputsConfig.h"
+#include "settings/IniFile.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QStatusBar;
+class QTabWidget;
+class QToolButton;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QValueAxis;
+class TBitBtn;
+class TLangCombo;
+class TSaveDialog;
+
+namespace kvelt::hid {
+class HidBackend;
+class MainThreadPoster;
+class THidDevice;
+class THidDeviceController;
+}  // namespace kvelt::hid
+
+namespace kvelt::app {
+class LanguageApplier;
+}  // namespace kvelt::app
+
+// The controls of one transistor-output row (k = 1..5): outk_A .. outk_S.
+struct TOutputRowControls {
+  QCheckBox* A = nullptr;  // enable ("Wyjście k")
+  QComboBox* W = nullptr;  // source position
+  QComboBox* B = nullptr;  // comparison
+  QLineEdit* N = nullptr;  // threshold
+  QComboBox* T = nullptr;  // logic
+  QComboBox* C = nullptr;  // second comparison
+  QLineEdit* M = nullptr;  // second threshold
+  QComboBox* S = nullptr;  // state
+};
+
+// The program's main window: every control, the run-time state and one handler per user event.
+// Handlers take the control that fired; the ones shared by four like controls read the channel
+// from the last character of the sender's object name.
+class TFMain : public QMainWindow, public kvelt::ReportHandlers {
+  Q_OBJECT
+
+ public:
+  static constexpr std::uint8_t kSettingsReady = 255;
+  static constexpr int kOutputCount = 5;
+  static constexpr int kSeriesCount = 13;
+
+  explicit TFMain(const kvelt::app::ProgramOptions& options = {}, QWidget* parent = nullptr);
+  ~TFMain() override;
+
+  TFMain(const TFMain&) = delete;
+  TFMain& operator=(const TFMain&) = delete;
+
+  // --- Handlers (each connected to its controls) -------------------------------------------
+  // Start-up and shutdown.
+  void FormCreate(QObject* Sender);
+  void FormClose(QObject* Sender);
+  void FormClick(QObject* Sender);
+  // Device discovery.
+  bool HidDeviceController1Enumerate(kvelt::hid::THidDevice* HidDev, int Idx);
+  void HidDeviceController1DeviceChange(QObject* Sender);
+  // Encoder information boxes.
+  void BitBtn3Click(QObject* Sender);
+  void BitBtn4Click(QObject* Sender);
+  void BitBtn5Click(QObject* Sender);
+  void BitBtn6Click(QObject* Sender);
+  // Device commands.
+  void button_clear0Click(QObject* Sender);
+  void SpeedButton2Click(QObject* Sender);
+  void BitBtn8Click(QObject* Sender);
+  void BitBtn9Click(QObject* Sender);
+  // Recording.
+  void SaveButtonClick(QObject* Sender);
+  void SpeedButton1Click(QObject* Sender);
+  // Chart.
+  void SaveChartButtonClick(QObject* Sender);
+  void ClearButtonClick(QObject* Sender);
+  void PlayButtonClick(QObject* Sender);
+  // Encoder parameters.
+  void button_get_res0Click(QObject* Sender);
+  void button_set_res0Click(QObject* Sender);
+  void button_get_coeff0Click(QObject* Sender);
+  void button_set_coeff0Click(QObject* Sender);
+  void button_get_zero0Click(QObject* Sender);
+  void button_set_zero0Click(QObject* Sender);
+  void edit_res0Change(QObject* Sender);
+  // Transistor outputs.
+  void out1_AClick(QObject* Sender);
+  void out2_AClick(QObject* Sender);
+  void out3_AClick(QObject* Sender);
+  void out4_AClick(QObject* Sender);
+  void out5_AClick(QObject* Sender);
+  void out1_TChange(QObject* Sender);
+  void out2_TChange(QObject* Sender);
+  void out3_TChange(QObject* Sender);
+  void out4_TChange(QObject* Sender);
+  void out5_TChange(QObject* Sender);
+  void BitBtn2Click(QObject* Sender);
+  void BitBtn1Click(QObject* Sender);
+  // Display options, about box, language.
+  void divChange(QObject* Sender);
+  void BitBtn7Click(QObject* Sender);
+  void LangCombo1Change(QObject* Sender);
+
+  // --- Device link --------------------------------------------------------------------------
+  // Data handler of the counter's device: every inbound report (Data = the bytes after the
+  // report id, code first). Main thread only.
+  void HidDataReceived(kvelt::hid::THidDevice* HidDev, quint8 ReportID, const quint8* Data, quint16 Size);
+  // Sends report id 1, code, payload to CurrentDevice; nothing without one.
+  void SendReport(quint8 code, const void* payload, quint32 count);
+
+  // --- Dispatcher call-outs (ReportHandlers) ----------------------------------------------------
+  int UnitSelection() const override;
+  void RefreshReadouts(int channel) override;
+  bool ChartRunning() const override;
+  void AddChannelChartPoints(int channel) override;
+  void ChartTimeStep() override;
+  bool RecordingTick() override;
+  void AddOutputChartPoints(std::uint8_t outputState) override;
+  void OnResolutionSet() override;
+  void OnCoefficientSet() override;
+  void OnPositionCleared() override;
+  void OnOutputsFirstWritten() override;
+  void OnOutputsFirstRead(const kvelt::OutputsFirstHalf& half) override;
+  void OnModbusAddressSet() override;
+  void OnGateTimeSet() override;
+  void OnModbusBaudRateSet() override;
+  void OnOutputsSecondWritten() override;
+  void OnOutputsSecondRead(const kvelt::OutputsSecondHalf& half) override;
+  void OnResolutionRead(const kvelt::ResolutionReply& reply) override;
+  void OnCoefficientRead(const kvelt::CoefficientReply& reply) override;
+  void OnZeroMarkerSet() override;
+  void OnZeroMarkerRead(const kvelt::ZeroMarkerReply& reply) override;
+
+  // --- Services for handlers and tests ----------------------------------------------------------
+  const kvelt::app::ProgramOptions& Options() const { return Options_; }
+  kvelt::TLangTable& Lang() { return Lang1; }
+  const kvelt::TLangTable& Lang() const { return Lang1; }
+  // The text of a message key (IDS_n) in the active language.
+  QString LangText(std::string_view key) const;
+  // Activates language n (1 Polski, 2 English) and applies the table; nothing when n is active;
+  // kvelt::ELanguageError when n is not a language.
+  void ActivateLanguage(int n);
+
+  QString StatusPanelText(int panel) const;
+  void SetStatusPanelText(int panel, const QString& text);
+  // The same, and repaints the status bar at once.
+  void SetStatusPanelTextAndRepaint(int panel, const QString& text);
+
+  // config.ini at IniPath, opened afresh by every call of its members.
+  kvelt::IniFile Settings() const;
+  // Decimals of measured values: the selection of `div`, its default 2 with none.
+  int DisplayDecimals() const;
+  // The decimal separator of the user's locale.
+  std::string DecimalSeparator() const;
+  // The captions of BoxPred, BoxPos and GroupBox1 for a `unit` index; other indexes change nothing.
+  void ApplyUnitCaptions(int unitIndex);
+  // The logic rule of output row k (1..5): C and M shown exactly when T is not at "---".
+  void ApplyOutputLogicRule(int k);
+
+  // A named object of the window: its own controls, and objects outside the widget tree
+  // (the chart's series) registered by name.
+  QObject* FindNamedObject(const QString& name) const;
+  template <typename T>
+  T* Control(const char* name) const {
+    return qobject_cast<T*>(FindNamedObject(QString::fromLatin1(name)));
+  }
+
+  // --- Run-time state ---------------------------------------------------------------------------
+  kvelt::ChannelReadingArray ChannelReadings{};
+  bool Recording = false;
+  kvelt::RecordPacer RecordFramePacer;  // RecordFrameCounter
+  float ChartTime = 0.0f;
+  bool ChartRunning_ = false;
+  kvelt::OutputsSecondHalf KeptOutputsSecondHalf{};
+  QString IniPath;
+  std::uint8_t SettingsReady = 0;
+  kvelt::hid::THidDevice* CurrentDevice = nullptr;
+  // The controller's operating-system side and its way onto the main thread; both outlive it.
+  std::unique_ptr<kvelt::hid::HidBackend> HidBackend1;
+  std::unique_ptr<kvelt::hid::MainThreadPoster> HidPoster;
+  std::unique_ptr<kvelt::hid::THidDeviceController> HidDeviceController1;
+
+  // --- Controls -------------------------------------------------------------------------------------
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* TabSheet1 = nullptr;  // "Wykres", its tab never shown
+  QWidget* TabSheet2 = nullptr;  // "Wskaźnik"
+  QWidget* TabSheet3 = nullptr;  // "Konfiguracja"
+  QWidget* TabSheet4 = nullptr;  // "Ustawienia programu"
+
+  // "Wskaźnik": index = channel 0..3.
+  QGroupBox* BoxPos = nullptr;
+  QGroupBox* BoxPred = nullptr;
+  std::array<QLineEdit*, 4> PositionReadouts{};  // Edit1, Edit4, Edit7, Edit10
+  std::array<QLineEdit*, 4> SpeedReadouts{};     // Edit2, Edit5, Edit8, Edit11
+  std::array<TBitBtn*, 4> InfoButtons{};         // BitBtn3..BitBtn6
+  std::array<TBitBtn*, 4> button_clear{};
+  TBitBtn* SaveButton = nullptr;
+
+  // "Wykres".
+  QChartView* Chart1 = nullptr;
+  QChart* Chart = nullptr;
+  std::array<QLineSeries*, kSeriesCount> Series{};  // Series[n - 1] = SeriesN
+  QValueAxis* ChartBottomAxis = nullptr;            // time, "Czas [s]"
+  QValueAxis* ChartLeftAxis = nullptr;
+  QFrame* Panel1 = nullptr;
+  TBitBtn* SaveChartButton = nullptr;
+  TBitBtn* ClearButton = nullptr;
+  TBitBtn* PlayButton = nullptr;
+
+  // "Konfiguracja": index = channel 0..3.
+  QGroupBox* GroupBox1 = nullptr;
+  QGroupBox* GroupBox2 = nullptr;
+  QGroupBox* GroupBox9 = nullptr;
+  std::array<QLineEdit*, 4> edit_res{};
+  std::array<QLineEdit*, 4> edit_coeff{};
+  std::array<QComboBox*, 4> edit_zero{};
+  std::array<QToolButton*, 4> button_get_res{};
+  std::array<QToolButton*, 4> button_set_res{};
+  std::array<QToolButton*, 4> button_get_coeff{};
+  std::array<QToolButton*, 4> button_set_coeff{};
+  std::array<QToolButton*, 4> button_get_zero{};
+  std::array<QToolButton*, 4> button_set_zero{};
+  QGroupBox* GroupBox8 = nullptr;
+  QComboBox* TimeList = nullptr;
+  QToolButton* SpeedButton2 = nullptr;
+  QGroupBox* GroupBox3 = nullptr;
+  std::array<TOutputRowControls, kOutputCount> OutputRows{};  // OutputRows[k - 1] = row k
+  TBitBtn* BitBtn1 = nullptr;  // read the outputs
+  TBitBtn* BitBtn2 = nullptr;  // write the outputs
+
+  // "Ustawienia programu".
+  QGroupBox* GroupBox6 = nullptr;
+  QCheckBox* auto_save = nullptr;
+  QComboBox* ComboBox_SavePeriod = nullptr;
+  QCheckBox* save_date = nullptr;
+  QCheckBox* save_time = nullptr;
+  std::array<QCheckBox*, 4> save_pos{};  // save_pos1..save_pos4
+  std::array<QCheckBox*, 4> save_ver{};  // save_ver1..save_ver4
+  QLineEdit* save_file = nullptr;
+  QToolButton* SpeedButton1 = nullptr;
+  QComboBox* DivList = nullptr;   // `div`
+  QComboBox* UnitList = nullptr;  // `unit`
+  QListWidget* ListBox1 = nullptr;
+  QComboBox* mod_adr = nullptr;
+  QComboBox* mod_br = nullptr;
+  TBitBtn* BitBtn7 = nullptr;  // about box
+  TBitBtn* BitBtn8 = nullptr;  // MODBUS address
+  TBitBtn* BitBtn9 = nullptr;  // MODBUS baud rate
+  TLangCombo* LangCombo1 = nullptr;
+
+  QStatusBar* StatusBar = nullptr;
+  std::array<QLabel*, 2> StatusPanels{};
+
+  // Non-visual components.
+  TSaveDialog* SaveDialog = nullptr;
+  TSaveDialog* SaveDialogBitmap = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Layout (MainLayout.cpp).
+  void BuildWindow();
+  QWidget* BuildReadoutsPage();
+  QWidget* BuildChartPage();
+  QWidget* BuildConfigurationPage();
+  QWidget* BuildProgramSettingsPage();
+  void BuildStatusBar();
+  void BuildDialogs();
+  void ConnectHandlers();
+  void RegisterNamedObject(QObject* object);
+  // Gives a new object its name and registers it; returns it.
+  template <typename Object>
+  Object* Named(Object* object, const char* name);
+  void PlaceLanguagePicker();
+
+  // Runs a handler for a control's signal inside the error guard.
+  template <typename Sender, typename Signal>
+  void Bind(Sender* sender, Signal signal, void (TFMain::*handler)(QObject*));
+
+  // Start-up steps.
+  void ReadStoredSettings();
+  void StartRecordingAtStartUp();
+  // Creates the HID device controller once FormCreate has run (MainDevice.cpp).
+  void CreateHidDeviceController();
+
+  kvelt::app::ProgramOptions Options_;
+  kvelt::TLangTable Lang1;
+  kvelt::ReportDispatcher Dispatcher;
+  kvelt::app::ButtonGlyphs Glyphs;
+  std::unique_ptr<kvelt::app::LanguageApplier> Applier;
+  QHash<QString, QObject*> NamedObjects;
+};
+
+// The one main window, assigned as soon as its construction begins.
+extern TFMain* FMain;

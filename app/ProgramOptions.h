@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+namespace kvelt::app {
+
+// What the command line asks of the program.
+struct ProgramOptions {
+  QString ConfigDir;           // --config-dir: folder of config.ini; empty = the usual place
+  bool Simulate = false;       // --simulate: the built-in simulated counter instead of real devices
+  bool QuitAfterShow = false;  // --quit-after-show: close as soon as the window is shown
+};
+
+}  // namespace kvelt::app

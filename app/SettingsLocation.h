@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace kvelt::app {
+
+// Where config.ini lives: in the folder given on the command line when there is one; else beside
+// the executable; else, when that folder is not writable (an installed copy), in
+// $XDG_CONFIG_HOME/kvelt-pc/ (by default ~/.config/kvelt-pc/).
+class SettingsLocation {
+ public:
+  struct Environment {
+    QString ConfigDir;      // from --config-dir, may be empty
+    QString ExecutableDir;  // the folder of the running executable
+    bool ExecutableDirWritable = true;
+    QString XdgConfigHome;  // $XDG_CONFIG_HOME, may be empty
+    QString HomeDir;
+  };
+
+  // The full path of config.ini for that environment (pure; creates nothing).
+  static QString IniPathFor(const Environment& environment);
+
+  // The path for this process; creates the folder when it is one of the two config folders
+  // and does not exist yet.
+  static QString IniPath(const QString& configDir);
+};
+
+}  // namespace kvelt::app

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+
+class QSocketNotifier;
+
+namespace kvelt::app {
+
+// Turns SIGINT and SIGTERM into a close of the window, as if the user had pressed its close
+// button, so the close handler still stores its settings. The signal handler only writes one
+// byte into a socket pair; the close itself runs on the main thread.
+class UnixSignalCloser : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit UnixSignalCloser(QWidget* window);
+  ~UnixSignalCloser() override;
+
+  UnixSignalCloser(const UnixSignalCloser&) = delete;
+  UnixSignalCloser& operator=(const UnixSignalCloser&) = delete;
+
+ private:
+  void OnSignal();
+
+  QPointer<QWidget> window_;
+  QSocketNotifier* notifier_ = nullptr;
+};
+
+}  // namespace kvelt::app
