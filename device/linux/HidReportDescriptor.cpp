@@ -40,7 +40,8 @@ std::uint32_t LoadItemData(const std::uint8_t* p, std::size_t size) {
 }
 
 std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
-  return a > std::numeric_limits<std::uint64_t>::max() - b ? std::numeric_limits<std::uint64_t>::max() : a + b;
+  return a > std::numeric_limits<std::uint64_t>::max() - b ? std::numeric_limits<std::uint64_t>::max()
+                                                           : a + b;
 }
 
 }  // namespace

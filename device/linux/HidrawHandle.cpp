@@ -22,7 +22,8 @@ std::unique_ptr<HidrawHandle> HidrawHandle::Open(const std::string& path, HidOpe
     if (::stat(path.c_str(), &status) != 0) return nullptr;
     return Adopt(-1);
   }
-  const int flags = mode == HidOpenMode::ReadWrite ? (O_RDWR | O_CLOEXEC) : (O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int flags =
+      mode == HidOpenMode::ReadWrite ? (O_RDWR | O_CLOEXEC) : (O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   int fd = -1;
   do {
     fd = ::open(path.c_str(), flags);

@@ -17,7 +17,9 @@ constexpr std::size_t kMaxReportDescriptorBytes = 64 * 1024;
 // Bus number of USB in the kernel's HID_ID property.
 constexpr std::uint16_t kBusUsb = 0x03;
 
-std::string_view OrEmpty(const char* text) { return text != nullptr ? std::string_view(text) : std::string_view(); }
+std::string_view OrEmpty(const char* text) {
+  return text != nullptr ? std::string_view(text) : std::string_view();
+}
 
 std::string WithoutTrailingNewlines(std::string_view text) {
   while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
@@ -38,7 +40,8 @@ std::optional<HidInterfaceInfo> ReadHidrawInterfaceInfo(udev_device* hidraw) {
   // Only a USB HID device takes its facts from the USB device above it: a Bluetooth device behind a USB
   // adapter has that adapter among its ancestors too.
   udev_device* usb = nullptr;
-  if (!id || id->Bus == kBusUsb) usb = udev_device_get_parent_with_subsystem_devtype(hid, "usb", "usb_device");
+  if (!id || id->Bus == kBusUsb)
+    usb = udev_device_get_parent_with_subsystem_devtype(hid, "usb", "usb_device");
 
   HidInterfaceInfo info;
   info.Identity = syspath;
@@ -53,7 +56,8 @@ std::optional<HidInterfaceInfo> ReadHidrawInterfaceInfo(udev_device* hidraw) {
   }
 
   if (usb != nullptr) {
-    info.VersionNumber = ParseSysfsHex16(OrEmpty(udev_device_get_sysattr_value(usb, "bcdDevice"))).value_or(0);
+    info.VersionNumber =
+        ParseSysfsHex16(OrEmpty(udev_device_get_sysattr_value(usb, "bcdDevice"))).value_or(0);
     // A USB device without a product string descriptor has no "product" attribute: no product string,
     // as Windows would report it (the kernel's HID_NAME is made up from the ids then).
     info.ProductString = WithoutTrailingNewlines(OrEmpty(udev_device_get_sysattr_value(usb, "product")));
@@ -63,7 +67,8 @@ std::optional<HidInterfaceInfo> ReadHidrawInterfaceInfo(udev_device* hidraw) {
   }
 
   if (const char* hidSyspath = udev_device_get_syspath(hid)) {
-    const auto descriptor = ReadBinaryFile(std::string(hidSyspath) + "/report_descriptor", kMaxReportDescriptorBytes);
+    const auto descriptor =
+        ReadBinaryFile(std::string(hidSyspath) + "/report_descriptor", kMaxReportDescriptorBytes);
     if (descriptor) {
       const auto parsed = HidReportDescriptor::Parse(descriptor->data(), descriptor->size());
       info.InputReportByteLength = parsed.InputReportByteLength();

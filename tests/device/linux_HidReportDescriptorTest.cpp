@@ -112,112 +112,112 @@ const Bytes kBootMouse = {
 // A wireless mouse receiver's mouse interface: mouse, consumer and system
 // control reports with ids 2, 3 and 4, and a vendor feature report 0x10.
 const Bytes kMultiReportMouse = {
-    0x05, 0x01,              // Usage Page (Generic Desktop)
-    0x09, 0x02,              // Usage (Mouse)
-    0xA1, 0x01,              // Collection (Application)
-    0x85, 0x02,              //   Report ID (2)
-    0x09, 0x01,              //   Usage (Pointer)
-    0xA1, 0x00,              //   Collection (Physical)
-    0x05, 0x09,              //     Usage Page (Buttons)
-    0x19, 0x01,              //     Usage Minimum (1)
-    0x29, 0x10,              //     Usage Maximum (16)
-    0x15, 0x00,              //     Logical Minimum (0)
-    0x25, 0x01,              //     Logical Maximum (1)
-    0x95, 0x10,              //     Report Count (16)
-    0x75, 0x01,              //     Report Size (1)
-    0x81, 0x02,              //     Input (Data, Var, Abs): 16 bits
-    0x05, 0x01,              //     Usage Page (Generic Desktop)
-    0x16, 0x01, 0xF8,        //     Logical Minimum (-2047)
-    0x26, 0xFF, 0x07,        //     Logical Maximum (2047)
-    0x75, 0x0C,              //     Report Size (12)
-    0x95, 0x02,              //     Report Count (2)
-    0x09, 0x30,              //     Usage (X)
-    0x09, 0x31,              //     Usage (Y)
-    0x81, 0x06,              //     Input (Data, Var, Rel): 24 bits
-    0x15, 0x81,              //     Logical Minimum (-127)
-    0x25, 0x7F,              //     Logical Maximum (127)
-    0x75, 0x08,              //     Report Size (8)
-    0x95, 0x01,              //     Report Count (1)
-    0x09, 0x38,              //     Usage (Wheel)
-    0x81, 0x06,              //     Input (Data, Var, Rel): 8 bits
-    0x05, 0x0C,              //     Usage Page (Consumer)
-    0x0A, 0x38, 0x02,        //     Usage (AC Pan)
-    0x95, 0x01,              //     Report Count (1)
-    0x81, 0x06,              //     Input (Data, Var, Rel): 8 bits
-    0xC0,                    //   End Collection
-    0xC0,                    // End Collection
-    0x05, 0x0C,              // Usage Page (Consumer)
-    0x09, 0x01,              // Usage (Consumer Control)
-    0xA1, 0x01,              // Collection (Application)
-    0x85, 0x03,              //   Report ID (3)
-    0x75, 0x10,              //   Report Size (16)
-    0x95, 0x02,              //   Report Count (2)
-    0x15, 0x01,              //   Logical Minimum (1)
-    0x26, 0xFF, 0x02,        //   Logical Maximum (767)
-    0x19, 0x01,              //   Usage Minimum (1)
-    0x2A, 0xFF, 0x02,        //   Usage Maximum (767)
-    0x81, 0x00,              //   Input (Data, Array): 32 bits
-    0xC0,                    // End Collection
-    0x05, 0x01,              // Usage Page (Generic Desktop)
-    0x09, 0x80,              // Usage (System Control)
-    0xA1, 0x01,              // Collection (Application)
-    0x85, 0x04,              //   Report ID (4)
-    0x75, 0x02,              //   Report Size (2)
-    0x95, 0x01,              //   Report Count (1)
-    0x15, 0x01,              //   Logical Minimum (1)
-    0x25, 0x03,              //   Logical Maximum (3)
-    0x09, 0x82,              //   Usage (System Sleep)
-    0x09, 0x81,              //   Usage (System Power Down)
-    0x09, 0x83,              //   Usage (System Wake Up)
-    0x81, 0x60,              //   Input (Data, Array, No Preferred, Null State)
-    0x75, 0x06,              //   Report Size (6)
-    0x81, 0x03,              //   Input (Constant, Var): padding
-    0xC0,                    // End Collection
-    0x06, 0x00, 0xFF,        // Usage Page (Vendor 0xFF00)
-    0x09, 0x01,              // Usage (1)
-    0xA1, 0x01,              // Collection (Application)
-    0x85, 0x10,              //   Report ID (16)
-    0x75, 0x08,              //   Report Size (8)
-    0x95, 0x06,              //   Report Count (6)
-    0x15, 0x00,              //   Logical Minimum (0)
-    0x26, 0xFF, 0x00,        //   Logical Maximum (255)
-    0x09, 0x01,              //   Usage (1)
-    0xB1, 0x00,              //   Feature (Data, Array)
-    0xC0,                    // End Collection
+    0x05, 0x01,        // Usage Page (Generic Desktop)
+    0x09, 0x02,        // Usage (Mouse)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x02,        //   Report ID (2)
+    0x09, 0x01,        //   Usage (Pointer)
+    0xA1, 0x00,        //   Collection (Physical)
+    0x05, 0x09,        //     Usage Page (Buttons)
+    0x19, 0x01,        //     Usage Minimum (1)
+    0x29, 0x10,        //     Usage Maximum (16)
+    0x15, 0x00,        //     Logical Minimum (0)
+    0x25, 0x01,        //     Logical Maximum (1)
+    0x95, 0x10,        //     Report Count (16)
+    0x75, 0x01,        //     Report Size (1)
+    0x81, 0x02,        //     Input (Data, Var, Abs): 16 bits
+    0x05, 0x01,        //     Usage Page (Generic Desktop)
+    0x16, 0x01, 0xF8,  //     Logical Minimum (-2047)
+    0x26, 0xFF, 0x07,  //     Logical Maximum (2047)
+    0x75, 0x0C,        //     Report Size (12)
+    0x95, 0x02,        //     Report Count (2)
+    0x09, 0x30,        //     Usage (X)
+    0x09, 0x31,        //     Usage (Y)
+    0x81, 0x06,        //     Input (Data, Var, Rel): 24 bits
+    0x15, 0x81,        //     Logical Minimum (-127)
+    0x25, 0x7F,        //     Logical Maximum (127)
+    0x75, 0x08,        //     Report Size (8)
+    0x95, 0x01,        //     Report Count (1)
+    0x09, 0x38,        //     Usage (Wheel)
+    0x81, 0x06,        //     Input (Data, Var, Rel): 8 bits
+    0x05, 0x0C,        //     Usage Page (Consumer)
+    0x0A, 0x38, 0x02,  //     Usage (AC Pan)
+    0x95, 0x01,        //     Report Count (1)
+    0x81, 0x06,        //     Input (Data, Var, Rel): 8 bits
+    0xC0,              //   End Collection
+    0xC0,              // End Collection
+    0x05, 0x0C,        // Usage Page (Consumer)
+    0x09, 0x01,        // Usage (Consumer Control)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x03,        //   Report ID (3)
+    0x75, 0x10,        //   Report Size (16)
+    0x95, 0x02,        //   Report Count (2)
+    0x15, 0x01,        //   Logical Minimum (1)
+    0x26, 0xFF, 0x02,  //   Logical Maximum (767)
+    0x19, 0x01,        //   Usage Minimum (1)
+    0x2A, 0xFF, 0x02,  //   Usage Maximum (767)
+    0x81, 0x00,        //   Input (Data, Array): 32 bits
+    0xC0,              // End Collection
+    0x05, 0x01,        // Usage Page (Generic Desktop)
+    0x09, 0x80,        // Usage (System Control)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x04,        //   Report ID (4)
+    0x75, 0x02,        //   Report Size (2)
+    0x95, 0x01,        //   Report Count (1)
+    0x15, 0x01,        //   Logical Minimum (1)
+    0x25, 0x03,        //   Logical Maximum (3)
+    0x09, 0x82,        //   Usage (System Sleep)
+    0x09, 0x81,        //   Usage (System Power Down)
+    0x09, 0x83,        //   Usage (System Wake Up)
+    0x81, 0x60,        //   Input (Data, Array, No Preferred, Null State)
+    0x75, 0x06,        //   Report Size (6)
+    0x81, 0x03,        //   Input (Constant, Var): padding
+    0xC0,              // End Collection
+    0x06, 0x00, 0xFF,  // Usage Page (Vendor 0xFF00)
+    0x09, 0x01,        // Usage (1)
+    0xA1, 0x01,        // Collection (Application)
+    0x85, 0x10,        //   Report ID (16)
+    0x75, 0x08,        //   Report Size (8)
+    0x95, 0x06,        //   Report Count (6)
+    0x15, 0x00,        //   Logical Minimum (0)
+    0x26, 0xFF, 0x00,  //   Logical Maximum (255)
+    0x09, 0x01,        //   Usage (1)
+    0xB1, 0x00,        //   Feature (Data, Array)
+    0xC0,              // End Collection
 };
 
 // A gamepad without report ids whose input is not a whole number of bytes
 // (4 x 8-bit axes, 10 buttons, 4-bit hat: 46 bits) and a 4-byte rumble output.
 const Bytes kGamepadNoIds = {
-    0x05, 0x01,                    // Usage Page (Generic Desktop)
-    0x09, 0x05,                    // Usage (Game Pad)
-    0xA1, 0x01,                    // Collection (Application)
-    0x09, 0x30, 0x09, 0x31,        //   Usage (X), Usage (Y)
-    0x09, 0x32, 0x09, 0x35,        //   Usage (Z), Usage (Rz)
-    0x15, 0x00,                    //   Logical Minimum (0)
-    0x26, 0xFF, 0x00,              //   Logical Maximum (255)
-    0x75, 0x08,                    //   Report Size (8)
-    0x95, 0x04,                    //   Report Count (4)
-    0x81, 0x02,                    //   Input: 32 bits
-    0x05, 0x09,                    //   Usage Page (Buttons)
-    0x19, 0x01, 0x29, 0x0A,        //   Usage Minimum (1), Maximum (10)
-    0x25, 0x01,                    //   Logical Maximum (1)
-    0x75, 0x01,                    //   Report Size (1)
-    0x95, 0x0A,                    //   Report Count (10)
-    0x81, 0x02,                    //   Input: 10 bits
-    0x05, 0x01,                    //   Usage Page (Generic Desktop)
-    0x09, 0x39,                    //   Usage (Hat Switch)
-    0x25, 0x07,                    //   Logical Maximum (7)
-    0x75, 0x04,                    //   Report Size (4)
-    0x95, 0x01,                    //   Report Count (1)
-    0x81, 0x42,                    //   Input (Null State): 4 bits
-    0x06, 0x00, 0xFF,              //   Usage Page (Vendor)
-    0x09, 0x01,                    //   Usage (1)
-    0x26, 0xFF, 0x00,              //   Logical Maximum (255)
-    0x75, 0x08,                    //   Report Size (8)
-    0x95, 0x04,                    //   Report Count (4)
-    0x91, 0x02,                    //   Output: 32 bits
-    0xC0,                          // End Collection
+    0x05, 0x01,              // Usage Page (Generic Desktop)
+    0x09, 0x05,              // Usage (Game Pad)
+    0xA1, 0x01,              // Collection (Application)
+    0x09, 0x30, 0x09, 0x31,  //   Usage (X), Usage (Y)
+    0x09, 0x32, 0x09, 0x35,  //   Usage (Z), Usage (Rz)
+    0x15, 0x00,              //   Logical Minimum (0)
+    0x26, 0xFF, 0x00,        //   Logical Maximum (255)
+    0x75, 0x08,              //   Report Size (8)
+    0x95, 0x04,              //   Report Count (4)
+    0x81, 0x02,              //   Input: 32 bits
+    0x05, 0x09,              //   Usage Page (Buttons)
+    0x19, 0x01, 0x29, 0x0A,  //   Usage Minimum (1), Maximum (10)
+    0x25, 0x01,              //   Logical Maximum (1)
+    0x75, 0x01,              //   Report Size (1)
+    0x95, 0x0A,              //   Report Count (10)
+    0x81, 0x02,              //   Input: 10 bits
+    0x05, 0x01,              //   Usage Page (Generic Desktop)
+    0x09, 0x39,              //   Usage (Hat Switch)
+    0x25, 0x07,              //   Logical Maximum (7)
+    0x75, 0x04,              //   Report Size (4)
+    0x95, 0x01,              //   Report Count (1)
+    0x81, 0x42,              //   Input (Null State): 4 bits
+    0x06, 0x00, 0xFF,        //   Usage Page (Vendor)
+    0x09, 0x01,              //   Usage (1)
+    0x26, 0xFF, 0x00,        //   Logical Maximum (255)
+    0x75, 0x08,              //   Report Size (8)
+    0x95, 0x04,              //   Report Count (4)
+    0x91, 0x02,              //   Output: 32 bits
+    0xC0,                    // End Collection
 };
 
 // Push keeps size 8 x count 4 and report id 1 while report 2 is described
@@ -244,15 +244,15 @@ const Bytes kPushPop = {
 // Long items (prefix 0xFE, size, tag, data) whose data looks like short items
 // that would change the sizes if the parser stepped into them.
 const Bytes kLongItems = {
-    0x06, 0x00, 0xFF,                    // Usage Page (Vendor)
-    0xA1, 0x01,                          // Collection (Application)
-    0x75, 0x08,                          //   Report Size (8)
+    0x06, 0x00, 0xFF,                          // Usage Page (Vendor)
+    0xA1, 0x01,                                // Collection (Application)
+    0x75, 0x08,                                //   Report Size (8)
     0xFE, 0x04, 0xF0, 0x95, 0x7F, 0x81, 0x02,  // long item: "Report Count 127, Input" as data
-    0x95, 0x02,                          //   Report Count (2)
-    0xFE, 0x00, 0xF1,                    //   empty long item
-    0x81, 0x02,                          //   Input: 16 bits
-    0xFE, 0x02, 0xF2, 0x91, 0x02,        //   long item: "Output" as data
-    0xC0,                                // End Collection
+    0x95, 0x02,                                //   Report Count (2)
+    0xFE, 0x00, 0xF1,                          //   empty long item
+    0x81, 0x02,                                //   Input: 16 bits
+    0xFE, 0x02, 0xF2, 0x91, 0x02,              //   long item: "Output" as data
+    0xC0,                                      // End Collection
 };
 
 // Items before the first Report ID belong to report 0; the lengths are the
@@ -300,7 +300,8 @@ TEST_P(WellFormedDescriptor, GivesWindowsReportLengths) {
   EXPECT_EQ(parsed.UsesReportIds(), c.UsesIds);
 }
 
-INSTANTIATE_TEST_SUITE_P(LinuxHidReportDescriptor, WellFormedDescriptor, ::testing::ValuesIn(WellFormedCases()),
+INSTANTIATE_TEST_SUITE_P(LinuxHidReportDescriptor, WellFormedDescriptor,
+                         ::testing::ValuesIn(WellFormedCases()),
                          [](const auto& info) { return info.param.Name; });
 
 TEST(LinuxHidReportDescriptor, SumsBitsPerReportTypeAndId) {
@@ -326,7 +327,8 @@ struct MalformedCase {
 };
 
 std::vector<MalformedCase> MalformedCases() {
-  Bytes cutInItem(kVendor64WithId1.begin(), kVendor64WithId1.begin() + 28);  // inside the second Logical Maximum
+  Bytes cutInItem(kVendor64WithId1.begin(),
+                  kVendor64WithId1.begin() + 28);  // inside the second Logical Maximum
   Bytes cutInLongItem = {0x75, 0x08, 0x95, 0x02, 0x81, 0x02, 0xFE, 0x10, 0xF0, 0x01, 0x02};
   Bytes deepPush(200, 0xA4);
   return {
