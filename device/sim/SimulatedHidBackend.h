@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "device/HidBackend.h"
+#include "device/sim/SimulatedCounter.h"
+
+namespace kvelt::hid::sim {
+
+// A HID backend with two simulated interfaces, in this order:
+//   - a keyboard ("Simulated keyboard", 1209:0002) that can only be opened metadata-only, as
+//     the system keeps keyboards for itself;
+//   - the KVELT counter ("KVELT", 1209:0001; report lengths 65/65), present at start.
+// The ids are pid.codes test values, used here only. Plug()/Unplug() (main thread) attach and
+// detach the counter and announce the change through the change callback.
+class SimulatedHidBackend final : public HidBackend {
+ public:
+  static constexpr std::uint16_t kVendorID = 0x1209;
+  static constexpr std::uint16_t kCounterProductID = 0x0001;
+  static constexpr std::uint16_t kKeyboardProductID = 0x0002;
+  static constexpr const char* kCounterIdentity = "sim/kvelt-counter";
+  static constexpr const char* kKeyboardIdentity = "sim/keyboard";
+
+  SimulatedHidBackend();
+
+  void Plug();
+  void Unplug();
+  bool CounterPlugged() const;
+  SimulatedCounter& Counter() { return *Counter_; }
+  static HidInterfaceInfo CounterInterface();
+  static HidInterfaceInfo KeyboardInterface();
+
+  std::vector<HidInterfaceInfo> Enumerate() override;
+  std::unique_ptr<HidHandle> Open(const HidInterfaceInfo& info, HidOpenMode mode) override;
+  int MonitorFd() const override { return -1; }
+  bool DrainMonitor() override { return false; }
+  void SetChangeCallback(std::function<void()> callback) override;
+
+ private:
+  void Announce();
+
+  std::shared_ptr<SimulatedCounter> Counter_;
+  std::function<void()> ChangeCallback_;
+};
+
+}  // namespace kvelt::hid::sim
