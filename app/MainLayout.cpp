@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QtCharts/QChart>
@@ -244,7 +245,9 @@ QWidget* TFMain::BuildChartPage() {
     connect(marker, &QLegendMarker::clicked, this, [marker] {
       QAbstractSeries* series = marker->series();
       series->setVisible(!series->isVisible());
-      marker->setVisible(true);
+      // The legend hides the entry of a hidden series once it has seen the change; bring it back
+      // after that.
+      QTimer::singleShot(0, marker, [marker] { marker->setVisible(true); });
       QBrush labelBrush = marker->labelBrush();
       QColor colour = labelBrush.color();
       colour.setAlphaF(series->isVisible() ? 1.0 : 0.4);

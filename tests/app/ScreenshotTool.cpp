@@ -11,6 +11,7 @@
 
 #include "app/AppFonts.h"
 #include "app/Main.h"
+#include "app/TLangCombo.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

@@ -1,0 +1,177 @@
+// Channel frames into the read-outs, with the decimals and speed unit of the display options.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QtTest>
+#include <limits>
+
+#include "tests/app/support/WindowFixture.h"
+
+using kvelt::apptest::ChannelFrameBytes;
+using kvelt::apptest::Feed;
+using kvelt::apptest::WindowFixture;
+
+namespace {
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+// Expected texts are written with a comma; the test runs under whatever separator the locale has.
+QString Localized(const char* text) {
+  QString result = QString::fromLatin1(text);
+  return result.replace(u',', QLocale::system().decimalPoint());
+}
+
+QString IniValue(const QStringList& lines, const QString& key) {
+  for (const QString& line : lines) {
+    if (line.startsWith(key + u'=')) {
+      return line.mid(key.size() + 1);
+    }
+  }
+  return QString();
+}
+
+}  // namespace
+
+class ReadoutsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void frameShowsPositionAndSpeed_data() {
+    QTest::addColumn<int>("channel");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<float>("position");
+    QTest::addColumn<float>("speed");
+    QTest::addColumn<QString>("positionText");
+    QTest::addColumn<QString>("speedText");
+    QTest::newRow("two decimals") << 0 << 2 << 0 << 12.5f << 1.5f << Localized("12,50") << Localized("1,50");
+    QTest::newRow("no decimals") << 1 << 0 << 0 << 12.5f << -0.25f << QStringLiteral("13") << QStringLiteral("0");
+    QTest::newRow("negative, one decimal") << 2 << 1 << 2 << -0.25f << -2.0f << Localized("-0,3")
+                                           << Localized("-2,0");
+    QTest::newRow("per minute") << 3 << 2 << 1 << 0.1f << 1.5f << Localized("0,10") << Localized("90,00");
+    QTest::newRow("mm per minute") << 1 << 2 << 3 << 0.0f << 1.5f << Localized("0,00") << Localized("90,00");
+    QTest::newRow("single widened exactly") << 0 << 4 << 0 << 0.1f << 0.0f << Localized("0,1000")
+                                            << Localized("0,0000");
+    QTest::newRow("1e16, two decimals") << 0 << 2 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E16")
+                                        << Localized("0,00");
+    QTest::newRow("1e16, four decimals") << 0 << 4 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E0016")
+                                         << Localized("0,0000");
+    QTest::newRow("not a number") << 2 << 2 << 0 << std::numeric_limits<float>::quiet_NaN()
+                                  << -std::numeric_limits<float>::infinity() << QStringLiteral("NAN")
+                                  << QStringLiteral("INF");
+  }
+
+  void frameShowsPositionAndSpeed() {
+    QFETCH(int, channel);
+    QFETCH(int, decimals);
+    QFETCH(int, unit);
+    QFETCH(float, position);
+    QFETCH(float, speed);
+    QFETCH(QString, positionText);
+    QFETCH(QString, speedText);
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.DivList->setCurrentIndex(decimals);
+    window.UnitList->setCurrentIndex(unit);
+    Feed(window, ChannelFrameBytes(channel, position, speed));
+    QCOMPARE(window.PositionReadouts[static_cast<std::size_t>(channel)]->text(), positionText);
+    QCOMPARE(window.SpeedReadouts[static_cast<std::size_t>(channel)]->text(), speedText);
+    for (int other = 0; other < 4; ++other) {
+      if (other != channel) {
+        QVERIFY(window.PositionReadouts[static_cast<std::size_t>(other)]->text().isEmpty());
+        QVERIFY(window.SpeedReadouts[static_cast<std::size_t>(other)]->text().isEmpty());
+      }
+    }
+  }
+
+  void unitSwitchChangesTheCaptionAtOnceAndSpeedsAtTheNextFrame() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    Feed(window, ChannelFrameBytes(1, 3.0f, 1.5f));
+    QCOMPARE(window.SpeedReadouts[1]->text(), Localized("1,50"));
+    window.UnitList->setCurrentIndex(1);
+    emit window.UnitList->activated(1);
+    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/min]"));
+    QCOMPARE(window.BoxPos->title(), QStringLiteral("Pozycja [obr]"));
+    QCOMPARE(IniValue(fixture.IniLines(), QStringLiteral("Unit")), QStringLiteral("1"));
+    QCOMPARE(IniValue(fixture.IniLines(), QStringLiteral("Div")), QStringLiteral("2"));
+    QCOMPARE(window.SpeedReadouts[1]->text(), Localized("1,50"));
+    Feed(window, ChannelFrameBytes(1, 3.0f, 1.5f));
+    QCOMPARE(window.SpeedReadouts[1]->text(), Localized("90,00"));
+    QCOMPARE(window.ChannelReadings[1].Speed, 90.0f);
+
+    window.UnitList->setCurrentIndex(2);
+    emit window.UnitList->activated(2);
+    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [mm/s]"));
+    QCOMPARE(window.BoxPos->title(), QStringLiteral("Pozycja [mm]"));
+    QCOMPARE(window.GroupBox1->title(), Utf8("Rozdzielczość enkodera [imp/mm]"));
+  }
+
+  void decimalsChangeReformatsNothingUntilTheNextFrame() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    Feed(window, ChannelFrameBytes(0, 12.5f, 1.0f));
+    window.DivList->setCurrentIndex(4);
+    emit window.DivList->activated(4);
+    QCOMPARE(IniValue(fixture.IniLines(), QStringLiteral("Div")), QStringLiteral("4"));
+    QCOMPARE(window.PositionReadouts[0]->text(), Localized("12,50"));
+    Feed(window, ChannelFrameBytes(0, 12.5f, 1.0f));
+    QCOMPARE(window.PositionReadouts[0]->text(), Localized("12,5000"));
+  }
+
+  void selectingFromCodeRunsNoChangeHandler() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QStringList before = fixture.IniLines();
+    window.UnitList->setCurrentIndex(3);
+    window.DivList->setCurrentIndex(0);
+    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
+    QCOMPARE(fixture.IniLines(), before);
+  }
+
+  void typedSpeedStaysUntilTheNextFrame() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    Feed(window, ChannelFrameBytes(2, 4.0f, 2.0f));
+    QLineEdit* speed = window.SpeedReadouts[2];
+    QLineEdit* position = window.PositionReadouts[2];
+    speed->setFocus();
+    QTest::keyClicks(speed, QStringLiteral("77"));
+    QCOMPARE(speed->text(), Localized("2,0077"));
+    position->setFocus();
+    QTest::keyClicks(position, QStringLiteral("77"));
+    QCOMPARE(position->text(), Localized("4,00"));
+    Feed(window, ChannelFrameBytes(1, 5.0f, 5.0f));  // another channel's frame leaves it
+    QCOMPARE(speed->text(), Localized("2,0077"));
+    Feed(window, ChannelFrameBytes(2, 4.0f, 2.5f));
+    QCOMPARE(speed->text(), Localized("2,50"));
+  }
+
+  void reportsOutsideTheChannelFramesChangeNoReadout_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<int>("size");
+    QTest::newRow("code 99") << 99 << 31;
+    QTest::newRow("code 118") << 118 << 31;
+    QTest::newRow("short channel frame") << 100 << 30;
+  }
+
+  void reportsOutsideTheChannelFramesChangeNoReadout() {
+    QFETCH(int, code);
+    QFETCH(int, size);
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    std::vector<quint8> report = ChannelFrameBytes(0, 1.0f, 1.0f);
+    report[0] = static_cast<quint8>(code);
+    report.resize(static_cast<std::size_t>(size));
+    Feed(window, report);
+    QVERIFY(window.PositionReadouts[0]->text().isEmpty());
+    QCOMPARE(window.ChannelReadings[0].Position, 0.0f);
+  }
+};
+
+QTEST_MAIN(ReadoutsTest)
+#include "tst_readouts.moc"

@@ -1,0 +1,224 @@
+// Loading config.ini when the window is created, storing the options on a click and at close.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <csignal>
+
+#include "app/TBitBtn.h"
+#include "app/TLangCombo.h"
+#include "app/UnixSignalCloser.h"
+#include "tests/app/support/WindowFixture.h"
+
+using kvelt::apptest::WindowFixture;
+
+namespace {
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+const QStringList kFreshFile = {
+    "[Options]",   "AutoSave=0",   "SaveDate=1",   "SaveTime=1",  "SavePos1=1",   "SavePos2=1",
+    "SavePos3=1",  "SavePos4=1",   "SaveVer1=1",   "SaveVer2=1",  "SaveVer3=1",   "SaveVer4=1",
+    "ScreenTop=0", "ScreenLeft=0", "Language=0",   "SaveFile=c:\\pomiar.csv",     "Div=2",
+    "Unit=0"};
+
+QList<bool> RecordingChecks(TFMain& window) {
+  QList<bool> checks = {window.auto_save->isChecked(), window.save_date->isChecked(), window.save_time->isChecked()};
+  for (QCheckBox* box : window.save_pos) {
+    checks << box->isChecked();
+  }
+  for (QCheckBox* box : window.save_ver) {
+    checks << box->isChecked();
+  }
+  return checks;
+}
+
+}  // namespace
+
+class StartupShutdownTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void freshStartWritesTheSeventeenKeys() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QCOMPARE(fixture.IniLines(), kFreshFile);
+    QCOMPARE(window.IniPath, fixture.IniPath());
+    QCOMPARE(window.SettingsReady, TFMain::kSettingsReady);
+    QCOMPARE(window.pos(), QPoint(0, 0));
+    QCOMPARE(window.save_file->text(), QStringLiteral("c:\\pomiar.csv"));
+    QCOMPARE(window.DivList->currentIndex(), 2);
+    QCOMPARE(window.UnitList->currentIndex(), 0);
+    QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
+    QCOMPARE(window.LangCombo1->currentIndex(), 0);
+    QCOMPARE(window.Lang().ActiveLanguage(), 1);
+    QVERIFY(!window.Recording);
+    QVERIFY(!window.ChartRunning_);
+    QCOMPARE(window.SaveButton->text(), Utf8("Uruchom rejestrację danych"));
+    QCOMPARE(RecordingChecks(window), (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
+    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
+    QCOMPARE(window.BoxPos->title(), QStringLiteral("Pozycja [obr]"));
+    QCOMPARE(window.GroupBox1->title(), Utf8("Rozdzielczość enkodera [imp/obr]"));
+  }
+
+  void fileWithOnlyTheLanguageKey() {
+    const QStringList file = {"[Options]", "Language=0"};
+    WindowFixture fixture(file);
+    TFMain& window = fixture.Window();
+    QCOMPARE(RecordingChecks(window), (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
+    QCOMPARE(window.save_file->text(), QStringLiteral("pomiar.csv"));
+    QCOMPARE(window.DivList->currentIndex(), 2);
+    QCOMPARE(window.UnitList->currentText(), QStringLiteral("[obr/s]"));
+    QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
+    QCOMPARE(window.pos(), QPoint(0, 0));
+    QCOMPARE(window.Lang().ActiveLanguage(), 1);
+    QCOMPARE(fixture.IniLines(), file);  // check boxes ticked while loading store nothing
+  }
+
+  void autoSaveStartsRecording_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("saveButton");
+    QTest::addColumn<QString>("boxPos");
+    QTest::newRow("Polski") << 0 << Utf8("Zatrzymaj rejestrację danych") << QStringLiteral("Pozycja [obr]");
+    QTest::newRow("English") << 1 << QStringLiteral("Start recording data") << QStringLiteral("Position [rev]");
+  }
+
+  void autoSaveStartsRecording() {
+    QFETCH(int, language);
+    QFETCH(QString, saveButton);
+    QFETCH(QString, boxPos);
+    WindowFixture fixture({"[Options]", "AutoSave=1", QStringLiteral("Language=%1").arg(language), "Unit=2"});
+    TFMain& window = fixture.Window();
+    QVERIFY(window.Recording);
+    QCOMPARE(window.SaveButton->text(), saveButton);
+    // The message was looked up while Polish was still active.
+    QCOMPARE(window.StatusPanelText(0), QStringLiteral("Zapis pomiarów do pliku zostal uruchomiony"));
+    QCOMPARE(window.BoxPos->title(), language == 0 ? QStringLiteral("Pozycja [mm]") : boxPos);
+    QCOMPARE(window.Lang().ActiveLanguage(), language + 1);
+    QCOMPARE(window.LangCombo1->currentIndex(), language);
+  }
+
+  void storedIndexOutsideItsListSelectsTheDefault_data() {
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("div");
+    QTest::addColumn<int>("unit");
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("language");
+    QTest::newRow("all in range") << QStringList{"Div=4", "Unit=3", "SavePeriod=8", "Language=1"} << 4 << 3 << 8 << 1;
+    QTest::newRow("too large") << QStringList{"Div=5", "Unit=4", "SavePeriod=9", "Language=2"} << 2 << 0 << 1 << 0;
+    QTest::newRow("negative") << QStringList{"Div=-1", "Unit=-1", "SavePeriod=-1", "Language=-1"} << 2 << 0 << 1
+                              << 0;
+    QTest::newRow("no Language key") << QStringList{"Div=0", "SavePeriod=0"} << 0 << 0 << 0 << 0;
+    QTest::newRow("hexadecimal") << QStringList{"Div=0x3", "Unit=0x1", "SavePeriod=0X2", "Language=0x1"} << 3 << 1
+                                 << 2 << 1;
+  }
+
+  void storedIndexOutsideItsListSelectsTheDefault() {
+    QFETCH(QStringList, keys);
+    QFETCH(int, div);
+    QFETCH(int, unit);
+    QFETCH(int, period);
+    QFETCH(int, language);
+    WindowFixture fixture(QStringList{"[Options]"} + keys);
+    TFMain& window = fixture.Window();
+    QCOMPARE(window.DivList->currentIndex(), div);
+    QCOMPARE(window.UnitList->currentIndex(), unit);
+    QCOMPARE(window.ComboBox_SavePeriod->currentIndex(), period);
+    QCOMPARE(window.LangCombo1->currentIndex(), language);
+    QCOMPARE(window.Lang().ActiveLanguage(), language + 1);
+    QVERIFY(fixture.Boxes().empty());
+  }
+
+  void storedPositionIsUsedUnchanged() {
+    WindowFixture fixture({"[Options]", "ScreenTop=-3000", "ScreenLeft=12000", "Language=0"});
+    QCOMPARE(fixture.Window().pos(), QPoint(12000, -3000));
+  }
+
+  void checkBoxClickStoresAllElevenOptionsAndThePeriod() {
+    WindowFixture fixture({"[Options]", "Language=0"});
+    TFMain& window = fixture.Window();
+    window.ComboBox_SavePeriod->setCurrentIndex(4);
+    QVERIFY(fixture.IniLines() == (QStringList{"[Options]", "Language=0"}));  // no handler on the period list
+    window.save_ver[2]->click();
+    QCOMPARE(fixture.IniLines(),
+             (QStringList{"[Options]", "Language=0", "AutoSave=0", "SaveDate=1", "SaveTime=1", "SavePos1=1",
+                          "SavePos2=1", "SavePos3=1", "SavePos4=1", "SaveVer1=1", "SaveVer2=1", "SaveVer3=0",
+                          "SaveVer4=1", "SavePeriod=4"}));
+    // Setting a check box from code stores as a click does.
+    window.auto_save->setChecked(true);
+    QVERIFY(fixture.IniLines().contains(QStringLiteral("AutoSave=1")));
+    QVERIFY(!window.Recording);  // takes effect at the next start only
+  }
+
+  void closeStoresPositionLanguageAndPeriod() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.LangCombo1->setCurrentIndex(1);
+    window.ComboBox_SavePeriod->setCurrentIndex(6);
+    const QPoint where = window.pos();
+    QVERIFY(window.close());
+    const QStringList lines = fixture.IniLines();
+    QVERIFY(lines.contains(QStringLiteral("ScreenTop=%1").arg(where.y())));
+    QVERIFY(lines.contains(QStringLiteral("ScreenLeft=%1").arg(where.x())));
+    QVERIFY(lines.contains(QStringLiteral("Language=1")));
+    QCOMPARE(lines.back(), QStringLiteral("SavePeriod=6"));
+    // The next start opens in English with that period.
+    fixture.Reopen();
+    QCOMPARE(fixture.Window().Lang().ActiveLanguage(), 2);
+    QCOMPARE(fixture.Window().ComboBox_SavePeriod->currentIndex(), 6);
+  }
+
+  void terminationSignalClosesLikeTheCloseButton() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    kvelt::app::UnixSignalCloser closer(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.ComboBox_SavePeriod->setCurrentIndex(3);
+    std::raise(SIGTERM);
+    QTRY_VERIFY(!window.isVisible());
+    QCOMPARE(fixture.IniLines().back(), QStringLiteral("SavePeriod=3"));
+  }
+
+  void failedFirstWriteShowsTheErrorAndTheWindowStillOpens() {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("blocker")));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    std::vector<kvelt::app::MessageBoxRequest> boxes;
+    const auto previous = kvelt::app::SetMessageBoxPresenter(
+        [&boxes](const kvelt::app::MessageBoxRequest& request) { boxes.push_back(request); });
+    {
+      kvelt::app::ProgramOptions options;
+      options.ConfigDir = blocker.fileName() + QStringLiteral("/settings");
+      TFMain window(options);
+      QCOMPARE(boxes.size(), std::size_t{1});
+      QCOMPARE(boxes[0].Icon, kvelt::app::MessageIcon::Error);
+      QCOMPARE(boxes[0].Title, QStringLiteral("KVELT - PC"));
+      QCOMPARE(boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
+      QCOMPARE(window.SettingsReady, std::uint8_t{0});
+      // Design-time values for the steps that did not run.
+      QCOMPARE(window.save_file->text(), QStringLiteral("save_file"));
+      QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/min]"));
+      QCOMPARE(window.LangCombo1->parentWidget(), window.StatusBar);
+      window.save_date->setChecked(false);  // FormClick stores nothing, so no further error
+      QCOMPARE(boxes.size(), std::size_t{1});
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      window.close();  // the close handler runs into the same error
+      QCOMPARE(boxes.size(), std::size_t{2});
+      QCOMPARE(boxes[1].Text, boxes[0].Text);
+    }
+    kvelt::app::SetMessageBoxPresenter(previous);
+  }
+};
+
+QTEST_MAIN(StartupShutdownTest)
+#include "tst_startup_shutdown.moc"

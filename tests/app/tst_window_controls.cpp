@@ -1,0 +1,331 @@
+// The window's contents: names and kinds of every control, pages, pictures, status bar, chart,
+// dialogs, size limits and the about box.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtCharts/QChart>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLegend>
+#include <QtCharts/QLegendMarker>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <QtTest>
+
+#include "app/TBitBtn.h"
+#include "app/TLangCombo.h"
+#include "app/TSaveDialog.h"
+#include "tests/app/support/WindowFixture.h"
+
+using kvelt::apptest::WindowFixture;
+
+namespace {
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+QStringList Indexed(const char* prefix, int first, int last, const char* suffix = "") {
+  QStringList names;
+  for (int n = first; n <= last; ++n) {
+    names << QString::fromLatin1(prefix) + QString::number(n) + QString::fromLatin1(suffix);
+  }
+  return names;
+}
+
+qint64 IconKey(TFMain& window, const QString& name) {
+  QObject* object = window.FindNamedObject(name);
+  if (auto* button = qobject_cast<QAbstractButton*>(object)) {
+    return button->icon().cacheKey();
+  }
+  return -1;
+}
+
+}  // namespace
+
+class WindowControlsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void everyControlHasItsNameAndKind_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");
+    const auto add = [](const QStringList& names, const char* kind) {
+      for (const QString& name : names) {
+        QTest::newRow(qPrintable(name)) << name << QString::fromLatin1(kind);
+      }
+    };
+    add({"PageControl1"}, "QTabWidget");
+    add(Indexed("TabSheet", 1, 4), "QWidget");
+    add({"BoxPos", "BoxPred", "GroupBox1", "GroupBox2", "GroupBox9", "GroupBox8", "GroupBox3", "GroupBox6",
+         "GroupBox5", "GroupBox4", "GroupBox7"},
+        "QGroupBox");
+    add({"Edit1", "Edit2", "Edit4", "Edit5", "Edit7", "Edit8", "Edit10", "Edit11", "save_file"}, "QLineEdit");
+    add(Indexed("edit_res", 0, 3) + Indexed("edit_coeff", 0, 3) + Indexed("out", 1, 5, "_N") +
+            Indexed("out", 1, 5, "_M"),
+        "QLineEdit");
+    add(Indexed("BitBtn", 1, 9) + Indexed("button_clear", 0, 3) +
+            QStringList{"SaveButton", "SaveChartButton", "ClearButton", "PlayButton"},
+        "QPushButton");
+    add(Indexed("button_get_res", 0, 3) + Indexed("button_set_res", 0, 3) + Indexed("button_get_coeff", 0, 3) +
+            Indexed("button_set_coeff", 0, 3) + Indexed("button_get_zero", 0, 3) + Indexed("button_set_zero", 0, 3) +
+            QStringList{"SpeedButton1", "SpeedButton2"},
+        "QToolButton");
+    add(Indexed("edit_zero", 0, 3) + Indexed("out", 1, 5, "_W") + Indexed("out", 1, 5, "_B") +
+            Indexed("out", 1, 5, "_T") + Indexed("out", 1, 5, "_C") + Indexed("out", 1, 5, "_S") +
+            QStringList{"TimeList", "ComboBox_SavePeriod", "div", "unit", "mod_adr", "mod_br", "LangCombo1"},
+        "QComboBox");
+    add(Indexed("out", 1, 5, "_A") + Indexed("save_pos", 1, 4) + Indexed("save_ver", 1, 4) +
+            QStringList{"auto_save", "save_date", "save_time"},
+        "QCheckBox");
+    add(Indexed("Label", 1, 5), "QLabel");
+    add({"ListBox1"}, "QListWidget");
+    add({"Chart1"}, "QChartView");
+    add({"Panel1"}, "QFrame");
+    add({"StatusBar"}, "QStatusBar");
+    add(Indexed("Series", 1, 13), "QLineSeries");
+    add({"SaveDialog", "SaveDialogBitmap"}, "QFileDialog");
+  }
+
+  void everyControlHasItsNameAndKind() {
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    WindowFixture fixture;
+    QObject* object = fixture.Window().FindNamedObject(name);
+    QVERIFY2(object != nullptr, qPrintable(name));
+    QCOMPARE(object->objectName(), name);
+    QVERIFY2(object->inherits(kind.toLatin1().constData()), object->metaObject()->className());
+    if (auto* combo = qobject_cast<QComboBox*>(object)) {
+      QVERIFY(!combo->isEditable());
+    }
+  }
+
+  void windowIdentity() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QCOMPARE(FMain, &window);
+    QCOMPARE(window.objectName(), QStringLiteral("FMain"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("KVELT - PC"));
+    QCOMPARE(window.font().family(), QStringLiteral("Tahoma"));
+    QCOMPARE(window.font().pixelSize(), 11);
+    QCOMPARE(window.minimumSize(), QSize(774, 469));
+    QCOMPARE(window.maximumSize(), QSize(782, 478));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.size(), QSize(774, 469));
+  }
+
+  void userSeesExactlyThreeTabs() {
+    WindowFixture fixture;
+    QTabWidget* pages = fixture.Window().PageControl1;
+    QStringList visible;
+    for (int i = 0; i < pages->count(); ++i) {
+      if (pages->isTabVisible(i)) {
+        visible << pages->tabText(i);
+      }
+    }
+    QCOMPARE(visible, (QStringList{Utf8("Wskaźnik"), Utf8("Konfiguracja"), Utf8("Ustawienia programu")}));
+    QCOMPARE(pages->indexOf(fixture.Window().TabSheet1), 1);
+    QCOMPARE(pages->tabText(1), QStringLiteral("Wykres"));
+    QCOMPARE(pages->currentWidget(), fixture.Window().TabSheet2);
+    QVERIFY(fixture.Window().Chart1->isHidden());
+  }
+
+  void readoutBoxes() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    for (std::size_t c = 0; c < 4; ++c) {
+      QLineEdit* position = window.PositionReadouts[c];
+      QLineEdit* speed = window.SpeedReadouts[c];
+      QVERIFY(position->isReadOnly());
+      QVERIFY(!speed->isReadOnly());
+      QCOMPARE(position->font().pixelSize(), 24);
+      QCOMPARE(speed->font().pixelSize(), 24);
+      QCOMPARE(position->palette().color(QPalette::Text), QColor(0, 128, 0));
+      QCOMPARE(speed->palette().color(QPalette::Text), QColor(255, 0, 0));
+      QVERIFY(position->text().isEmpty());
+      QVERIFY(speed->text().isEmpty());
+    }
+    QCOMPARE(window.PositionReadouts[2]->objectName(), QStringLiteral("Edit7"));
+    QCOMPARE(window.SpeedReadouts[3]->objectName(), QStringLiteral("Edit11"));
+  }
+
+  void designTimeListsAndOutputRows() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QCOMPARE(window.TimeList->count(), 12);
+    QCOMPARE(window.TimeList->itemText(11), QStringLiteral("50,0   [s]"));
+    QCOMPARE(window.mod_adr->count(), 247);
+    QCOMPARE(window.mod_adr->itemText(246), QStringLiteral("247"));
+    QCOMPARE(window.mod_br->itemText(3), QStringLiteral("115200"));
+    QCOMPARE(window.ComboBox_SavePeriod->itemText(8), QStringLiteral("1 h"));
+    QCOMPARE(window.edit_zero[3]->currentText(), QStringLiteral("Nie"));
+    for (const TOutputRowControls& row : window.OutputRows) {
+      QVERIFY(row.A->isEnabled());
+      QVERIFY(!row.A->isChecked());
+      for (QWidget* control : std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
+        QVERIFY(!control->isEnabled());
+      }
+      QCOMPARE(row.T->currentIndex(), 0);
+      QVERIFY(row.C->isHidden());
+      QVERIFY(row.M->isHidden());
+      QCOMPARE(row.S->itemText(0), QStringLiteral("Niekatywne"));
+    }
+  }
+
+  void logicRuleShowsSecondComparisonExactlyWithoutDashes() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    TOutputRowControls& row = window.OutputRows[2];
+    for (const int position : {1, 2, 0, -1}) {
+      row.T->setCurrentIndex(position);
+      window.out3_TChange(row.T);
+      const bool shown = position != 0;
+      QCOMPARE(!row.C->isHidden(), shown);
+      QCOMPARE(!row.M->isHidden(), shown);
+      QVERIFY(!row.C->isEnabled());  // shown or hidden, never enabled by this rule
+    }
+    // Other rows are untouched, and a user's choice reaches the handler.
+    QVERIFY(window.OutputRows[0].C->isHidden());
+    window.OutputRows[4].T->setCurrentIndex(2);
+    QVERIFY(window.OutputRows[4].C->isHidden());  // selecting from code runs no handler
+    emit window.OutputRows[4].T->activated(2);
+    QVERIFY(!window.OutputRows[4].C->isHidden());
+  }
+
+  void buttonPicturesAreSharedInTheirGroups() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QList<QStringList> groups = {
+        Indexed("button_get_res", 0, 3) + Indexed("button_get_coeff", 0, 3) + Indexed("button_get_zero", 0, 3) +
+            QStringList{"BitBtn1"},
+        Indexed("button_set_res", 0, 3) + Indexed("button_set_coeff", 0, 3) + Indexed("button_set_zero", 0, 3) +
+            QStringList{"SpeedButton2"},
+        Indexed("button_clear", 0, 3) + QStringList{"ClearButton"},
+        Indexed("BitBtn", 3, 7),
+        {"SaveButton", "PlayButton"},
+        {"BitBtn8", "BitBtn9"},
+        {"SaveChartButton"},
+        {"BitBtn2"},
+        {"SpeedButton1"},
+    };
+    QSet<qint64> groupKeys;
+    for (const QStringList& group : groups) {
+      const qint64 key = IconKey(window, group.front());
+      QVERIFY(key != -1);
+      QVERIFY2(!window.Control<QAbstractButton>(group.front().toLatin1().constData())->icon().isNull(), qPrintable(group.front()));
+      for (const QString& name : group) {
+        QCOMPARE(IconKey(window, name), key);
+      }
+      QVERIFY2(!groupKeys.contains(key), qPrintable(group.front()));
+      groupKeys.insert(key);
+    }
+    QCOMPARE(window.InfoButtons[0]->Placement(), TBitBtn::GlyphPlacement::Top);
+    QCOMPARE(window.button_clear[0]->Placement(), TBitBtn::GlyphPlacement::Top);
+    QVERIFY(window.BitBtn2->WordWrap());
+  }
+
+  void statusBarAndLanguagePicker() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.StatusPanels[0]->width(), 400);
+    QCOMPARE(window.StatusPanels[1]->width(), 50);
+    TLangCombo* picker = window.LangCombo1;
+    QCOMPARE(picker->parentWidget(), window.StatusBar);
+    QVERIFY(picker->isVisible());
+    QCOMPARE(picker->width(), 100);
+    QCOMPARE(picker->pos(), QPoint(window.StatusBar->width() - 115, 2));
+    QCOMPARE(picker->count(), 2);
+    QCOMPARE(picker->itemText(0), QStringLiteral("Polski"));
+    QCOMPARE(picker->itemText(1), QStringLiteral("English"));
+    QCOMPARE(picker->itemData(0, Qt::UserRole).value<QPixmap>().size(), QSize(18, 12));
+    QCOMPARE(picker->itemData(1, Qt::UserRole).value<QPixmap>().size(), QSize(19, 12));
+    // Not on the settings page any more.
+    QVERIFY(!window.TabSheet4->isAncestorOf(picker));
+    window.resize(782, 478);
+    QTRY_COMPARE(picker->pos(), QPoint(window.StatusBar->width() - 115, 2));
+    window.SetStatusPanelText(0, QStringLiteral("zero"));
+    window.SetStatusPanelTextAndRepaint(1, QStringLiteral("one"));
+    QCOMPARE(window.StatusPanelText(0), QStringLiteral("zero"));
+    QCOMPARE(window.StatusPanelText(1), QStringLiteral("one"));
+  }
+
+  void chartSeriesInLegendOrder() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QStringList order;
+    QStringList titles;
+    for (QAbstractSeries* series : window.Chart->series()) {
+      order << series->objectName();
+      titles << series->name();
+      QVERIFY(!static_cast<QLineSeries*>(series)->pointsVisible());
+    }
+    QCOMPARE(order, (QStringList{"Series3", "Series6", "Series9", "Series12", "Series1", "Series4", "Series7",
+                                 "Series10", "Series2", "Series5", "Series8", "Series11", "Series13"}));
+    QCOMPARE(titles.mid(0, 5), (QStringList{"Pozycja [1]", "Pozycja [2]", "Pozycja [3]", "Pozycja [4]",
+                                            Utf8("Prędkość [1]")}));
+    QCOMPARE(titles.back(), Utf8("Wyjście [5]"));
+    for (int n = 1; n <= 13; ++n) {
+      QCOMPARE(window.Series[static_cast<std::size_t>(n - 1)]->objectName(), QStringLiteral("Series%1").arg(n));
+    }
+    QCOMPARE(window.ChartBottomAxis->titleText(), QStringLiteral("Czas [s]"));
+    QCOMPARE(window.ChartLeftAxis->max(), 1038.441641249998);
+    QCOMPARE(window.PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
+
+    const QList<QLegendMarker*> markers = window.Chart->legend()->markers(window.Series[5]);
+    QCOMPARE(markers.size(), 1);
+    emit markers.front()->clicked();
+    QVERIFY(!window.Series[5]->isVisible());
+    QTRY_VERIFY(markers.front()->isVisible());
+    emit markers.front()->clicked();
+    QVERIFY(window.Series[5]->isVisible());
+  }
+
+  void saveDialogs() {
+    WindowFixture fixture;
+    TSaveDialog* data = fixture.Window().SaveDialog;
+    QCOMPARE(data->windowTitle(), QStringLiteral("Plik pomiarowy"));
+    QCOMPARE(data->nameFilters(), (QStringList{QStringLiteral("Plik tekstowy (*.txt)"),
+                                               Utf8("Plik z danymi oddzielonymi średnikami (*.csv)")}));
+    QCOMPARE(data->defaultSuffix(), QStringLiteral("csv"));
+    QVERIFY(data->testOption(QFileDialog::DontConfirmOverwrite));
+    QCOMPARE(data->acceptMode(), QFileDialog::AcceptSave);
+    TSaveDialog* bitmap = fixture.Window().SaveDialogBitmap;
+    QCOMPARE(bitmap->nameFilters(), QStringList{QStringLiteral("Mapa bitowa (*.bmp)")});
+    QCOMPARE(bitmap->defaultSuffix(), QStringLiteral("bmp"));
+    QVERIFY(!bitmap->testOption(QFileDialog::DontConfirmOverwrite));
+  }
+
+  void aboutBox_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("Polski") << 1 << QStringLiteral("O programie")
+                            << Utf8("Program do wspołpracy z urządzeniem KVELT    4 - osiowy licznik");
+    QTest::newRow("English") << 2 << QStringLiteral("About:")
+                             << QStringLiteral("Program for the work with the KVELT    4 - axial counter");
+  }
+
+  void aboutBox() {
+    QFETCH(int, language);
+    QFETCH(QString, title);
+    QFETCH(QString, firstLine);
+    WindowFixture fixture;
+    fixture.Window().ActivateLanguage(language);
+    fixture.Window().BitBtn7->click();
+    QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+    const kvelt::app::MessageBoxRequest& box = fixture.Boxes().front();
+    QCOMPARE(box.Icon, kvelt::app::MessageIcon::Information);
+    QCOMPARE(box.Title, title);
+    QCOMPARE(box.Text, firstLine + QStringLiteral("\n\n  wersja: \n1.05\n"));
+  }
+};
+
+QTEST_MAIN(WindowControlsTest)
+#include "tst_window_controls.moc"
