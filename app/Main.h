@@ -295,6 +295,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   QWidget* BuildConfigurationPage();
   QWidget* BuildProgramSettingsPage();
   void BuildStatusBar();
+  int ConnectionPanelWidth() const;
   void BuildDialogs();
   void ConnectHandlers();
   void RegisterNamedObject(QObject* object);

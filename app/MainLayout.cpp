@@ -1,6 +1,8 @@
 // The window's contents: pages, controls with their names and design-time texts, status bar,
 // dialogs.
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -492,12 +494,29 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   return TabSheet4;
 }
 
+int TFMain::ConnectionPanelWidth() const {
+  // 50 pixels, or more where the connection texts of either language need it, so that
+  // "Rozłączony" and "Disconnected" are not cut off.
+  const QFontMetrics metrics(font());
+  int width = kStatusPanel1Width;
+  for (const char* key : {"IDS_1", "IDS_2"}) {
+    const kvelt::TranslationRow* row = Lang1.Table().Find(kvelt::TStringsType::stStrings, key);
+    if (row == nullptr) {
+      continue;
+    }
+    for (const std::string& text : row->Texts) {
+      width = std::max(width, metrics.horizontalAdvance(QString::fromStdString(text)) + 6);
+    }
+  }
+  return width;
+}
+
 void TFMain::BuildStatusBar() {
   StatusBar = Named(new QStatusBar, "StatusBar");
   for (std::size_t panel = 0; panel < StatusPanels.size(); ++panel) {
     StatusPanels[panel] = new QLabel;
     StatusPanels[panel]->setObjectName(IndexedName("StatusPanel", static_cast<int>(panel)));
-    StatusPanels[panel]->setFixedWidth(panel == 0 ? kStatusPanel0Width : kStatusPanel1Width);
+    StatusPanels[panel]->setFixedWidth(panel == 0 ? kStatusPanel0Width : ConnectionPanelWidth());
     StatusBar->addWidget(StatusPanels[panel]);
   }
   StatusBar->setMinimumHeight(LangCombo1->sizeHint().height() + 4);

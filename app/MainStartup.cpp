@@ -55,6 +55,7 @@ void TFMain::FormCreate(QObject* /*Sender*/) {
 void TFMain::PlaceLanguagePicker() {
   if (LangCombo1->parentWidget() != StatusBar) {
     LangCombo1->setParent(StatusBar);
+    LangCombo1->resize(LangCombo1->width(), LangCombo1->sizeHint().height());
     LangCombo1->show();
   }
   LangCombo1->move(StatusBar->width() - kPickerRightOffset, kPickerTop);

@@ -3,7 +3,11 @@
 // Uses a throw-away config folder, so the user's settings are neither read nor changed.
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -12,6 +16,7 @@
 #include "app/AppFonts.h"
 #include "app/Main.h"
 #include "app/TLangCombo.h"
+#include "protocol/ChannelFrame.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -39,6 +44,19 @@ int main(int argc, char** argv) {
     TFMain window(options);
     window.ActivateLanguage(language.Language);
     window.LangCombo1->setCurrentIndex(language.Language - 1);
+    // Live-looking read-outs and status panels.
+    const float positions[] = {12.5f, -3.75f, 1024.0f, 0.0f};
+    const float speeds[] = {0.5f, 1.0f, 1.5f, 2.0f};
+    for (int channel = 0; channel < 4; ++channel) {
+      kvelt::ChannelFrame frame;
+      frame.Code = static_cast<std::uint8_t>(100 + channel);
+      frame.Position = positions[channel];
+      frame.Speed = speeds[channel];
+      const auto bytes = kvelt::EncodeChannelFrame(frame);
+      window.HidDataReceived(nullptr, 1, bytes.data(), static_cast<quint16>(bytes.size()));
+    }
+    window.SetStatusPanelText(0, window.LangText("IDS_4"));
+    window.SetStatusPanelText(1, window.LangText("IDS_2"));
     window.show();
     for (const auto& page : pages) {
       window.PageControl1->setCurrentWidget(window.Control<QWidget>(page.Page));
@@ -50,6 +68,24 @@ int main(int argc, char** argv) {
         ++written;
       }
     }
+    // The outputs page with every row in use and every second comparison shown.
+    for (TOutputRowControls& row : window.OutputRows) {
+      row.A->setChecked(true);
+      for (QWidget* control : std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
+        control->setEnabled(true);
+      }
+      row.T->setCurrentIndex(2);
+    }
+    for (int k = 1; k <= TFMain::kOutputCount; ++k) {
+      window.ApplyOutputLogicRule(k);
+    }
+    window.PageControl1->setCurrentWidget(window.TabSheet3);
+    QApplication::processEvents();
+    const QString file = output.filePath(QStringLiteral("%1-outputs.png").arg(QLatin1String(language.Tag)));
+    if (window.grab().save(file)) {
+      QTextStream(stdout) << file << '\n';
+      ++written;
+    }
   }
-  return written == 6 ? 0 : 1;
+  return written == 8 ? 0 : 1;
 }
