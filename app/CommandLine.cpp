@@ -1,10 +1,25 @@
 #include "app/CommandLine.h"
 
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+
 namespace kvelt::app {
+
+namespace {
+
+// A QTimer takes milliseconds in an int: about 24 days.
+constexpr int kMaxUnplugDelaySeconds = 2'000'000;
+
+}  // namespace
 
 CommandLine::CommandLine()
     : simulate_(QStringLiteral("simulate"),
                 QStringLiteral("Use the built-in simulated counter instead of the real HID devices.")),
+      simulateUnplugAfter_(QStringLiteral("simulate-unplug-after"),
+                           QStringLiteral("Unplug the simulated counter once after <seconds> and plug it back "
+                                          "a second later (implies --simulate)."),
+                           QStringLiteral("seconds")),
       configDir_(QStringLiteral("config-dir"), QStringLiteral("Keep config.ini in <dir>."),
                  QStringLiteral("dir")),
       quitAfterShow_(QStringLiteral("quit-after-show"),
@@ -14,6 +29,7 @@ CommandLine::CommandLine()
   parser_.addHelpOption();
   parser_.addVersionOption();
   parser_.addOption(simulate_);
+  parser_.addOption(simulateUnplugAfter_);
   parser_.addOption(configDir_);
   parser_.addOption(quitAfterShow_);
 }
@@ -22,6 +38,17 @@ ProgramOptions CommandLine::Parse(const QStringList& arguments) {
   parser_.process(arguments);
   ProgramOptions options;
   options.Simulate = parser_.isSet(simulate_);
+  if (parser_.isSet(simulateUnplugAfter_)) {
+    bool ok = false;
+    const double seconds = parser_.value(simulateUnplugAfter_).toDouble(&ok);
+    if (!ok || !(seconds >= 0.0) || seconds > kMaxUnplugDelaySeconds) {
+      std::fprintf(stderr, "%s: --simulate-unplug-after takes a number of seconds from 0 to %d.\n",
+                   qPrintable(QCoreApplication::applicationName()), kMaxUnplugDelaySeconds);
+      std::exit(EXIT_FAILURE);
+    }
+    options.SimulateUnplugAfterSeconds = seconds;
+    options.Simulate = true;
+  }
   options.ConfigDir = parser_.value(configDir_);
   options.QuitAfterShow = parser_.isSet(quitAfterShow_);
   return options;

@@ -8,7 +8,8 @@
 
 namespace kvelt::app {
 
-// The program's command line: --help, --version, --simulate, --config-dir DIR, --quit-after-show.
+// The program's command line: --help, --version, --simulate, --simulate-unplug-after SECONDS
+// (implies --simulate), --config-dir DIR, --quit-after-show.
 class CommandLine {
  public:
   CommandLine();
@@ -17,12 +18,14 @@ class CommandLine {
   QCommandLineParser& Parser() { return parser_; }
 
   // Parses arguments (the program name first). --help and --version print their text and end the
-  // process, as does an unknown option (with a message on stderr), like every Qt program.
+  // process, as does an unknown option or a bad value (with a message on stderr), like every Qt
+  // program.
   ProgramOptions Parse(const QStringList& arguments);
 
  private:
   QCommandLineParser parser_;
   QCommandLineOption simulate_;
+  QCommandLineOption simulateUnplugAfter_;
   QCommandLineOption configDir_;
   QCommandLineOption quitAfterShow_;
 };

@@ -50,8 +50,7 @@ TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
 
 TFMain::~TFMain() {
   // The device layer goes first: no reader may hand a report to a half-destroyed window.
-  CurrentDevice = nullptr;
-  HidDeviceController1.reset();
+  DestroyHidDeviceController();
   if (FMain == this) {
     FMain = nullptr;
   }

@@ -199,6 +199,18 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   kvelt::RecordPacer RecordFramePacer;  // RecordFrameCounter
   float ChartTime = 0.0f;
   bool ChartRunning_ = false;
+  // --- Recording and chart (MainRecording.cpp, MainChart.cpp) ---
+  // Composes one recording line and appends it to the file named by save_file; false when the
+  // file cannot be opened.
+  bool RecordLine();
+  // The chart's point buffers, their display-rate refresh and the axis ranges (app/ChartFeed.h);
+  // created on first use as a child of the window.
+  class ChartFeed;
+  ChartFeed& ChartPoints();
+  // Hands the chart points gathered so far and the axis ranges to the chart at once.
+  void FlushChartPoints();
+  ChartFeed* ChartFeed_ = nullptr;
+  // --- end of the recording and chart block ---
   kvelt::OutputsSecondHalf KeptOutputsSecondHalf{};
   QString IniPath;
   std::uint8_t SettingsReady = 0;
@@ -207,6 +219,18 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   std::unique_ptr<kvelt::hid::HidBackend> HidBackend1;
   std::unique_ptr<kvelt::hid::MainThreadPoster> HidPoster;
   std::unique_ptr<kvelt::hid::THidDeviceController> HidDeviceController1;
+  // --- Device link: the window's side (MainDevice.cpp) ---
+  // The devices checked out for ListBox1's items, parallel to them (none where the check-out
+  // failed); checked in at the next device change, or when the window goes.
+  std::vector<std::unique_ptr<kvelt::hid::THidDevice>> ListBox1Devices;
+  // Watches the backend's change descriptor, when it has one.
+  std::unique_ptr<QObject> HidMonitorNotifier;
+  // Stops the readers, checks every held device in and frees the controller, its poster and
+  // backend, in that order; the destructor calls it first.
+  void DestroyHidDeviceController();
+  // The counter was last found without read/write access (reported once on stderr).
+  bool NoAccessReported = false;
+  // --- end of the device-link block ---
 
   // --- Controls -------------------------------------------------------------------------------------
   QTabWidget* PageControl1 = nullptr;

@@ -1,9 +1,178 @@
+// The window's side of the HID device layer: the controller's creation and shutdown, the device
+// list and the choice of the counter, and the framing of outbound reports.
+
+#include <QLabel>
+#include <QListWidget>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/HandlerGuard.h"
+#include "app/HidBackendChoice.h"
 #include "app/Main.h"
+#include "app/QtMainThreadPoster.h"
+#include "device/HidControllerClass.h"
+#include "device/sim/SimulatedHidBackend.h"
 
-void TFMain::CreateHidDeviceController() {}
+namespace {
 
-void TFMain::SendReport(quint8 /*code*/, const void* /*payload*/, quint32 /*count*/) {}
+constexpr std::uint8_t kOutboundReportId = 1;
+const QString kCounterProductString = QStringLiteral("KVELT");
+constexpr int kReplugDelayMs = 1000;
+constexpr const char* kUdevRule = "packaging/udev/70-kvelt.rules";
 
-bool TFMain::HidDeviceController1Enumerate(kvelt::hid::THidDevice* /*HidDev*/, int /*Idx*/) { return true; }
+// What to do about a counter whose hidraw node the user may not open.
+QString NoAccessHint(int language) {
+  const QString install =
+      QStringLiteral("sudo install -m 644 %1 /etc/udev/rules.d/ && sudo udevadm control --reload-rules && "
+                     "sudo udevadm trigger")
+          .arg(QString::fromLatin1(kUdevRule));
+  if (language == 1) {
+    return QStringLiteral("Brak dostępu do węzła urządzenia licznika KVELT (hidraw). Zainstaluj regułę udev: ") +
+           install + QStringLiteral(", potem odłącz i podłącz licznik.");
+  }
+  return QStringLiteral("The KVELT counter's device node (hidraw) is not accessible. Install the udev rule: ") +
+         install + QStringLiteral(", then unplug and replug the counter.");
+}
 
-void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {}
+}  // namespace
+
+void TFMain::CreateHidDeviceController() {
+  HidBackend1 = kvelt::app::CreateHidBackend(Options_);
+  HidPoster = std::make_unique<kvelt::app::QtMainThreadPoster>();
+  HidDeviceController1 = std::make_unique<kvelt::hid::THidDeviceController>(*HidBackend1, *HidPoster);
+  HidDeviceController1->OnEnumerate = [this](kvelt::hid::THidDevice& HidDev, int Idx) {
+    return HidDeviceController1Enumerate(&HidDev, Idx);
+  };
+  HidDeviceController1->OnDeviceChange = [this](kvelt::hid::THidDeviceController& /*Sender*/) {
+    HidDeviceController1DeviceChange(this);
+  };
+  const int monitorFd = HidDeviceController1->MonitorFd();
+  if (monitorFd >= 0) {
+    auto notifier = std::make_unique<QSocketNotifier>(monitorFd, QSocketNotifier::Read);
+    connect(notifier.get(), &QSocketNotifier::activated, this, [this] {
+      kvelt::app::RunGuarded([this] {
+        if (HidDeviceController1) {
+          HidDeviceController1->OnMonitorReadable();
+        }
+      });
+    });
+    HidMonitorNotifier = std::move(notifier);
+  }
+  if (Options_.SimulateUnplugAfterSeconds >= 0.0 &&
+      dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(HidBackend1.get()) != nullptr) {
+    const int delayMs = static_cast<int>(Options_.SimulateUnplugAfterSeconds * 1000.0);
+    QTimer::singleShot(delayMs, this, [this] {
+      auto* simulated = dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(HidBackend1.get());
+      if (simulated == nullptr) {
+        return;
+      }
+      simulated->Unplug();
+      QTimer::singleShot(kReplugDelayMs, this, [this] {
+        if (auto* again = dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(HidBackend1.get())) {
+          again->Plug();
+        }
+      });
+    });
+  }
+}
+
+void TFMain::DestroyHidDeviceController() {
+  // No more notices; then the controller stops every reader (a report it still delivers finds
+  // the window whole), and only then are the devices the list holds checked in: detached from
+  // the controller, they deliver nothing more.
+  HidMonitorNotifier.reset();
+  CurrentDevice = nullptr;
+  HidDeviceController1.reset();
+  ListBox1Devices.clear();
+  HidPoster.reset();
+  HidBackend1.reset();
+}
+
+bool TFMain::HidDeviceController1Enumerate(kvelt::hid::THidDevice* HidDev, int Idx) {
+  const std::string& product = HidDev->ProductString();
+  const QString label = !product.empty()
+                            ? QString::fromStdString(product)
+                            : QString::asprintf("Device VID=%04X PID=%04X", static_cast<unsigned>(HidDev->VendorID()),
+                                                static_cast<unsigned>(HidDev->ProductID()));
+  ListBox1->addItem(label);
+  ListBox1Devices.push_back(HidDeviceController1->CheckOutDevice(Idx));
+  SetStatusPanelText(0, LangText("IDS_4"));
+  SetStatusPanelText(1, LangText("IDS_2"));
+  return true;
+}
+
+void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
+  // 1. Check every held device in, first to last. A report still waiting for hand-over is
+  // delivered during its check-in, while CurrentDevice still refers to it.
+  for (std::unique_ptr<kvelt::hid::THidDevice>& device : ListBox1Devices) {
+    device.reset();
+  }
+  // 2.
+  CurrentDevice = nullptr;
+  // 3.
+  ListBox1->clear();
+  ListBox1Devices.clear();
+  StatusPanels[1]->setToolTip(QString());
+  // 4.
+  HidDeviceController1->EnumerateDevices();
+  // 5. The last "KVELT" item wins.
+  bool noAccess = false;
+  const int count = std::min(ListBox1->count(), static_cast<int>(ListBox1Devices.size()));
+  for (int i = 0; i < count; ++i) {
+    kvelt::hid::THidDevice* device = ListBox1Devices[static_cast<std::size_t>(i)].get();
+    if (device == nullptr || ListBox1->item(i)->text() != kCounterProductString) {
+      continue;
+    }
+    if (CurrentDevice != nullptr) {
+      CurrentDevice->SetDataHandler(nullptr);
+    }
+    CurrentDevice = device;
+    if (device->ReadWriteAccess()) {
+      device->SetDataHandler([this](kvelt::hid::THidDevice& HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
+                                    std::uint16_t Size) { HidDataReceived(&HidDev, ReportID, Data, Size); });
+      SetStatusPanelText(1, LangText("IDS_1"));
+      noAccess = false;
+    } else {
+      device->SetDataHandler(nullptr);
+      SetStatusPanelText(1, LangText("IDS_2"));
+      noAccess = true;
+    }
+  }
+  if (noAccess) {
+    StatusPanels[1]->setToolTip(NoAccessHint(Lang1.ActiveLanguage()));
+    if (!NoAccessReported) {
+      std::fprintf(stderr, "kvelt-pc: %s\n", qPrintable(NoAccessHint(2)));
+    }
+  }
+  NoAccessReported = noAccess;
+}
+
+void TFMain::SendReport(quint8 code, const void* payload, quint32 count) {
+  try {
+    if (CurrentDevice == nullptr) {
+      return;
+    }
+    // The buffer takes the device's whole output report, however long it is.
+    const std::size_t length = CurrentDevice->Caps().OutputReportByteLength;
+    if (length == 0) {
+      return;
+    }
+    std::vector<std::uint8_t> report(length, 0);
+    report[0] = kOutboundReportId;
+    if (length > 1) {
+      report[1] = code;
+    }
+    if (payload != nullptr && length > 2) {
+      const std::size_t copied = std::min<std::size_t>(count, length - 2);
+      const auto* bytes = static_cast<const std::uint8_t*>(payload);
+      std::copy(bytes, bytes + copied, report.begin() + 2);
+    }
+    std::size_t written = 0;
+    (void)CurrentDevice->WriteFile(report.data(), report.size(), written);
+  } catch (...) {
+    // A write that cannot be made is dropped; the device's reply is the only confirmation.
+  }
+}

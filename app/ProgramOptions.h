@@ -9,6 +9,9 @@ struct ProgramOptions {
   QString ConfigDir;           // --config-dir: folder of config.ini; empty = the usual place
   bool Simulate = false;       // --simulate: the built-in simulated counter instead of real devices
   bool QuitAfterShow = false;  // --quit-after-show: close as soon as the window is shown
+  // --simulate-unplug-after SECONDS: the simulated counter is unplugged once after this many
+  // seconds and plugged back a second later; negative = never.
+  double SimulateUnplugAfterSeconds = -1.0;
 };
 
 }  // namespace kvelt::app
