@@ -1,0 +1,328 @@
+// The device link end to end: the real window over the simulated counter or a fake backend.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/HidBackendChoice.h"
+#include "app/Main.h"
+#include "app/MessageBoxes.h"
+#include "device/HidControllerClass.h"
+#include "device/sim/SimulatedHidBackend.h"
+#include "tests/app/support/FakeHidBackend.h"
+
+using kvelt::apptest::FakeHidBackend;
+using kvelt::hid::sim::SimulatedHidBackend;
+
+namespace {
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+const QString kConnected = Utf8("Połączony");
+const QString kDisconnected = Utf8("Rozłączony");
+
+// A window over its own config folder; with a fake backend when one is given, else the
+// simulated counter. Message boxes are recorded, not shown.
+class DeviceWindow {
+ public:
+  explicit DeviceWindow(std::unique_ptr<FakeHidBackend> fake = nullptr, double unplugAfter = -1.0) {
+    previous_ = kvelt::app::SetMessageBoxPresenter(
+        [this](const kvelt::app::MessageBoxRequest& request) { boxes_.push_back(request.Text); });
+    kvelt::app::ProgramOptions options;
+    options.ConfigDir = dir_.path();
+    options.Simulate = true;
+    options.SimulateUnplugAfterSeconds = unplugAfter;
+    fake_ = fake.get();
+    if (fake) {
+      auto shared = std::make_shared<std::unique_ptr<FakeHidBackend>>(std::move(fake));
+      kvelt::app::ScopedHidBackendFactory factory([shared] { return std::move(*shared); });
+      window_ = std::make_unique<TFMain>(options);
+    } else {
+      window_ = std::make_unique<TFMain>(options);
+    }
+  }
+  ~DeviceWindow() {
+    window_.reset();
+    kvelt::app::SetMessageBoxPresenter(std::move(previous_));
+  }
+
+  TFMain& Window() { return *window_; }
+  FakeHidBackend& Fake() { return *fake_; }
+  SimulatedHidBackend& Sim() { return *dynamic_cast<SimulatedHidBackend*>(window_->HidBackend1.get()); }
+  QStringList Items() const {
+    QStringList items;
+    for (int i = 0; i < window_->ListBox1->count(); ++i) items << window_->ListBox1->item(i)->text();
+    return items;
+  }
+  QString Panel(int n) const { return window_->StatusPanelText(n); }
+  const QStringList& Boxes() const { return boxes_; }
+
+ private:
+  QTemporaryDir dir_;
+  QStringList boxes_;
+  kvelt::app::MessageBoxPresenter previous_;
+  FakeHidBackend* fake_ = nullptr;
+  std::unique_ptr<TFMain> window_;
+};
+
+bool AllReadoutsFilled(const TFMain& window) {
+  for (std::size_t c = 0; c < 4; ++c) {
+    if (window.PositionReadouts[c]->text().isEmpty() || window.SpeedReadouts[c]->text().isEmpty()) return false;
+  }
+  return true;
+}
+
+// Waits until the counter has delivered a few more cycles of frames.
+void WaitForFrames(DeviceWindow& fixture, std::uint64_t frames) {
+  const std::uint64_t target = fixture.Sim().Counter().FramesSent() + frames;
+  QTRY_VERIFY_WITH_TIMEOUT(fixture.Sim().Counter().FramesSent() >= target, 5000);
+}
+
+}  // namespace
+
+class DeviceLinkTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void firstScanFollowsWindowCreationAndConnects() {
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    // Nothing is scanned before the event loop runs.
+    QCOMPARE(window.ListBox1->count(), 0);
+    QVERIFY(window.CurrentDevice == nullptr);
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    QCOMPARE(fixture.Items(), QStringList({QStringLiteral("Simulated keyboard"), QStringLiteral("KVELT")}));
+    QCOMPARE(fixture.Panel(0), Utf8("Odświeżam listę urządzeń"));
+    QVERIFY(window.CurrentDevice != nullptr);
+    QCOMPARE(window.CurrentDevice->ProductString(), std::string("KVELT"));
+    QVERIFY(window.CurrentDevice->ReaderRunning());
+    QVERIFY(window.StatusPanels[1]->toolTip().isEmpty());
+    QTRY_VERIFY_WITH_TIMEOUT(AllReadoutsFilled(window), 5000);
+    WaitForFrames(fixture, 8);
+    // Channel c + 1 turns at (c + 1) x 0.5 revolutions per second.
+    for (std::size_t c = 0; c < 4; ++c) {
+      QCOMPARE(window.ChannelReadings[c].Speed, 0.5f * static_cast<float>(c + 1));
+    }
+    QVERIFY(window.ChannelReadings[3].Position > 0.0f);
+  }
+
+  void unplugKeepsLastValuesAndReplugReconnects() {
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    QTRY_VERIFY_WITH_TIMEOUT(AllReadoutsFilled(window), 5000);
+    fixture.Sim().Unplug();
+    QCOMPARE(fixture.Panel(1), kDisconnected);
+    QVERIFY(window.CurrentDevice == nullptr);
+    QCOMPARE(fixture.Items(), QStringList({QStringLiteral("Simulated keyboard")}));
+    const QString position = window.PositionReadouts[3]->text();
+    const float kept = window.ChannelReadings[3].Position;
+    QTest::qWait(60);
+    QCOMPARE(window.PositionReadouts[3]->text(), position);
+    QCOMPARE(window.ChannelReadings[3].Position, kept);
+    // Commands sent meanwhile go nowhere.
+    fixture.Sim().Counter().ClearReceivedReports();
+    window.SendReport(106, "\x01", 1);
+    QVERIFY(fixture.Sim().Counter().ReceivedReports().empty());
+
+    fixture.Sim().Plug();
+    QCOMPARE(fixture.Panel(1), kConnected);
+    QVERIFY(window.CurrentDevice != nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(window.ChannelReadings[3].Position != kept, 5000);
+  }
+
+  void sendReportFramesTheWholeOutputReport_data() {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QByteArray>("payload");
+    QTest::newRow("no payload, null pointer") << 108 << QByteArray();
+    QTest::newRow("one byte") << 106 << QByteArray("\x02", 1);
+    QTest::newRow("five bytes") << 104 << QByteArray("\x01\x10\x27\x00\x00", 5);
+    QTest::newRow("thirty bytes") << 107 << QByteArray(30, '\x7f');
+    QTest::newRow("longer than the report: cut at 63") << 112 << QByteArray(100, '\x33');
+  }
+
+  void sendReportFramesTheWholeOutputReport() {
+    QFETCH(int, code);
+    QFETCH(QByteArray, payload);
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    fixture.Sim().Counter().ClearReceivedReports();
+    window.SendReport(static_cast<quint8>(code), payload.isEmpty() ? nullptr : payload.constData(),
+                      static_cast<quint32>(payload.size()));
+    const auto received = fixture.Sim().Counter().ReceivedReports();
+    QCOMPARE(received.size(), std::size_t{1});
+    std::vector<std::uint8_t> expected(65, 0);
+    expected[0] = 1;
+    expected[1] = static_cast<std::uint8_t>(code);
+    for (int i = 0; i < payload.size() && i < 63; ++i) expected[static_cast<std::size_t>(2 + i)] = static_cast<std::uint8_t>(payload[i]);
+    QCOMPARE(received[0], expected);
+  }
+
+  void twoReportsInARowAreSeparatelyZeroed() {
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    fixture.Sim().Counter().ClearReceivedReports();
+    const QByteArray first(30, '\x55');
+    window.SendReport(107, first.constData(), 30);
+    window.SendReport(106, "\x03", 1);
+    const auto received = fixture.Sim().Counter().ReceivedReports();
+    QCOMPARE(received.size(), std::size_t{2});
+    std::vector<std::uint8_t> second(65, 0);
+    second[0] = 1;
+    second[1] = 106;
+    second[2] = 3;
+    QCOMPARE(received[1], second);
+  }
+
+  void sendReportWithoutDeviceDoesNothing() {
+    DeviceWindow fixture(std::make_unique<FakeHidBackend>(std::vector<FakeHidBackend::Interface>{}));
+    TFMain& window = fixture.Window();
+    window.SendReport(104, "\x00\x01\x02\x03\x04", 5);  // before the first scan
+    QTRY_VERIFY(window.HidDeviceController1->NumCheckedOutDevices() == 0 && !window.HidDeviceController1->ScanRunning());
+    QCoreApplication::processEvents();
+    window.SendReport(108, nullptr, 0);
+    QVERIFY(window.CurrentDevice == nullptr);
+    QCOMPARE(window.ListBox1->count(), 0);
+    QVERIFY(fixture.Fake().Written().empty());
+    QVERIFY(fixture.Boxes().isEmpty());
+  }
+
+  void outputReportLongerThan256BytesIsSentWhole() {
+    FakeHidBackend::Interface counter = FakeHidBackend::Make("fake/long", "KVELT");
+    counter.Info.OutputReportByteLength = 300;
+    DeviceWindow fixture(std::make_unique<FakeHidBackend>(std::vector{counter}));
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    const QByteArray payload(298, '\x11');
+    window.SendReport(107, payload.constData(), 1000);
+    const auto written = fixture.Fake().Written();
+    QCOMPARE(written.size(), std::size_t{1});
+    QCOMPARE(written[0].size(), std::size_t{300});
+    QCOMPARE(written[0][0], std::uint8_t{1});
+    QCOMPARE(written[0][1], std::uint8_t{107});
+    QCOMPARE(written[0][299], std::uint8_t{0x11});
+  }
+
+  void choiceOfTheCounter_data() {
+    using I = FakeHidBackend::Interface;
+    QTest::addColumn<std::vector<I>>("interfaces");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<int>("current");  // index of CurrentDevice among the items, -1 for none
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("two counters: the later one wins")
+        << std::vector<I>{FakeHidBackend::Make("a", "KVELT"), FakeHidBackend::Make("b", "Mouse"),
+                          FakeHidBackend::Make("c", "KVELT")}
+        << QStringList{"KVELT", "Mouse", "KVELT"} << 2 << kConnected;
+    QTest::newRow("empty product string: the ids")
+        << std::vector<I>{FakeHidBackend::Make("a", "", 0x1234, 0x00AB)}
+        << QStringList{"Device VID=1234 PID=00AB"} << -1 << kDisconnected;
+    QTest::newRow("letter case and a trailing blank do not match")
+        << std::vector<I>{FakeHidBackend::Make("a", "kvelt"), FakeHidBackend::Make("b", "KVELT ")}
+        << QStringList{"kvelt", "KVELT "} << -1 << kDisconnected;
+    QTest::newRow("counter without read/write access")
+        << std::vector<I>{FakeHidBackend::Make("a", "KVELT", 0x1209, 0x0001, false)} << QStringList{"KVELT"} << 0
+        << kDisconnected;
+    QTest::newRow("UTF-8 product string") << std::vector<I>{FakeHidBackend::Make("a", "Czytnik \xc5\x81\xc3\xb3""d\xc5\xba")}
+                                          << QStringList{Utf8("Czytnik Łódź")} << -1 << kDisconnected;
+  }
+
+  void choiceOfTheCounter() {
+    QFETCH(std::vector<FakeHidBackend::Interface>, interfaces);
+    QFETCH(QStringList, labels);
+    QFETCH(int, current);
+    QFETCH(QString, panel);
+    DeviceWindow fixture(std::make_unique<FakeHidBackend>(interfaces));
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Items(), labels);
+    QCOMPARE(fixture.Panel(1), panel);
+    QCOMPARE(window.ListBox1Devices.size(), static_cast<std::size_t>(labels.size()));
+    if (current < 0) {
+      QVERIFY(window.CurrentDevice == nullptr);
+    } else {
+      QCOMPARE(window.CurrentDevice, window.ListBox1Devices[static_cast<std::size_t>(current)].get());
+    }
+    bool readWrite = current >= 0 && window.CurrentDevice->ReadWriteAccess();
+    // Only the chosen counter with access has a data handler; the tooltip explains a missing access.
+    for (std::size_t i = 0; i < window.ListBox1Devices.size(); ++i) {
+      const bool chosen = static_cast<int>(i) == current && readWrite;
+      QCOMPARE(static_cast<bool>(window.ListBox1Devices[i]->DataHandler()), chosen);
+      QCOMPARE(window.ListBox1Devices[i]->ReaderRunning(), chosen);
+    }
+    const bool noAccess = current >= 0 && !readWrite;
+    QCOMPARE(window.StatusPanels[1]->toolTip().contains(QStringLiteral("70-kvelt.rules")), noAccess);
+  }
+
+  void anyDeviceChangeRebuildsTheListAndRestartsTheReader() {
+    std::vector<FakeHidBackend::Interface> interfaces{FakeHidBackend::Make("k", "KVELT")};
+    DeviceWindow fixture(std::make_unique<FakeHidBackend>(interfaces));
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    kvelt::hid::THidDevice* before = window.CurrentDevice;
+    interfaces.push_back(FakeHidBackend::Make("m", "Mouse"));
+    fixture.Fake().SetInterfaces(interfaces);
+    fixture.Fake().Announce();
+    QCOMPARE(fixture.Items(), QStringList({"KVELT", "Mouse"}));
+    QCOMPARE(fixture.Panel(1), kConnected);
+    QVERIFY(window.CurrentDevice != nullptr);
+    QVERIFY(window.CurrentDevice != before);  // checked in and out again
+    QVERIFY(window.CurrentDevice->ReaderRunning());
+    // A notice that changes nothing does not touch the list.
+    kvelt::hid::THidDevice* after = window.CurrentDevice;
+    fixture.Fake().Announce();
+    QCOMPARE(window.CurrentDevice, after);
+  }
+
+  void thousandPlugCyclesStayConsistent() {
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    for (int cycle = 0; cycle < 1000; ++cycle) {
+      fixture.Sim().Unplug();
+      if (window.CurrentDevice != nullptr || window.ListBox1->count() != 1) QFAIL("unplug left the counter listed");
+      fixture.Sim().Plug();
+      if (window.CurrentDevice == nullptr || fixture.Panel(1) != kConnected) QFAIL("replug did not reconnect");
+      QCoreApplication::processEvents();
+    }
+    QCOMPARE(window.HidDeviceController1->Count(), 2);
+    QCOMPARE(window.HidDeviceController1->NumCheckedOutDevices(), 2);
+    const float before = window.ChannelReadings[0].Position;
+    QTRY_VERIFY_WITH_TIMEOUT(window.ChannelReadings[0].Position != before, 5000);
+  }
+
+  void commandLineUnplugsAndReplugsOnce() {
+    DeviceWindow fixture(nullptr, 0.2);
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.Panel(1), kDisconnected, 3000);
+    QVERIFY(fixture.Window().CurrentDevice == nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.Panel(1), kConnected, 3000);
+  }
+
+  void commandLineOption_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("simulate");
+    QTest::addColumn<double>("seconds");
+    QTest::newRow("none") << QStringList{"kvelt-pc"} << false << -1.0;
+    QTest::newRow("simulate") << QStringList{"kvelt-pc", "--simulate"} << true << -1.0;
+    QTest::newRow("unplug implies simulate") << QStringList{"kvelt-pc", "--simulate-unplug-after", "5"} << true << 5.0;
+    QTest::newRow("fraction, C notation") << QStringList{"kvelt-pc", "--simulate-unplug-after=0.5"} << true << 0.5;
+  }
+
+  void commandLineOption() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, simulate);
+    QFETCH(double, seconds);
+    kvelt::app::CommandLine commandLine;
+    const kvelt::app::ProgramOptions options = commandLine.Parse(arguments);
+    QCOMPARE(options.Simulate, simulate);
+    QCOMPARE(options.SimulateUnplugAfterSeconds, seconds);
+  }
+};
+
+QTEST_MAIN(DeviceLinkTest)
+#include "tst_device_link.moc"
