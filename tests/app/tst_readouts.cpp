@@ -1,6 +1,7 @@
 // Channel frames into the read-outs, with the decimals and speed unit of the display options.
 
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -129,6 +130,23 @@ class ReadoutsTest : public QObject {
     window.DivList->setCurrentIndex(0);
     QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
     QCOMPARE(fixture.IniLines(), before);
+  }
+
+  void failedSettingsWriteShowsTheErrorAndKeepsTheCaptions() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QFile blocker(fixture.ConfigDir() + QStringLiteral("/blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    window.IniPath = blocker.fileName() + QStringLiteral("/config.ini");
+    window.UnitList->setCurrentIndex(1);
+    emit window.UnitList->activated(1);
+    QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+    QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
+    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
+    // The program carries on: the next frame still reaches the read-outs.
+    Feed(window, ChannelFrameBytes(0, 1.0f, 1.5f));
+    QCOMPARE(window.SpeedReadouts[0]->text(), Localized("90,00"));
   }
 
   void typedSpeedStaysUntilTheNextFrame() {
