@@ -1,0 +1,222 @@
+// The whole inbound path of the window: an unpaced counter -> the device's reader thread ->
+// the hand-over to the Qt main thread -> TFMain::HidDataReceived with the read-outs (offscreen,
+// window shown). Reported: sustained reports per second and the hand-over latency (from the
+// moment the reader has the report to the moment the handler starts), median and 99th
+// percentile. Baselines in the same run: the same reports decoded in a plain loop, and fed to
+// HidDataReceived directly on the main thread.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "app/HidBackendChoice.h"
+#include "app/Main.h"
+#include "device/HidControllerClass.h"
+#include "measure/ChannelReading.h"
+#include "protocol/ByteOrder.h"
+#include "protocol/ChannelFrame.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::size_t kReportLength = 65;
+constexpr std::size_t kStampOffset = 7;  // Raw1 and Raw2 of the frame (payload bytes 6..13)
+constexpr int kReportsPerIteration = 20000;
+
+std::int64_t NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
+
+// Channel frames 100..103 in turn, each carrying the time it was read in Raw1/Raw2.
+class FrameSource {
+ public:
+  void Next(std::uint8_t* report) {
+    kvelt::ChannelFrame frame;
+    const int channel = static_cast<int>(counter_ % 4);
+    frame.Code = static_cast<std::uint8_t>(100 + channel);
+    frame.GateTimeMs = 100;
+    frame.ResolutionX4 = 4000;
+    frame.Position = static_cast<float>(counter_) * 0.001f;
+    frame.Speed = 0.5f * static_cast<float>(channel + 1);
+    frame.Coefficient = 1.0f;
+    ++counter_;
+    const auto bytes = kvelt::EncodeChannelFrame(frame);
+    std::fill(report, report + kReportLength, std::uint8_t{0});
+    report[0] = 1;
+    std::copy(bytes.begin(), bytes.end(), report + 1);
+    const auto stamp = static_cast<std::uint64_t>(NowNs());
+    kvelt::StoreU32Le(report + kStampOffset, static_cast<std::uint32_t>(stamp));
+    kvelt::StoreU32Le(report + kStampOffset + 4, static_cast<std::uint32_t>(stamp >> 32));
+  }
+
+ private:
+  std::uint64_t counter_ = 0;
+};
+
+std::int64_t StampOf(const std::uint8_t* data) {  // data = the bytes after the report id
+  const std::uint64_t low = kvelt::LoadU32Le(data + kStampOffset - 1);
+  const std::uint64_t high = kvelt::LoadU32Le(data + kStampOffset + 3);
+  return static_cast<std::int64_t>(low | (high << 32));
+}
+
+// A reader handle that has the next report ready whenever it is asked.
+class UnpacedHandle final : public kvelt::hid::HidHandle {
+ public:
+  kvelt::hid::HidReadResult Read(std::uint8_t* buffer, std::size_t length) override {
+    if (stopped_.load()) return {kvelt::hid::HidReadResult::Status::Stopped, 0, 0};
+    std::uint8_t report[kReportLength];
+    source_.Next(report);
+    const std::size_t bytes = std::min(length, kReportLength);
+    std::copy(report, report + bytes, buffer);
+    return {kvelt::hid::HidReadResult::Status::Report, bytes, 0};
+  }
+  void RequestStop() override { stopped_.store(true); }
+  bool Write(const std::uint8_t* /*data*/, std::size_t length, std::size_t& written) override {
+    written = length;
+    return true;
+  }
+
+ private:
+  std::atomic<bool> stopped_{false};
+  FrameSource source_;
+};
+
+class UnpacedBackend final : public kvelt::hid::HidBackend {
+ public:
+  std::vector<kvelt::hid::HidInterfaceInfo> Enumerate() override {
+    kvelt::hid::HidInterfaceInfo info;
+    info.Identity = info.Path = "bench/unpaced-kvelt";
+    info.VendorID = 0x1209;
+    info.ProductID = 0x0001;
+    info.ProductString = "KVELT";
+    info.InputReportByteLength = info.OutputReportByteLength = kReportLength;
+    return {info};
+  }
+  std::unique_ptr<kvelt::hid::HidHandle> Open(const kvelt::hid::HidInterfaceInfo& /*info*/,
+                                              kvelt::hid::HidOpenMode /*mode*/) override {
+    return std::make_unique<UnpacedHandle>();
+  }
+  int MonitorFd() const override { return -1; }
+  bool DrainMonitor() override { return false; }
+  void SetChangeCallback(std::function<void()> /*callback*/) override {}
+};
+
+QApplication& Application() {
+  static int argc = 1;
+  static char name[] = "bench_inbound";
+  static char* argv[] = {name, nullptr};
+  static QApplication* application = [] {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return new QApplication(argc, argv);
+  }();
+  return *application;
+}
+
+// The main window over a temporary config folder and the unpaced counter, shown offscreen or not.
+struct BenchWindow {
+  QTemporaryDir Dir;
+  std::unique_ptr<TFMain> Window;
+
+  explicit BenchWindow(bool shown) {
+    Application();
+    kvelt::app::ProgramOptions options;
+    options.ConfigDir = Dir.path();
+    kvelt::app::ScopedHidBackendFactory factory([] { return std::make_unique<UnpacedBackend>(); });
+    Window = std::make_unique<TFMain>(options);
+    if (shown) Window->show();
+    while (Window->CurrentDevice == nullptr) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+};
+
+void SetLatencyCounters(benchmark::State& state, std::vector<std::int64_t>& latencies) {
+  if (latencies.empty()) return;
+  std::sort(latencies.begin(), latencies.end());
+  const auto at = [&](double q) {
+    return static_cast<double>(latencies[static_cast<std::size_t>(q * static_cast<double>(latencies.size() - 1))]) /
+           1000.0;
+  };
+  state.counters["handover_median_us"] = at(0.5);
+  state.counters["handover_p99_us"] = at(0.99);
+}
+
+// Counter -> reader -> hand-over -> HidDataReceived with the read-outs. Argument 1: the window is
+// shown, so the event loop repaints the read-outs between reports; 0: hidden, texts set only.
+void BM_InboundPath(benchmark::State& state) {
+  BenchWindow bench(state.range(0) != 0);
+  TFMain& window = *bench.Window;
+  std::vector<std::int64_t> latencies;
+  latencies.reserve(static_cast<std::size_t>(kReportsPerIteration) * 64);
+  int handled = 0;
+  int target = 0;
+  QEventLoop loop;
+  // The window's own handler, wrapped to take the time at which the hand-over reached it.
+  window.CurrentDevice->SetDataHandler([&](kvelt::hid::THidDevice& device, std::uint8_t reportId,
+                                           const std::uint8_t* data, std::uint16_t size) {
+    latencies.push_back(NowNs() - StampOf(data));
+    window.HidDataReceived(&device, reportId, data, size);
+    if (++handled == target) loop.quit();
+  });
+  std::int64_t total = 0;
+  for (auto _ : state) {
+    target = handled + kReportsPerIteration;
+    loop.exec();
+    total += kReportsPerIteration;
+  }
+  window.CurrentDevice->SetDataHandler(nullptr);
+  state.SetItemsProcessed(total);
+  state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  SetLatencyCounters(state, latencies);
+}
+BENCHMARK(BM_InboundPath)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// Baseline: the same reports, made and handed to HidDataReceived in a plain loop on the main thread.
+void BM_DirectHandler(benchmark::State& state) {
+  BenchWindow bench(state.range(0) != 0);
+  TFMain& window = *bench.Window;
+  window.CurrentDevice->SetDataHandler(nullptr);
+  FrameSource source;
+  std::uint8_t report[kReportLength];
+  std::int64_t total = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kReportsPerIteration; ++i) {
+      source.Next(report);
+      window.HidDataReceived(nullptr, report[0], report + 1, static_cast<quint16>(kReportLength - 1));
+    }
+    QCoreApplication::processEvents();  // the repaints the read-outs asked for, as the event loop would
+    total += kReportsPerIteration;
+  }
+  state.SetItemsProcessed(total);
+  state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DirectHandler)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// Baseline: the same reports only decoded into the channel readings, in a plain loop.
+void BM_DecodeOnly(benchmark::State& state) {
+  FrameSource source;
+  kvelt::ChannelReadingArray readings{};
+  std::uint8_t report[kReportLength];
+  std::int64_t total = 0;
+  for (auto _ : state) {
+    for (int i = 0; i < kReportsPerIteration; ++i) {
+      source.Next(report);
+      const int channel = report[1] - 100;
+      kvelt::StoreChannelFrame(readings[static_cast<std::size_t>(channel)], report + 2, 0);
+    }
+    benchmark::DoNotOptimize(readings);
+    total += kReportsPerIteration;
+  }
+  state.SetItemsProcessed(total);
+  state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+}  // namespace
