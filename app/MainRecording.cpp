@@ -1,7 +1,88 @@
+// Recording the measured values to a text file: the tick on every channel-4 frame, the line, the
+// start/stop button and the choice of the file.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+
 #include "app/Main.h"
+#include "app/MessageBoxes.h"
+#include "app/RecordClock.h"
+#include "app/SaveDialogRunner.h"
+#include "app/TBitBtn.h"
+#include "app/TSaveDialog.h"
+#include "measure/RecordFile.h"
+#include "measure/RecordLine.h"
+#include "settings/SettingsKeys.h"
 
-void TFMain::SaveButtonClick(QObject* /*Sender*/) {}
+bool TFMain::RecordingTick() {
+  if (!RecordFramePacer.Tick(ComboBox_SavePeriod->currentIndex()) || !Recording) {
+    return true;
+  }
+  return RecordLine();
+}
 
-void TFMain::SpeedButton1Click(QObject* /*Sender*/) {}
+bool TFMain::RecordLine() {
+  kvelt::RecordColumns columns;
+  columns.Date = save_date->isChecked();
+  columns.Time = save_time->isChecked();
+  for (std::size_t channel = 0; channel < columns.Position.size(); ++channel) {
+    columns.Position[channel] = save_pos[channel]->isChecked();
+    columns.Speed[channel] = save_ver[channel]->isChecked();
+  }
+  const kvelt::app::RecordClock clock;
+  const std::string line = kvelt::ComposeRecordLine(
+      columns, ChannelReadings, DisplayDecimals(), DecimalSeparator(), [&clock] { return clock.DateText(); },
+      [&clock] { return clock.TimeText(); });
+  const std::string path = QFile::encodeName(save_file->text()).toStdString();
+  switch (kvelt::AppendLineToFile(path, line)) {
+    case kvelt::AppendResult::Written:
+      return true;
+    case kvelt::AppendResult::OpenFailed:
+      SetStatusPanelText(0, LangText("IDS_6"));
+      return false;
+    case kvelt::AppendResult::WriteFailed:
+      // The line is lost (and cut back out of the file), but the user is told; the frame's
+      // handling goes on as for a written line.
+      SetStatusPanelText(0, LangText("IDS_6"));
+      return true;
+  }
+  return true;
+}
 
-bool TFMain::RecordingTick() { return true; }
+void TFMain::SaveButtonClick(QObject* /*Sender*/) {
+  if (SaveButton->text() == LangText("IDS_142")) {
+    Recording = true;
+    SaveButton->setText(LangText("IDS_86"));
+    SetStatusPanelText(0, LangText("IDS_144"));
+  } else {
+    Recording = false;
+    SaveButton->setText(LangText("IDS_142"));
+    SetStatusPanelText(0, LangText("IDS_146"));
+  }
+}
+
+void TFMain::SpeedButton1Click(QObject* /*Sender*/) {
+  if (Recording) {
+    kvelt::app::ShowMessageBox(kvelt::app::MessageIcon::Error, LangText("IDS_139"), LangText("IDS_138"));
+    return;
+  }
+  const std::optional<QString> chosen = kvelt::app::RunSaveDialog(*SaveDialog);
+  if (!chosen) {
+    return;
+  }
+  save_file->setText(*chosen);
+  if (QFileInfo::exists(*chosen)) {
+    return;  // left untouched; recording appends to it
+  }
+  {
+    // Created empty now; a failure shows at the first line.
+    QFile file(*chosen);
+    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+      file.close();
+    }
+  }
+  Settings().WriteString(kvelt::SettingsKeys::Section, kvelt::SettingsKeys::SaveFile, chosen->toStdString());
+}

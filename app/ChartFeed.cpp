@@ -1,0 +1,125 @@
+#include "app/ChartFeed.h"
+
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// The value axis keeps at least this span below its fixed maximum when the data lie above it.
+constexpr double kMinimumValueSpan = 1.0;
+
+std::array<kvelt::app::ChartSeriesBuffer, TFMain::kSeriesCount> MakeBuffers(qsizetype capacity,
+                                                                             qsizetype dropBlock) {
+  std::array<kvelt::app::ChartSeriesBuffer, TFMain::kSeriesCount> buffers;
+  buffers.fill(kvelt::app::ChartSeriesBuffer(capacity, dropBlock));
+  return buffers;
+}
+
+}  // namespace
+
+TFMain::ChartFeed::ChartFeed(TFMain& window, qsizetype capacity, qsizetype dropBlock)
+    : QObject(&window), window_(window), buffers_(MakeBuffers(capacity, dropBlock)) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(kFlushIntervalMs);
+  connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
+}
+
+void TFMain::ChartFeed::Append(int seriesNumber, double x, double y) {
+  if (seriesNumber < 1 || seriesNumber > kSeriesCount) {
+    return;
+  }
+  buffers_[static_cast<std::size_t>(seriesNumber - 1)].Append(QPointF(x, y));
+  ScheduleFlush();
+}
+
+void TFMain::ChartFeed::ClearAll() {
+  for (std::size_t n = 0; n < buffers_.size(); ++n) {
+    buffers_[n].Clear();
+    if (QLineSeries* series = window_.Series[n]) {
+      series->clear();
+    }
+    buffers_[n].MarkPresented();
+  }
+}
+
+void TFMain::ChartFeed::SetTimeWindow(double minimum, double maximum) {
+  timeWindowSet_ = true;
+  pendingTimeWindow_ = std::make_pair(minimum, maximum);
+  ScheduleFlush();
+}
+
+void TFMain::ChartFeed::Flush() {
+  timer_.stop();
+  for (std::size_t n = 0; n < buffers_.size(); ++n) {
+    kvelt::app::ChartSeriesBuffer& buffer = buffers_[n];
+    if (!buffer.Changed()) {
+      continue;
+    }
+    if (QLineSeries* series = window_.Series[n]) {
+      series->replace(buffer.Points());
+    }
+    buffer.MarkPresented();
+  }
+  ApplyTimeAxis();
+  ApplyValueAxis();
+}
+
+const kvelt::app::ChartSeriesBuffer& TFMain::ChartFeed::Buffer(int seriesNumber) const {
+  return buffers_[static_cast<std::size_t>(std::clamp(seriesNumber, 1, kSeriesCount) - 1)];
+}
+
+void TFMain::ChartFeed::ScheduleFlush() {
+  if (!timer_.isActive()) {
+    timer_.start();
+  }
+}
+
+void TFMain::ChartFeed::ApplyTimeAxis() {
+  QValueAxis* axis = window_.ChartBottomAxis;
+  if (axis == nullptr) {
+    return;
+  }
+  if (pendingTimeWindow_) {
+    axis->setRange(pendingTimeWindow_->first, pendingTimeWindow_->second);
+    pendingTimeWindow_.reset();
+    return;
+  }
+  if (timeWindowSet_) {
+    return;
+  }
+  // Each buffer holds its points in ascending x: the first is the oldest, the last the newest.
+  double oldest = std::numeric_limits<double>::infinity();
+  double newest = -std::numeric_limits<double>::infinity();
+  for (const kvelt::app::ChartSeriesBuffer& buffer : buffers_) {
+    if (buffer.Size() > 0) {
+      oldest = std::min(oldest, buffer.Points().constFirst().x());
+      newest = std::max(newest, buffer.Points().constLast().x());
+    }
+  }
+  if (newest > oldest && (axis->min() != oldest || axis->max() != newest)) {
+    axis->setRange(oldest, newest);
+  }
+}
+
+void TFMain::ChartFeed::ApplyValueAxis() {
+  QValueAxis* axis = window_.ChartLeftAxis;
+  if (axis == nullptr) {
+    return;
+  }
+  std::optional<double> lowest;
+  for (const kvelt::app::ChartSeriesBuffer& buffer : buffers_) {
+    if (const std::optional<double> minimum = buffer.MinimumY()) {
+      lowest = lowest ? std::min(*lowest, *minimum) : *minimum;
+    }
+  }
+  if (!lowest) {
+    return;
+  }
+  const double maximum = axis->max();
+  const double minimum = std::min(*lowest, maximum - kMinimumValueSpan);
+  if (axis->min() != minimum) {
+    axis->setMin(minimum);
+  }
+}

@@ -1,0 +1,58 @@
+#include "app/RecordClock.h"
+
+#include <QDate>
+#include <QTime>
+#include <utility>
+
+namespace kvelt::app {
+namespace {
+
+void DropTrailingBlanks(QString& text) {
+  while (!text.isEmpty() && text.back().isSpace()) {
+    text.chop(1);
+  }
+}
+
+}  // namespace
+
+RecordClock::RecordClock(QLocale locale)
+    : locale_(std::move(locale)), timeFormat_(WithoutTimeZone(locale_.timeFormat(QLocale::LongFormat))) {}
+
+std::string RecordClock::DateText() const {
+  return locale_.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
+}
+
+std::string RecordClock::TimeText() const { return locale_.toString(QTime::currentTime(), timeFormat_).toStdString(); }
+
+QString RecordClock::WithoutTimeZone(const QString& format) {
+  QString result;
+  bool quoted = false;
+  bool skipBlanks = false;  // after a zone token: drop the blanks that led to the rest
+  for (qsizetype i = 0; i < format.size(); ++i) {
+    const QChar c = format.at(i);
+    if (skipBlanks && !quoted && c.isSpace()) {
+      continue;
+    }
+    skipBlanks = false;
+    if (c == u'\'') {
+      quoted = !quoted;
+      result += c;
+      continue;
+    }
+    if (quoted || c != u't') {
+      result += c;
+      continue;
+    }
+    while (i + 1 < format.size() && format.at(i + 1) == u't') {
+      ++i;
+    }
+    // A zone after other fields takes its leading blanks with it; one at the start takes the
+    // blanks after it.
+    DropTrailingBlanks(result);
+    skipBlanks = result.isEmpty();
+  }
+  DropTrailingBlanks(result);
+  return result;
+}
+
+}  // namespace kvelt::app

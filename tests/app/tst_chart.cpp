@@ -1,0 +1,245 @@
+// The hidden chart page: points, time step, axis window, run/stop, clear, picture, bounded memory.
+
+#include <QImage>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <QtTest>
+
+#include "app/ChartFeed.h"
+#include "app/ChartSeriesBuffer.h"
+#include "app/SaveDialogRunner.h"
+#include "app/TBitBtn.h"
+#include "app/TSaveDialog.h"
+#include "protocol/ChannelFrame.h"
+#include "tests/app/support/WindowFixture.h"
+
+using kvelt::apptest::ChannelFrameBytes;
+using kvelt::apptest::Feed;
+using kvelt::apptest::WindowFixture;
+
+namespace {
+
+std::vector<quint8> ChannelFourFrame(float position, float speed, std::uint8_t outputs) {
+  kvelt::ChannelFrame frame;
+  frame.Code = 103;
+  frame.Position = position;
+  frame.Speed = speed;
+  frame.OutputState = outputs;
+  const auto bytes = kvelt::EncodeChannelFrame(frame);
+  return {bytes.begin(), bytes.end()};
+}
+
+void RunChart(TFMain& window) {
+  window.PlayButtonClick(window.PlayButton);  // the first click only turns the caption
+  window.PlayButtonClick(window.PlayButton);
+  QVERIFY(window.ChartRunning());
+}
+
+int TotalPoints(const TFMain& window) {
+  int total = 0;
+  for (QLineSeries* series : window.Series) {
+    total += static_cast<int>(series->count());
+  }
+  return total;
+}
+
+class DialogAnswer {
+ public:
+  explicit DialogAnswer(std::optional<QString> answer) {
+    previous_ = kvelt::app::SetSaveDialogPresenter([this, answer](TSaveDialog& dialog) {
+      Shown.push_back(&dialog);
+      return answer;
+    });
+  }
+  ~DialogAnswer() { kvelt::app::SetSaveDialogPresenter(std::move(previous_)); }
+  std::vector<TSaveDialog*> Shown;
+
+ private:
+  kvelt::app::SaveDialogPresenter previous_;
+};
+
+}  // namespace
+
+class ChartTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void playButtonTurnsByCaption() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QCOMPARE(window.PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
+    QVERIFY(!window.ChartRunning());
+    window.PlayButton->click();
+    QVERIFY(!window.ChartRunning());
+    QCOMPARE(window.PlayButton->text(), QStringLiteral("Uruchom wykres"));
+    window.PlayButton->click();
+    QVERIFY(window.ChartRunning());
+    QCOMPARE(window.PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
+    window.PlayButton->click();
+    QVERIFY(!window.ChartRunning());
+  }
+
+  void stoppedChartIgnoresFrames() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    for (int i = 0; i < 1000; ++i) {
+      Feed(window, ChannelFourFrame(1.0f, 2.0f, 0x1F));
+    }
+    window.FlushChartPoints();
+    QCOMPARE(window.ChartTime, 0.0f);
+    QCOMPARE(TotalPoints(window), 0);
+  }
+
+  void timeStepAndWindow() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    RunChart(window);
+    for (int i = 0; i < 99; ++i) {
+      Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
+    }
+    window.FlushChartPoints();
+    QCOMPARE(static_cast<double>(window.ChartTime), 9.900001525878906);
+    QVERIFY(!window.ChartPoints().TimeWindowSet());
+    QCOMPARE(window.ChartBottomAxis->min(), 0.0);  // follows the data
+    QCOMPARE(window.ChartBottomAxis->max(), 9.900001525878906);
+    Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
+    window.FlushChartPoints();
+    QCOMPARE(static_cast<double>(window.ChartTime), 10.000001907348633);
+    QCOMPARE(window.ChartBottomAxis->min(), 10.000001907348633 - 10.0);  // 0.0000019073486328125
+    QCOMPARE(window.ChartBottomAxis->max(), 10.000001907348633);
+    Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
+    window.FlushChartPoints();
+    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartTime));
+  }
+
+  void channelPointsAtOldTimeOutputsAtNew() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    RunChart(window);
+    Feed(window, ChannelFrameBytes(1, 7.0f, 8.0f));
+    Feed(window, ChannelFourFrame(3.0f, -4.0f, 0x15 | 0xE0));
+    window.FlushChartPoints();
+    QCOMPARE(window.Series[5]->at(0), QPointF(0.0, 7.0));   // Series6, position 2
+    QCOMPARE(window.Series[3]->at(0), QPointF(0.0, 8.0));   // Series4, speed 2
+    QCOMPARE(window.Series[11]->at(0), QPointF(0.0, 3.0));  // Series12, position 4
+    QCOMPARE(window.Series[9]->at(0), QPointF(0.0, -4.0));  // Series10, speed 4
+    const double now = static_cast<double>(0.1f);
+    const std::array<int, 5> outputSeries = {2, 5, 8, 11, 13};
+    const std::array<double, 5> expected = {1, 0, 1, 0, 1};
+    for (std::size_t n = 0; n < 5; ++n) {
+      QLineSeries* series = window.Series[static_cast<std::size_t>(outputSeries[n] - 1)];
+      QCOMPARE(series->count(), 1);
+      QCOMPARE(series->at(0), QPointF(now, expected[n]));
+    }
+    QCOMPARE(window.Series[0]->count(), 0);  // channel 1 sent nothing
+    QCOMPARE(window.ChartLeftAxis->min(), -4.0);
+  }
+
+  void clearRefillsFromTheFirstStep() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    RunChart(window);
+    for (int i = 0; i < 150; ++i) {
+      Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
+    }
+    window.FlushChartPoints();
+    const double windowMin = window.ChartBottomAxis->min();
+    window.ClearButton->click();
+    QCOMPARE(window.ChartTime, 0.0f);
+    QCOMPARE(TotalPoints(window), 0);
+    Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
+    Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
+    window.FlushChartPoints();
+    QCOMPARE(window.Series[1]->at(0).x(), static_cast<double>(0.1f));
+    QCOMPARE(window.Series[11]->at(1).x(), static_cast<double>(0.1f));
+    QCOMPARE(window.ChartBottomAxis->min(), windowMin);  // the old window stays
+  }
+
+  void pointsReachTheChartAtDisplayRate() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    RunChart(window);
+    Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
+    QCOMPARE(window.Series[11]->count(), 0);
+    QVERIFY(window.ChartPoints().FlushScheduled());
+    QTRY_COMPARE(window.Series[11]->count(), 1);
+    QVERIFY(!window.ChartPoints().FlushScheduled());
+  }
+
+  void savePicture() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    RunChart(window);
+    for (int i = 0; i < 50; ++i) {
+      Feed(window, ChannelFourFrame(static_cast<float>(i), 1.0f, static_cast<std::uint8_t>(i)));
+    }
+    const QString path = fixture.ConfigDir() + QStringLiteral("/chart.bmp");
+    {
+      DialogAnswer answer(std::nullopt);
+      window.SaveChartButton->click();
+      QCOMPARE(answer.Shown.size(), std::size_t{1});
+      QCOMPARE(answer.Shown[0], window.SaveDialogBitmap);
+    }
+    QVERIFY(QDir(fixture.ConfigDir()).entryList({QStringLiteral("*.bmp")}).isEmpty());
+    {
+      DialogAnswer answer(path);
+      window.SaveChartButton->click();
+    }
+    QImage picture;
+    QVERIFY(picture.load(path, "BMP"));
+    QVERIFY(picture.width() >= 100 && picture.height() >= 100);
+    QCOMPARE(window.Series[11]->count(), 50);  // saved with every point
+    QVERIFY(fixture.Boxes().empty());
+    {
+      DialogAnswer answer(fixture.ConfigDir() + QStringLiteral("/missing/chart.bmp"));
+      window.SaveChartButton->click();
+    }
+    QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+  }
+
+  void bufferKeepsTheNewestPoints() {
+    kvelt::app::ChartSeriesBuffer buffer(10, 4);
+    for (int i = 0; i < 14; ++i) {
+      buffer.Append(QPointF(i, -i));
+    }
+    QCOMPARE(buffer.Size(), 14);
+    buffer.Append(QPointF(14, 5));
+    QCOMPARE(buffer.Size(), 11);
+    QCOMPARE(buffer.Points().front().x(), 4.0);
+    QCOMPARE(*buffer.MinimumY(), -13.0);
+    buffer.Append(QPointF(15, std::numeric_limits<double>::quiet_NaN()));
+    QCOMPARE(*buffer.MinimumY(), -13.0);
+    buffer.Clear();
+    QVERIFY(!buffer.MinimumY());
+  }
+
+  void memoryStaysFlat() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    RunChart(window);
+    qsizetype highest = 0;
+    for (int frame = 0; frame < 1000000; ++frame) {
+      window.AddChannelChartPoints(frame % 4);
+      if (frame % 4 == 3) {
+        window.ChartTimeStep();
+        window.AddOutputChartPoints(static_cast<std::uint8_t>(frame));
+      }
+      if (frame % 100000 == 0) {
+        window.FlushChartPoints();
+      }
+    }
+    window.FlushChartPoints();
+    for (int n = 1; n <= TFMain::kSeriesCount; ++n) {
+      const auto& buffer = window.ChartPoints().Buffer(n);
+      QVERIFY(buffer.Size() >= kvelt::app::ChartSeriesBuffer::kDefaultCapacity);
+      QVERIFY(buffer.Size() <= buffer.MaximumSize());
+      highest = std::max<qsizetype>(highest, window.Series[static_cast<std::size_t>(n - 1)]->count());
+    }
+    QVERIFY(highest <= kvelt::app::ChartSeriesBuffer::kDefaultCapacity + kvelt::app::ChartSeriesBuffer::kDefaultDropBlock);
+    // The newest output point carries the newest time.
+    QCOMPARE(window.Series[1]->points().constLast().x(), static_cast<double>(window.ChartTime));
+  }
+};
+
+QTEST_MAIN(ChartTest)
+#include "tst_chart.moc"

@@ -1,0 +1,347 @@
+// Recording through the window: lines, pacing, failures, the start/stop button and the file choice.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTime>
+#include <QToolButton>
+#include <QtCharts/QLineSeries>
+#include <QtTest>
+
+#include "app/RecordClock.h"
+#include "app/SaveDialogRunner.h"
+#include "app/TBitBtn.h"
+#include "app/TSaveDialog.h"
+#include "tests/app/support/WindowFixture.h"
+
+using kvelt::apptest::ChannelFrameBytes;
+using kvelt::apptest::Feed;
+using kvelt::apptest::WindowFixture;
+
+namespace {
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Ticks only the given columns (indexes 0 date, 1 time, 2..5 positions, 6..9 speeds).
+void TickOnly(TFMain& window, std::initializer_list<int> ticked) {
+  std::array<QCheckBox*, 10> boxes = {window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1],
+                                      window.save_pos[2], window.save_pos[3], window.save_ver[0], window.save_ver[1],
+                                      window.save_ver[2], window.save_ver[3]};
+  for (QCheckBox* box : boxes) {
+    box->setChecked(false);
+  }
+  for (int index : ticked) {
+    boxes[static_cast<std::size_t>(index)]->setChecked(true);
+  }
+}
+
+void StartRecording(TFMain& window, const QString& file, int period) {
+  window.save_file->setText(file);
+  window.ComboBox_SavePeriod->setCurrentIndex(period);
+  window.SaveButtonClick(window.SaveButton);
+  QVERIFY(window.Recording);
+}
+
+bool FileIsOpenHere(const QString& path) {
+  const QString target = QFileInfo(path).canonicalFilePath();
+  const QDir fds(QStringLiteral("/proc/self/fd"));
+  for (const QString& fd : fds.entryList(QDir::Files | QDir::System)) {
+    if (QFileInfo(fds.filePath(fd)).symLinkTarget() == target) {
+      return true;
+    }
+  }
+  return false;
+}
+
+class DialogAnswer {
+ public:
+  explicit DialogAnswer(std::optional<QString> answer) {
+    previous_ = kvelt::app::SetSaveDialogPresenter([this, answer](TSaveDialog& dialog) {
+      Shown.push_back(&dialog);
+      return answer;
+    });
+  }
+  ~DialogAnswer() { kvelt::app::SetSaveDialogPresenter(std::move(previous_)); }
+  std::vector<TSaveDialog*> Shown;
+
+ private:
+  kvelt::app::SaveDialogPresenter previous_;
+};
+
+}  // namespace
+
+class RecordingTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void lineHasTheTickedColumns_data() {
+    QTest::addColumn<QList<int>>("ticked");
+    QTest::addColumn<QByteArray>("line");
+    const QByteArray comma = QByteArray(1, QLocale::system().decimalPoint().toLatin1().at(0));
+    QTest::newRow("position 1 and speed 4") << QList<int>{2, 9}
+                                            << QByteArray("1" + comma + "50;-2" + comma + "00;\r\n");
+    QTest::newRow("no column") << QList<int>{} << QByteArray("\r\n");
+    QTest::newRow("pairs per channel") << QList<int>{3, 7, 4} << QByteArray("0" + comma + "00;3" + comma + "00;0" +
+                                                                           comma + "00;\r\n");
+  }
+
+  void lineHasTheTickedColumns() {
+    QFETCH(QList<int>, ticked);
+    QFETCH(QByteArray, line);
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.DivList->setCurrentIndex(2);
+    TickOnly(window, {});
+    std::array<QCheckBox*, 10> boxes = {window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1],
+                                        window.save_pos[2], window.save_pos[3], window.save_ver[0], window.save_ver[1],
+                                        window.save_ver[2], window.save_ver[3]};
+    for (int index : ticked) {
+      boxes[static_cast<std::size_t>(index)]->setChecked(true);
+    }
+    const QString path = fixture.ConfigDir() + QStringLiteral("/rec.csv");
+    StartRecording(window, path, 0);
+    Feed(window, ChannelFrameBytes(0, 1.5f, 0.0f));
+    Feed(window, ChannelFrameBytes(1, 0.0f, 3.0f));
+    Feed(window, ChannelFrameBytes(3, 0.0f, -2.0f));
+    QCOMPARE(FileBytes(path), line);
+  }
+
+  void dateAndTimeFollowTheLocale() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    TickOnly(window, {0, 1});
+    const QString path = fixture.ConfigDir() + QStringLiteral("/rec.csv");
+    StartRecording(window, path, 0);
+    const QString before = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
+    const QString after = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    const QStringList fields = QString::fromUtf8(FileBytes(path)).split(u';');
+    QCOMPARE(fields.size(), 3);
+    QCOMPARE(fields[2], QStringLiteral("\r\n"));
+    QVERIFY(fields[0] == QString(before).replace(u'-', u':') || fields[0] == QString(after).replace(u'-', u':'));
+    const QString format = kvelt::app::RecordClock().TimeFormat();
+    QVERIFY(!format.contains(u't'));
+    QVERIFY2(QTime::fromString(fields[1], format).isValid(), qPrintable(fields[1] + QStringLiteral(" / ") + format));
+  }
+
+  void timeFormatLosesItsZone_data() {
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("after") << "HH:mm:ss t" << "HH:mm:ss";
+    QTest::newRow("long zone") << "h:mm:ss AP tttt" << "h:mm:ss AP";
+    QTest::newRow("before") << "t HH:mm:ss" << "HH:mm:ss";
+    QTest::newRow("quoted t kept") << "HH 'at' mm" << "HH 'at' mm";
+    QTest::newRow("none") << "HH:mm:ss" << "HH:mm:ss";
+  }
+
+  void timeFormatLosesItsZone() {
+    QFETCH(QString, format);
+    QFETCH(QString, expected);
+    QCOMPARE(kvelt::app::RecordClock::WithoutTimeZone(format), expected);
+  }
+
+  void periodCountsChannelFourFramesOnly_data() {
+    QTest::addColumn<int>("period");
+    QTest::addColumn<int>("frames");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("10 ms") << 0 << 25 << 25;
+    QTest::newRow("100 ms") << 1 << 95 << 9;
+    QTest::newRow("1 s") << 2 << 250 << 2;
+  }
+
+  void periodCountsChannelFourFramesOnly() {
+    QFETCH(int, period);
+    QFETCH(int, frames);
+    QFETCH(int, lines);
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    TickOnly(window, {9});
+    const QString path = fixture.ConfigDir() + QStringLiteral("/rec.csv");
+    StartRecording(window, path, period);
+    for (int i = 0; i < frames; ++i) {
+      Feed(window, ChannelFrameBytes(0, 1.0f, 1.0f));
+      Feed(window, ChannelFrameBytes(1, 1.0f, 1.0f));
+      Feed(window, ChannelFrameBytes(2, 1.0f, 1.0f));
+      Feed(window, ChannelFrameBytes(3, 1.0f, 1.0f));
+    }
+    QCOMPARE(FileBytes(path).count("\r\n"), lines);
+    QVERIFY(!FileIsOpenHere(path));
+  }
+
+  void fileIsReopenedForEveryLine() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    TickOnly(window, {});
+    const QString path = fixture.ConfigDir() + QStringLiteral("/rec.csv");
+    StartRecording(window, path, 0);
+    Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
+    QVERIFY(QFile::rename(path, path + QStringLiteral(".old")));
+    Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
+    QCOMPARE(FileBytes(path), QByteArray("\r\n"));
+    QCOMPARE(FileBytes(path + QStringLiteral(".old")), QByteArray("\r\n"));
+  }
+
+  void unopenableFileShowsErrorAndSkipsOutputs_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("directory") << QString();
+    QTest::newRow("missing folder") << QStringLiteral("/missing/rec.csv");
+    QTest::newRow("empty") << QStringLiteral("<empty>");
+  }
+
+  void unopenableFileShowsErrorAndSkipsOutputs() {
+    QFETCH(QString, name);
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QString path = name.isEmpty() ? fixture.ConfigDir() : name == u"<empty>" ? QString()
+                                                                                  : fixture.ConfigDir() + name;
+    StartRecording(window, path, 1);
+    window.PlayButtonClick(window.PlayButton);
+    window.PlayButtonClick(window.PlayButton);
+    QVERIFY(window.ChartRunning());
+    for (int round = 0; round < 2; ++round) {
+      window.SetStatusPanelText(0, QString());
+      for (int i = 0; i < 9; ++i) {
+        Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
+      }
+      QCOMPARE(window.StatusPanelText(0), QString());
+      Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
+      QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
+    }
+    QVERIFY(window.Recording);
+    window.FlushChartPoints();
+    // Output points come on every frame but the two boundaries; channel-4 points on all 20.
+    QCOMPARE(window.Series[1]->count(), 18);
+    QCOMPARE(window.Series[11]->count(), 20);
+    if (!path.isEmpty()) {
+      QVERIFY(!QFileInfo(path).isFile());
+    }
+  }
+
+  void writeFailureIsShownAndFrameGoesOn() {
+    if (!QFileInfo::exists(QStringLiteral("/dev/full"))) {
+      QSKIP("no /dev/full");
+    }
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    StartRecording(window, QStringLiteral("/dev/full"), 0);
+    window.SetStatusPanelText(0, QString());
+    QVERIFY(window.RecordingTick());
+    QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
+  }
+
+  void saveButtonDecidesByItsCaption() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QCOMPARE(window.SaveButton->text(), Utf8("Uruchom rejestrację danych"));
+    window.SaveButton->click();
+    QVERIFY(window.Recording);
+    QCOMPARE(window.SaveButton->text(), Utf8("Zatrzymaj rejestrację danych"));
+    QCOMPARE(window.StatusPanelText(0), Utf8("Zapis pomiarów do pliku został uruchomiony"));
+    // A language switch puts the start caption back while recording runs: the next click starts.
+    window.ActivateLanguage(2);
+    QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
+    window.SaveButton->click();
+    QVERIFY(window.Recording);
+    QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
+    QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was running"));
+    window.SaveButton->click();
+    QVERIFY(!window.Recording);
+    QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
+    QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was stopped"));
+  }
+
+  void startStopNeverResetTheCounter() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.ComboBox_SavePeriod->setCurrentIndex(2);
+    for (int i = 0; i < 7; ++i) {
+      Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
+    }
+    window.SaveButtonClick(window.SaveButton);
+    window.SaveButtonClick(window.SaveButton);
+    QCOMPARE(window.RecordFramePacer.RecordFrameCounter(), 7u);
+  }
+
+  void chooseFileRefusedWhileRecording() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    DialogAnswer answer(fixture.ConfigDir() + QStringLiteral("/x.csv"));
+    window.SaveButtonClick(window.SaveButton);
+    const QString before = window.save_file->text();
+    window.SpeedButton1->click();
+    QVERIFY(answer.Shown.empty());
+    QCOMPARE(window.save_file->text(), before);
+    QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+    QCOMPARE(fixture.Boxes()[0].Icon, kvelt::app::MessageIcon::Error);
+    QCOMPARE(fixture.Boxes()[0].Title, QStringLiteral("Zapis do pliku"));
+    QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Plik jest aktualnie uzywany"));
+  }
+
+  void chooseNewFileCreatesItAndStoresIt() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QString path = fixture.ConfigDir() + Utf8("/nowy plik ż.csv");
+    DialogAnswer answer(path);
+    window.SpeedButton1->click();
+    QCOMPARE(answer.Shown.size(), std::size_t{1});
+    TSaveDialog* dialog = answer.Shown[0];
+    QCOMPARE(dialog->Title(), QStringLiteral("Plik pomiarowy"));
+    QCOMPARE(dialog->nameFilters().size(), 2);
+    QCOMPARE(dialog->defaultSuffix(), QStringLiteral("csv"));
+    QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+    QCOMPARE(window.save_file->text(), path);
+    QVERIFY(QFileInfo(path).isFile());
+    QCOMPARE(QFileInfo(path).size(), 0);
+    QVERIFY(fixture.IniLines().contains(QStringLiteral("SaveFile=") + path));
+  }
+
+  void chooseExistingFileLeavesItAndTheSettings() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QString path = fixture.ConfigDir() + QStringLiteral("/old.csv");
+    {
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write("old\r\n");
+    }
+    const QStringList iniBefore = fixture.IniLines();
+    DialogAnswer answer(path);
+    window.SpeedButton1->click();
+    QCOMPARE(window.save_file->text(), path);
+    QCOMPARE(FileBytes(path), QByteArray("old\r\n"));
+    QCOMPARE(fixture.IniLines(), iniBefore);
+  }
+
+  void chooseCancelledChangesNothing() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QString before = window.save_file->text();
+    DialogAnswer answer(std::nullopt);
+    window.SpeedButton1->click();
+    QCOMPARE(answer.Shown.size(), std::size_t{1});
+    QCOMPARE(window.save_file->text(), before);
+  }
+
+  void settingsFailureOnChoiceReachesTheErrorBox() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    QVERIFY(QFile::remove(fixture.IniPath()));
+    QVERIFY(QDir().mkdir(fixture.IniPath()));  // config.ini is now a folder: writes fail
+    DialogAnswer answer(fixture.ConfigDir() + QStringLiteral("/n.csv"));
+    window.SpeedButton1->click();
+    QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+    QVERIFY(fixture.Boxes()[0].Text.contains(QStringLiteral("Unable to write to")));
+  }
+};
+
+QTEST_MAIN(RecordingTest)
+#include "tst_recording.moc"
