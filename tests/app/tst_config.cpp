@@ -1,7 +1,10 @@
 // The configuration page through the real window over the simulated counter: what each button
 // sends, refusals and their colour, every reply, the two-step outputs exchanges, read-back.
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QTabWidget>
+#include "app/TLangCombo.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -404,6 +407,50 @@ class ConfigTest : public QObject {
     QCOMPARE(sim.boxes[0].Title, QStringLiteral("Enkoder 2"));
     QVERIFY(sim.boxes[0].Text.contains(Utf8("Rozdzielczość: 2048 [imp/obr]")));
     QVERIFY(sim.boxes[0].Text.contains(Localized("Mnożnik: 1,00")));
+  }
+
+  // The page with every row in use and the second comparisons shown, as a read leaves it, in
+  // both languages: every list is wide enough for its longest item. With KVELT_SCREENSHOT_DIR set
+  // the pages are saved there as config-pl.png and config-en.png.
+  void configurationPageFitsInBothLanguages() {
+    for (const int language : {1, 2}) {
+      SimWindow sim;
+      TFMain& w = sim.W();
+      w.ActivateLanguage(language);
+      w.LangCombo1->setCurrentIndex(language - 1);
+      Bytes first(31, 0), second(31, 0);
+      first[0] = 108;
+      second[0] = 113;
+      for (int k = 0; k < 5; ++k) {
+        first[static_cast<std::size_t>(6 * k + 1)] = 1;
+        first[static_cast<std::size_t>(6 * k + 2)] = static_cast<quint8>(k % 4 + 10 * (k % 2));
+        const Bytes n = F32(100.0f * static_cast<float>(k + 1));
+        std::copy(n.begin(), n.end(), first.begin() + 6 * k + 3);
+        second[static_cast<std::size_t>(6 * k + 1)] = static_cast<quint8>(1 + k % 2 + 10 * ((k + 1) % 2));
+        const Bytes m = F32(250.5f * static_cast<float>(k + 1));
+        std::copy(m.begin(), m.end(), second.begin() + 6 * k + 2);
+        second[static_cast<std::size_t>(6 * k + 6)] = static_cast<quint8>(k % 2);
+      }
+      Feed(w, first);
+      Feed(w, second);
+      w.edit_res[0]->setText(QStringLiteral("1000"));
+      w.edit_coeff[0]->setText(Localized("1,00"));
+      w.PageControl1->setCurrentWidget(w.TabSheet3);
+      w.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&w));
+      QApplication::processEvents();
+      for (const TOutputRowControls& row : w.OutputRows) {
+        QVERIFY(row.M->isVisible());
+        for (QComboBox* list : {row.W, row.B, row.T, row.C, row.S}) {
+          QVERIFY2(list->width() >= list->minimumSizeHint().width(),
+                   qPrintable(list->objectName() + QStringLiteral(" too narrow: ") + list->currentText()));
+        }
+      }
+      const QString dir = qEnvironmentVariable("KVELT_SCREENSHOT_DIR");
+      if (!dir.isEmpty()) {
+        QVERIFY(w.grab().save(dir + (language == 1 ? QStringLiteral("/config-pl.png") : QStringLiteral("/config-en.png"))));
+      }
+    }
   }
 };
 
