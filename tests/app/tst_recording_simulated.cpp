@@ -1,0 +1,71 @@
+// Recording end to end: the window on the simulated counter, recording at "10 ms" for a second.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "app/AppFonts.h"
+#include "app/Main.h"
+#include "app/MessageBoxes.h"
+#include "app/TBitBtn.h"
+
+class RecordingSimulatedTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void secondOfLinesFromTheSimulatedCounter() {
+    kvelt::app::AppFonts::EnsureTahoma();
+    const kvelt::app::MessageBoxPresenter previous =
+        kvelt::app::SetMessageBoxPresenter([](const kvelt::app::MessageBoxRequest&) {});
+    QTemporaryDir dir;
+    kvelt::app::ProgramOptions options;
+    options.ConfigDir = dir.path();
+    options.Simulate = true;
+    {
+      TFMain window(options);
+      // Channel 2 of the simulated counter turns at 1 revolution per second.
+      QTRY_COMPARE_WITH_TIMEOUT(window.ChannelReadings[1].Speed, 1.0f, 5000);
+      window.DivList->setCurrentIndex(2);
+      window.UnitList->setCurrentIndex(0);
+      window.save_date->setChecked(true);
+      window.save_time->setChecked(true);
+      for (int c = 0; c < 4; ++c) {
+        window.save_pos[static_cast<std::size_t>(c)]->setChecked(c == 1);
+        window.save_ver[static_cast<std::size_t>(c)]->setChecked(c == 1);
+      }
+      const QString path = dir.filePath(QStringLiteral("sim.csv"));
+      window.save_file->setText(path);
+      window.ComboBox_SavePeriod->setCurrentIndex(0);
+      window.SaveButton->click();
+      QVERIFY(window.Recording);
+      QTest::qWait(1000);
+      window.SaveButton->click();
+      QVERIFY(!window.Recording);
+
+      QFile file(path);
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const QByteArray bytes = file.readAll();
+      QVERIFY(bytes.endsWith("\r\n"));
+      QList<QByteArray> lines = bytes.split('\n');
+      lines.removeLast();  // after the last line break
+      // About 100 channel-4 frames a second; allow for a busy machine.
+      QVERIFY2(lines.size() >= 30 && lines.size() <= 130, QByteArray::number(lines.size()).constData());
+      const QString sep = QRegularExpression::escape(QString(QLocale::system().decimalPoint()));
+      const QRegularExpression shape(QStringLiteral("^[^;]+;[^;]+;-?\\d+") + sep + QStringLiteral("\\d\\d;1") + sep +
+                                     QStringLiteral("00;\\r$"));
+      for (const QByteArray& line : lines) {
+        QVERIFY2(shape.match(QString::fromUtf8(line)).hasMatch(), line.constData());
+        QVERIFY2(line.endsWith('\r'), line.constData());
+      }
+    }
+    kvelt::app::SetMessageBoxPresenter(previous);
+  }
+};
+
+QTEST_MAIN(RecordingSimulatedTest)
+#include "tst_recording_simulated.moc"
