@@ -221,25 +221,25 @@ QWidget* TFMain::BuildChartPage() {
   Chart->addAxis(ChartLeftAxis, Qt::AlignLeft);
 
   // Legend order: the positions, the speeds, then the outputs.
-  struct SeriesSpec {
+  struct SeriesEntry {
     int Number;
     const char* Title;
   };
-  static constexpr std::array<SeriesSpec, kSeriesCount> kSeries = {{
+  static constexpr std::array<SeriesEntry, kSeriesCount> kSeries = {{
       {3, "Pozycja [1]"}, {6, "Pozycja [2]"}, {9, "Pozycja [3]"}, {12, "Pozycja [4]"},
       {1, "Prędkość [1]"}, {4, "Prędkość [2]"}, {7, "Prędkość [3]"}, {10, "Prędkość [4]"},
       {2, "Wyjście [1]"}, {5, "Wyjście [2]"}, {8, "Wyjście [3]"}, {11, "Wyjście [4]"}, {13, "Wyjście [5]"},
   }};
-  for (const SeriesSpec& spec : kSeries) {
+  for (const SeriesEntry& entry : kSeries) {
     auto* series = new QLineSeries;
-    series->setObjectName(IndexedName("Series", spec.Number));
-    series->setName(Text(spec.Title));
+    series->setObjectName(IndexedName("Series", entry.Number));
+    series->setName(Text(entry.Title));
     series->setPointsVisible(false);
     series->setPointLabelsVisible(false);
     Chart->addSeries(series);
     series->attachAxis(ChartBottomAxis);
     series->attachAxis(ChartLeftAxis);
-    Series[static_cast<std::size_t>(spec.Number - 1)] = series;
+    Series[static_cast<std::size_t>(entry.Number - 1)] = series;
     RegisterNamedObject(series);
   }
   // A click on a legend entry shows or hides its series; the entry itself stays, dimmed.
