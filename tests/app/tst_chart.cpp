@@ -12,6 +12,7 @@
 #include "app/TSaveDialog.h"
 #include "protocol/ChannelFrame.h"
 #include "tests/app/support/WindowFixture.h"
+#include "tests/app/support/SaveDialogAnswer.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
@@ -42,21 +43,6 @@ int TotalPoints(const TFMain& window) {
   }
   return total;
 }
-
-class DialogAnswer {
- public:
-  explicit DialogAnswer(std::optional<QString> answer) {
-    previous_ = kvelt::app::SetSaveDialogPresenter([this, answer](TSaveDialog& dialog) {
-      Shown.push_back(&dialog);
-      return answer;
-    });
-  }
-  ~DialogAnswer() { kvelt::app::SetSaveDialogPresenter(std::move(previous_)); }
-  std::vector<TSaveDialog*> Shown;
-
- private:
-  kvelt::app::SaveDialogPresenter previous_;
-};
 
 }  // namespace
 

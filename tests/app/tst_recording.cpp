@@ -17,6 +17,7 @@
 #include "app/TBitBtn.h"
 #include "app/TSaveDialog.h"
 #include "tests/app/support/WindowFixture.h"
+#include "tests/app/support/SaveDialogAnswer.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
@@ -61,21 +62,6 @@ bool FileIsOpenHere(const QString& path) {
   }
   return false;
 }
-
-class DialogAnswer {
- public:
-  explicit DialogAnswer(std::optional<QString> answer) {
-    previous_ = kvelt::app::SetSaveDialogPresenter([this, answer](TSaveDialog& dialog) {
-      Shown.push_back(&dialog);
-      return answer;
-    });
-  }
-  ~DialogAnswer() { kvelt::app::SetSaveDialogPresenter(std::move(previous_)); }
-  std::vector<TSaveDialog*> Shown;
-
- private:
-  kvelt::app::SaveDialogPresenter previous_;
-};
 
 }  // namespace
 
