@@ -11,6 +11,19 @@ namespace {
 // A QTimer takes milliseconds in an int: about 24 days.
 constexpr int kMaxUnplugDelaySeconds = 2'000'000;
 
+// Options the GUI toolkit takes out of the command line itself when the application object is
+// made; accepted here so that they do not count as unknown.
+constexpr const char* kToolkitValueOptions[] = {
+    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
+    "display",            "geometry",      "style",  "stylesheet",      "session",
+};
+constexpr const char* kToolkitFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+QCommandLineOption Hidden(QCommandLineOption option) {
+  option.setFlags(QCommandLineOption::HiddenFromHelp);
+  return option;
+}
+
 }  // namespace
 
 CommandLine::CommandLine()
@@ -23,7 +36,9 @@ CommandLine::CommandLine()
       configDir_(QStringLiteral("config-dir"), QStringLiteral("Keep config.ini in <dir>."),
                  QStringLiteral("dir")),
       quitAfterShow_(QStringLiteral("quit-after-show"),
-                     QStringLiteral("Close the window as soon as it has been shown (start-up timing).")) {
+                     QStringLiteral("Close the window as soon as it has been shown (start-up timing).")),
+      platform_(Hidden(QCommandLineOption(QStringLiteral("platform"), QString(), QStringLiteral("name")))) {
+  parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser_.setApplicationDescription(
       QStringLiteral("Desktop program for the KVELT four-channel encoder counter."));
   parser_.addHelpOption();
@@ -32,6 +47,13 @@ CommandLine::CommandLine()
   parser_.addOption(simulateUnplugAfter_);
   parser_.addOption(configDir_);
   parser_.addOption(quitAfterShow_);
+  parser_.addOption(platform_);
+  for (const char* name : kToolkitValueOptions) {
+    parser_.addOption(Hidden(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"))));
+  }
+  for (const char* name : kToolkitFlagOptions) {
+    parser_.addOption(Hidden(QCommandLineOption(QString::fromLatin1(name))));
+  }
 }
 
 ProgramOptions CommandLine::Parse(const QStringList& arguments) {
@@ -51,6 +73,7 @@ ProgramOptions CommandLine::Parse(const QStringList& arguments) {
   }
   options.ConfigDir = parser_.value(configDir_);
   options.QuitAfterShow = parser_.isSet(quitAfterShow_);
+  options.Platform = parser_.value(platform_);
   return options;
 }
 

@@ -9,7 +9,9 @@
 namespace kvelt::app {
 
 // The program's command line: --help, --version, --simulate, --simulate-unplug-after SECONDS
-// (implies --simulate), --config-dir DIR, --quit-after-show.
+// (implies --simulate), --config-dir DIR, --quit-after-show. It is parsed before the GUI exists,
+// so it also accepts (and leaves to the application object) the toolkit's own options such as
+// -platform NAME or -style NAME; single-dash words are long options, as the toolkit has them.
 class CommandLine {
  public:
   CommandLine();
@@ -28,6 +30,7 @@ class CommandLine {
   QCommandLineOption simulateUnplugAfter_;
   QCommandLineOption configDir_;
   QCommandLineOption quitAfterShow_;
+  QCommandLineOption platform_;
 };
 
 }  // namespace kvelt::app

@@ -12,6 +12,7 @@ struct ProgramOptions {
   // --simulate-unplug-after SECONDS: the simulated counter is unplugged once after this many
   // seconds and plugged back a second later; negative = never.
   double SimulateUnplugAfterSeconds = -1.0;
+  QString Platform;  // -platform NAME: the GUI platform asked for; empty = the usual one
 };
 
 }  // namespace kvelt::app
