@@ -1,6 +1,7 @@
 // The window's side of the HID device layer: the controller's creation and shutdown, the device
 // list and the choice of the counter, and the framing of outbound reports.
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QSocketNotifier>
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/AccessHint.h"
 #include "app/HandlerGuard.h"
 #include "app/HidBackendChoice.h"
 #include "app/Main.h"
@@ -21,21 +23,6 @@ namespace {
 constexpr std::uint8_t kOutboundReportId = 1;
 const QString kCounterProductString = QStringLiteral("KVELT");
 constexpr int kReplugDelayMs = 1000;
-constexpr const char* kUdevRule = "packaging/udev/70-kvelt.rules";
-
-// What to do about a counter whose hidraw node the user may not open.
-QString NoAccessHint(int language) {
-  const QString install =
-      QStringLiteral("sudo install -m 644 %1 /etc/udev/rules.d/ && sudo udevadm control --reload-rules && "
-                     "sudo udevadm trigger")
-          .arg(QString::fromLatin1(kUdevRule));
-  if (language == 1) {
-    return QStringLiteral("Brak dostępu do węzła urządzenia licznika KVELT (hidraw). Zainstaluj regułę udev: ") +
-           install + QStringLiteral(", potem odłącz i podłącz licznik.");
-  }
-  return QStringLiteral("The KVELT counter's device node (hidraw) is not accessible. Install the udev rule: ") +
-         install + QStringLiteral(", then unplug and replug the counter.");
-}
 
 }  // namespace
 
@@ -142,9 +129,10 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
     }
   }
   if (noAccess) {
-    StatusPanels[1]->setToolTip(NoAccessHint(Lang1.ActiveLanguage()));
+    const QString programDir = QCoreApplication::applicationDirPath();
+    StatusPanels[1]->setToolTip(kvelt::app::AccessHint::Text(Lang1.ActiveLanguage(), programDir));
     if (!NoAccessReported) {
-      std::fprintf(stderr, "kvelt-pc: %s\n", qPrintable(NoAccessHint(2)));
+      std::fprintf(stderr, "kvelt-pc: %s\n", qPrintable(kvelt::app::AccessHint::Text(2, programDir)));
     }
   }
   NoAccessReported = noAccess;

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "settings/ProgramPaths.h"
+
 namespace kvelt::app {
 namespace {
 
@@ -23,10 +25,10 @@ QString SettingsLocation::IniPathFor(const Environment& environment) {
   if (!environment.ConfigDir.isEmpty()) {
     return QDir(environment.ConfigDir).filePath(kFileName);
   }
-  if (environment.ExecutableDirWritable) {
-    return QDir(environment.ExecutableDir).filePath(kFileName);
+  if (environment.Installed || !environment.ExecutableDirWritable) {
+    return QDir(UserConfigDir(environment)).filePath(kFileName);
   }
-  return QDir(UserConfigDir(environment)).filePath(kFileName);
+  return QDir(environment.ExecutableDir).filePath(kFileName);
 }
 
 QString SettingsLocation::IniPath(const QString& configDir) {
@@ -34,10 +36,11 @@ QString SettingsLocation::IniPath(const QString& configDir) {
   environment.ConfigDir = configDir;
   environment.ExecutableDir = QCoreApplication::applicationDirPath();
   environment.ExecutableDirWritable = QFileInfo(environment.ExecutableDir).isWritable();
+  environment.Installed = ProgramPaths::RunsInstalled(environment.ExecutableDir.toStdString());
   environment.XdgConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME");
   environment.HomeDir = QDir::homePath();
   const QString path = IniPathFor(environment);
-  if (!configDir.isEmpty() || !environment.ExecutableDirWritable) {
+  if (!configDir.isEmpty() || environment.Installed || !environment.ExecutableDirWritable) {
     // A folder that cannot be made shows up as the settings write error at the first write.
     QDir().mkpath(QFileInfo(path).absolutePath());
   }
