@@ -9,6 +9,10 @@ namespace kvelt::app {
 #endif
 inline constexpr const char16_t* kProgramVersion = u"" KVELT_PROGRAM_VERSION;
 
+// The reverse-DNS application id: the desktop entry's file name, the AppStream id and the icon's
+// name, all set by the build.
+inline constexpr const char16_t* kApplicationId = u"" KVELT_APPLICATION_ID;
+
 // The name of the executable, used on the command line and in its messages.
 inline constexpr const char16_t* kProgramName = u"kvelt-pc";
 

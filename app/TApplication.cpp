@@ -1,5 +1,7 @@
 #include "app/TApplication.h"
 
+#include <QIcon>
+
 #include "app/HandlerGuard.h"
 #include "app/ProgramVersion.h"
 
@@ -8,6 +10,10 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(title);
   setApplicationDisplayName(title);
   setApplicationVersion(QString::fromUtf16(kvelt::app::kProgramVersion));
+  // Lets the desktop match the window with its menu entry and icon.
+  const QString id = QString::fromUtf16(kvelt::app::kApplicationId);
+  setDesktopFileName(id);
+  setWindowIcon(QIcon::fromTheme(id));
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
