@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Builds the Debian package and checks it the way a user meets it: desktop entry and AppStream
+# metadata validate, lintian reports no error, apt-get installs it, the installed program runs
+# as an unprivileged user (--version with no display; headless start writing
+# ~/.config/kvelt-pc/config.ini), and removing and purging it leaves nothing of it under /usr.
+# Needs root: it installs and removes the package on this machine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+[ "$(id -u)" -eq 0 ] || { echo "check-package.sh: run it as root (it installs the package)" >&2; exit 1; }
+export DEBIAN_FRONTEND=noninteractive
+id=pl.kvelt.KveltPc
+user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+
+deb=$(realpath "$(bash tools/package.sh | tail -n 1)")
+version=$(dpkg-deb -f "$deb" Version)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+echo "== package $deb"
+dpkg-deb -I "$deb"
+
+echo "== validators"
+dpkg-deb -x "$deb" "$work/tree"
+desktop-file-validate "$work/tree/usr/share/applications/$id.desktop"
+appstreamcli validate --no-net "$work/tree/usr/share/metainfo/$id.metainfo.xml"
+
+echo "== lintian (errors fail; warnings and notes are listed)"
+lintian --fail-on error --info "$deb"
+
+echo "== install"
+if dpkg-query -W -f='${Status}' kvelt-pc 2>/dev/null | grep -q 'install ok installed'; then
+  echo "kvelt-pc is installed already; remove it first" >&2
+  exit 1
+fi
+# Every file and link the package brings, to check their removal afterwards.
+dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }' >"$work/files"
+apt-get install -y "$deb"
+[ "$(command -v kvelt-pc)" = /usr/bin/kvelt-pc ] || { echo "kvelt-pc is not /usr/bin/kvelt-pc" >&2; exit 1; }
+
+echo "== the installed program as an unprivileged user"
+home=$work/home
+mkdir -p "$home"
+chown nobody:nogroup "$home"
+chmod 755 "$work"
+shown=$("${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin kvelt-pc --version)
+[ "$shown" = "kvelt-pc $version" ] || { echo "--version printed '$shown'" >&2; exit 1; }
+echo "$shown"
+"${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen \
+  kvelt-pc --simulate --quit-after-show
+[ -f "$home/.config/kvelt-pc/config.ini" ] || { echo "no ~/.config/kvelt-pc/config.ini" >&2; exit 1; }
+echo "config.ini written to ~/.config/kvelt-pc/"
+
+echo "== remove and purge"
+apt-get remove -y kvelt-pc
+apt-get purge -y kvelt-pc
+left=0
+while read -r file; do
+  if [ -e "$file" ] || [ -L "$file" ]; then
+    echo "left behind: $file" >&2
+    left=1
+  fi
+done <"$work/files"
+if find /usr -iname '*kvelt*' -print | grep .; then
+  echo "left behind under /usr (above)" >&2
+  left=1
+fi
+if dpkg-query -W kvelt-pc >/dev/null 2>&1; then
+  echo "dpkg still knows kvelt-pc" >&2
+  left=1
+fi
+[ "$left" -eq 0 ]
+echo "package checks passed"
