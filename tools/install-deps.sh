@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package needed to build, run, test, benchmark and fuzz
-# kvelt-pc. With --if-missing it does nothing when all of them are installed.
+# kvelt-pc and to build and check its Debian package. With --if-missing it does
+# nothing when all of them are installed.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
@@ -9,6 +10,7 @@ packages=(
   fonts-dejavu-core fonts-wine
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  help2man librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--if-missing" ]; then
   missing=no
