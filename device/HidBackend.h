@@ -23,6 +23,9 @@ struct HidInterfaceInfo {
   // Longest input and output report, including the report-id byte.
   std::uint16_t InputReportByteLength = 0;
   std::uint16_t OutputReportByteLength = 0;
+  // False for a device whose descriptor declares no report ids: the system hands its reports
+  // without the id byte, and the backend puts a 0 in front so that every report read looks the same.
+  bool NumberedReports = true;
 };
 
 enum class HidOpenMode {
@@ -65,6 +68,9 @@ class HidBackend {
   virtual std::vector<HidInterfaceInfo> Enumerate() = 0;
   // Opens an interface; null when it cannot be opened in that mode.
   virtual std::unique_ptr<HidHandle> Open(const HidInterfaceInfo& info, HidOpenMode mode) = 0;
+  // The system error code (errno) of this backend's last failed Open(), 0 when the last Open()
+  // succeeded or the backend cannot tell.
+  virtual int LastOpenError() const { return 0; }
   // Change notification, for backends fed by the operating system: a file
   // descriptor that becomes readable when devices come or go (-1 when the
   // backend has none), and the call that consumes what made it readable;

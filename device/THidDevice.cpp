@@ -40,6 +40,7 @@ void THidDevice::OpenSynchronousHandle() {
   const HidInterfaceInfo& info = PnP_->Interface();
   SyncHandle_ = Backend_->Open(info, HidOpenMode::ReadWrite);
   ReadWriteAccess_ = SyncHandle_ != nullptr;
+  OpenError_ = ReadWriteAccess_ ? 0 : Backend_->LastOpenError();
   // Devices the system keeps for itself (keyboards, or nodes the user may not open) can
   // still be listed from their metadata.
   if (!SyncHandle_) SyncHandle_ = Backend_->Open(info, HidOpenMode::MetadataOnly);

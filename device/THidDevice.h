@@ -37,6 +37,8 @@ class THidDevice {
   bool InEnumeration() const { return InEnumeration_; }
   // The last open of the synchronous handle had read and write access.
   bool ReadWriteAccess() const { return ReadWriteAccess_; }
+  // Why that open failed (errno; 0 when it succeeded or the backend cannot tell).
+  int OpenError() const { return OpenError_; }
   // The owning controller; none once the controller is gone.
   THidDeviceController* Controller() const { return Controller_; }
   const THidPnPInfo& PnPInfo() const { return *PnP_; }
@@ -111,6 +113,7 @@ class THidDevice {
   bool CheckedOut_ = false;
   bool InEnumeration_ = false;
   bool ReadWriteAccess_ = false;
+  int OpenError_ = 0;
   std::unique_ptr<HidHandle> SyncHandle_;
   std::shared_ptr<HidHandle> ReadHandle_;
   std::optional<THidCaps> Preparsed_;

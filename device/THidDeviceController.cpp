@@ -94,11 +94,22 @@ void THidDeviceController::DeviceChange() {
     } catch (const EControllerError&) {
     }
   }
-  auto freshHolds = [&fresh](const std::string& identity) {
-    return std::any_of(fresh.begin(), fresh.end(), [&](const std::unique_ptr<THidDevice>& d) {
-      return d->PnPInfo().DeviceInstance() == identity;
-    });
+  auto freshFind = [&fresh](const std::string& identity) -> const THidDevice* {
+    for (const std::unique_ptr<THidDevice>& d : fresh) {
+      if (d->PnPInfo().DeviceInstance() == identity) return d.get();
+    }
+    return nullptr;
   };
+  auto freshHolds = [&freshFind](const std::string& identity) { return freshFind(identity) != nullptr; };
+
+  // A device that could not be opened for reading and writing and now can (its permissions
+  // changed, say after a udev rule was installed and triggered) counts as a change, so that
+  // the application checks it in and out again and gets a usable device without a replug.
+  for (const Entry& entry : List_) {
+    if (!entry.Device->PluggedIn() || entry.Device->ReadWriteAccess()) continue;
+    const THidDevice* now = freshFind(entry.Device->PnPInfo().DeviceInstance());
+    if (now != nullptr && now->ReadWriteAccess()) changed = true;
+  }
 
   // Entries no longer present are unplugged; checked-in ones leave the list, checked-out
   // ones stay (unplugged) until the application checks them in.

@@ -7,6 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev qt6-qpa-plugins
   libudev-dev
+  umockdev libumockdev-dev
   fonts-dejavu-core fonts-wine
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kvelt::hid {
@@ -15,12 +16,22 @@ bool IsGoneError(int error) { return error == EIO || error == ENODEV; }
 
 }  // namespace
 
-std::unique_ptr<HidrawHandle> HidrawHandle::Open(const std::string& path, HidOpenMode mode) {
-  if (path.empty()) return nullptr;
+std::unique_ptr<HidrawHandle> HidrawHandle::Open(const std::string& path, HidOpenMode mode,
+                                                 bool numberedReports, int* error) {
+  int ignored = 0;
+  int& failure = error != nullptr ? *error : ignored;
+  failure = 0;
+  if (path.empty()) {
+    failure = ENOENT;
+    return nullptr;
+  }
   if (mode == HidOpenMode::MetadataOnly) {
     struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) return nullptr;
-    return Adopt(-1);
+    if (::stat(path.c_str(), &status) != 0) {
+      failure = errno;
+      return nullptr;
+    }
+    return Adopt(-1, numberedReports);
   }
   const int flags =
       mode == HidOpenMode::ReadWrite ? (O_RDWR | O_CLOEXEC) : (O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -28,11 +39,14 @@ std::unique_ptr<HidrawHandle> HidrawHandle::Open(const std::string& path, HidOpe
   do {
     fd = ::open(path.c_str(), flags);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return nullptr;
-  return Adopt(fd);
+  if (fd < 0) {
+    failure = errno;
+    return nullptr;
+  }
+  return Adopt(fd, numberedReports);
 }
 
-std::unique_ptr<HidrawHandle> HidrawHandle::Adopt(int deviceFd) {
+std::unique_ptr<HidrawHandle> HidrawHandle::Adopt(int deviceFd, bool numberedReports) {
   int stopFd = -1;
   if (deviceFd >= 0) {
     stopFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
@@ -41,10 +55,11 @@ std::unique_ptr<HidrawHandle> HidrawHandle::Adopt(int deviceFd) {
       return nullptr;
     }
   }
-  return std::unique_ptr<HidrawHandle>(new HidrawHandle(deviceFd, stopFd));
+  return std::unique_ptr<HidrawHandle>(new HidrawHandle(deviceFd, stopFd, numberedReports));
 }
 
-HidrawHandle::HidrawHandle(int deviceFd, int stopFd) : deviceFd_(deviceFd), stopFd_(stopFd) {}
+HidrawHandle::HidrawHandle(int deviceFd, int stopFd, bool numberedReports)
+    : deviceFd_(deviceFd), stopFd_(stopFd), numberedReports_(numberedReports) {}
 
 HidrawHandle::~HidrawHandle() {
   if (deviceFd_ >= 0) ::close(deviceFd_);
@@ -89,15 +104,19 @@ HidReadResult HidrawHandle::Read(std::uint8_t* buffer, std::size_t length) {
 HidReadResult HidrawHandle::ReadReadyReport(std::uint8_t* buffer, std::size_t length, bool& retry) {
   HidReadResult result;
   // hidraw hands out one report per read() and drops what does not fit, so a
-  // zero-length buffer still consumes the report through a scratch byte
-  // (a 0-byte read would otherwise look like a hang-up).
+  // buffer with no room for report data still consumes the report through a scratch
+  // byte (a 0-byte read would otherwise look like a hang-up). A device without numbered
+  // reports gets its report read one byte in, behind the 0 that stands for its id.
+  const std::size_t prefix = numberedReports_ ? 0 : 1;
   std::uint8_t scratch = 0;
-  std::uint8_t* target = length == 0 ? &scratch : buffer;
-  const std::size_t count = length == 0 ? 1 : length;
+  const bool roomForData = length > prefix;
+  std::uint8_t* target = roomForData ? buffer + prefix : &scratch;
+  const std::size_t count = roomForData ? length - prefix : 1;
   const ssize_t n = ::read(deviceFd_, target, count);
   if (n > 0) {
     result.State = HidReadResult::Status::Report;
-    result.Bytes = length == 0 ? 0 : static_cast<std::size_t>(n);
+    if (prefix != 0 && length > 0) buffer[0] = 0;
+    result.Bytes = roomForData ? static_cast<std::size_t>(n) + prefix : std::min(length, prefix);
     return result;
   }
   if (n == 0) {
@@ -125,6 +144,9 @@ void HidrawHandle::RequestStop() {
   } while (n < 0 && errno == EINTR);
 }
 
+// The report goes out as given, id byte first. For a device without numbered reports that
+// byte is the 0 the layer above puts there: hidraw expects it and removes it itself before the
+// report reaches the device, so removing it here would send the first data byte as an id.
 bool HidrawHandle::Write(const std::uint8_t* data, std::size_t length, std::size_t& written) {
   written = 0;
   if (deviceFd_ < 0) return false;

@@ -73,6 +73,7 @@ std::optional<HidInterfaceInfo> ReadHidrawInterfaceInfo(udev_device* hidraw) {
       const auto parsed = HidReportDescriptor::Parse(descriptor->data(), descriptor->size());
       info.InputReportByteLength = parsed.InputReportByteLength();
       info.OutputReportByteLength = parsed.OutputReportByteLength();
+      info.NumberedReports = parsed.UsesReportIds();
     }
   }
   return info;

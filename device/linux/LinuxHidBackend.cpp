@@ -38,8 +38,10 @@ class LinuxHidBackend final : public HidBackend {
   }
 
   std::unique_ptr<HidHandle> Open(const HidInterfaceInfo& info, HidOpenMode mode) override {
-    return HidrawHandle::Open(info.Path, mode);
+    return HidrawHandle::Open(info.Path, mode, info.NumberedReports, &lastOpenError_);
   }
+
+  int LastOpenError() const override { return lastOpenError_; }
 
   int MonitorFd() const override { return monitor_ ? udev_monitor_get_fd(monitor_.get()) : -1; }
 
@@ -85,6 +87,7 @@ class LinuxHidBackend final : public HidBackend {
   UdevPtr udev_;
   UdevMonitorPtr monitor_;
   std::function<void()> changeCallback_;
+  int lastOpenError_ = 0;
 };
 
 }  // namespace

@@ -40,6 +40,42 @@ TEST_F(ScanTest, NoticeThatChangesNothingCallsNoDeviceChange) {
   EXPECT_EQ(Changes, 2);
 }
 
+// A node the user could not open becomes openable (a udev rule was installed and triggered):
+// the notice that follows counts as a change, so the application takes the device again and
+// this time may use it. Losing access, or a device that never had it, changes nothing.
+TEST_F(ScanTest, GainingReadWriteAccessIsAChange) {
+  auto locked = FakeBackend::MakeInterface("counter", "KVELT");
+  locked.ReadWrite = false;
+  auto keyboard = FakeBackend::MakeInterface("keyboard");
+  keyboard.ReadWrite = false;
+  Backend.SetInterfaces({locked, keyboard});
+  Controller = std::make_unique<THidDeviceController>(Backend, Poster);
+  Controller->OnDeviceChange = [this](THidDeviceController&) { ++Changes; };
+  Poster.RunPending();
+  ASSERT_EQ(Changes, 1);
+  std::unique_ptr<THidDevice> held = Controller->CheckOutDevice(0);
+  ASSERT_NE(held, nullptr);
+  EXPECT_FALSE(held->ReadWriteAccess());
+
+  Backend.FireChange();
+  EXPECT_EQ(Changes, 1) << "still locked: nothing changed";
+
+  auto unlocked = FakeBackend::MakeInterface("counter", "KVELT");
+  Backend.SetInterfaces({unlocked, keyboard});
+  Backend.FireChange();
+  EXPECT_EQ(Changes, 2);
+  EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"counter", "keyboard"}));
+
+  held.reset();  // checked in: the replacement opens with the access the node now grants
+  held = Controller->CheckOutDevice(0);
+  ASSERT_NE(held, nullptr);
+  EXPECT_TRUE(held->ReadWriteAccess());
+
+  Backend.SetInterfaces({locked, keyboard});
+  Backend.FireChange();
+  EXPECT_EQ(Changes, 2) << "losing access is not announced; the next check-in finds out";
+}
+
 TEST_F(ScanTest, NoticeArrivingDuringAScanIsDropped) {
   Start({"a"});
   bool fired = false;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -180,6 +181,78 @@ TEST(LinuxHidrawHandle, FailedOrShortWriteIsAFailure) {
   EXPECT_FALSE(pipeWriter->Write(big.data(), big.size(), written));
   EXPECT_EQ(written, 4096u);
   ::close(fds[0]);
+}
+
+}  // namespace
+}  // namespace kvelt::hid
+
+namespace kvelt::hid {
+namespace {
+
+// Reports of a device without numbered reports arrive without an id byte; the handle makes
+// them look like numbered ones with id 0, and sends what it is given unchanged.
+struct UnnumberedCase {
+  const char* Name;
+  std::vector<std::uint8_t> Sent;  // as hidraw hands it out
+  std::size_t BufferLength;
+  std::vector<std::uint8_t> Expected;  // what the buffer holds, Bytes = its size
+};
+
+class UnnumberedReportFraming : public ::testing::TestWithParam<UnnumberedCase> {};
+
+TEST_P(UnnumberedReportFraming, PutsAZeroIdInFront) {
+  const UnnumberedCase& c = GetParam();
+  int fds[2];
+  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds), 0);
+  auto handle = HidrawHandle::Adopt(fds[0], /*numberedReports=*/false);
+  ASSERT_NE(handle, nullptr);
+  ASSERT_EQ(::send(fds[1], c.Sent.data(), c.Sent.size(), 0), static_cast<ssize_t>(c.Sent.size()));
+  ASSERT_EQ(::send(fds[1], "\x07", 1, 0), 1);
+
+  std::vector<std::uint8_t> buffer(c.BufferLength + 1, 0xEE);
+  auto result = handle->Read(buffer.data(), c.BufferLength);
+  ASSERT_EQ(result.State, Status::Report);
+  ASSERT_EQ(result.Bytes, c.Expected.size());
+  EXPECT_EQ(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + static_cast<long>(result.Bytes)),
+            c.Expected);
+  EXPECT_EQ(buffer[c.BufferLength], 0xEE) << "nothing is written past the buffer";
+
+  // The next report is read whole: the short buffer did not leave part of the first behind.
+  std::array<std::uint8_t, 8> next{};
+  result = handle->Read(next.data(), next.size());
+  ASSERT_EQ(result.State, Status::Report);
+  ASSERT_EQ(result.Bytes, 2u);
+  EXPECT_EQ(next[0], 0);
+  EXPECT_EQ(next[1], 7);
+
+  const std::array<std::uint8_t, 3> out{0, 104, 5};
+  std::size_t written = 0;
+  ASSERT_TRUE(handle->Write(out.data(), out.size(), written));
+  std::array<std::uint8_t, 8> received{};
+  ASSERT_EQ(::recv(fds[1], received.data(), received.size(), 0), 3);
+  EXPECT_EQ(received[0], 0) << "hidraw takes the 0 id byte of an unnumbered report itself";
+  EXPECT_EQ(received[1], 104);
+  ::close(fds[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Reads, UnnumberedReportFraming,
+    ::testing::Values(UnnumberedCase{"FullReport", {100, 1, 2, 3}, 5, {0, 100, 1, 2, 3}},
+                      UnnumberedCase{"RoomToSpare", {101, 9}, 65, {0, 101, 9}},
+                      UnnumberedCase{"CutToTheBuffer", {102, 1, 2, 3, 4}, 3, {0, 102, 1}},
+                      UnnumberedCase{"RoomForTheIdOnly", {103, 1}, 1, {0}},
+                      UnnumberedCase{"NoRoomAtAll", {104, 1}, 0, {}}),
+    [](const ::testing::TestParamInfo<UnnumberedCase>& info) { return std::string(info.param.Name); });
+
+TEST(LinuxHidrawHandle, FailedOpenTellsWhy) {
+  for (const auto mode : {HidOpenMode::ReadWrite, HidOpenMode::ReadOnly, HidOpenMode::MetadataOnly}) {
+    int error = 0;
+    EXPECT_EQ(HidrawHandle::Open("/dev/hidraw-kvelt-does-not-exist", mode, true, &error), nullptr);
+    EXPECT_EQ(error, ENOENT);
+    error = -1;
+    EXPECT_NE(HidrawHandle::Open("/dev/null", mode, true, &error), nullptr);
+    EXPECT_EQ(error, 0);
+  }
 }
 
 }  // namespace
