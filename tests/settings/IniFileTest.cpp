@@ -114,9 +114,7 @@ TEST_F(IniFileTest, WindowsFileInCodePage1250WithCrLfReadsAndKeepsItsBytes) {
   WriteBytes(path_, windowsFile);
   EXPECT_TRUE(file_.ReadBool("Options", "AutoSave", false));
   EXPECT_EQ(file_.ReadInteger("Options", "Div", 2), 3);
-  EXPECT_EQ(file_.ReadString("Options", "SaveFile", ""),
-            "c:\\pomiar \xEF\xBF\xBD\xEF\xBF\xBD"
-            "d\xEF\xBF\xBD.csv");
+  EXPECT_EQ(file_.ReadString("Options", "SaveFile", ""), "c:\\pomiar łódź.csv");
   file_.WriteInteger("Options", "SavePeriod", 4);
   file_.WriteInteger("Options", "Div", 1);
   EXPECT_EQ(ReadBytes(path_),
