@@ -149,9 +149,10 @@ void TFMain::RefreshReadouts(int channel) {
 }
 
 void TFMain::divChange(QObject* /*Sender*/) {
-  const kvelt::IniFile settings = Settings();
+  kvelt::IniSession settings(Settings());
   settings.WriteInteger(kvelt::SettingsKeys::Section, kvelt::SettingsKeys::Div, DivList->currentIndex());
   settings.WriteInteger(kvelt::SettingsKeys::Section, kvelt::SettingsKeys::Unit, UnitList->currentIndex());
+  settings.Save();
   ApplyUnitCaptions(UnitList->currentIndex());
 }
 

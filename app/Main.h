@@ -19,6 +19,7 @@
 #include "measure/ReportHandlers.h"
 #include "protocol/OutputsConfig.h"
 #include "settings/IniFile.h"
+#include "settings/IniSession.h"
 
 class QCheckBox;
 class QComboBox;
@@ -333,7 +334,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   void Bind(Sender* sender, Signal signal, void (TFMain::*handler)(QObject*));
 
   // Start-up steps.
-  void ReadStoredSettings();
+  void ReadStoredSettings(const kvelt::IniSession& settings);
   void StartRecordingAtStartUp();
   // Creates the HID device controller once FormCreate has run (MainDevice.cpp).
   void CreateHidDeviceController();

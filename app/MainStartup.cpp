@@ -15,6 +15,7 @@
 #include "app/TLangCombo.h"
 #include "settings/FreshSettingsFile.h"
 #include "settings/SettingsKeys.h"
+#include "settings/SettingsWriteError.h"
 
 namespace {
 
@@ -36,11 +37,12 @@ void TFMain::FormCreate(QObject* /*Sender*/) {
   PageControl1->setCurrentWidget(TabSheet2);
   IniPath = kvelt::app::SettingsLocation::IniPath(Options_.ConfigDir);
   PlaceLanguagePicker();
-  const kvelt::IniFile settings = Settings();
-  if (!settings.Exists()) {
+  // One reading of the file serves the fresh-file check and every read below.
+  kvelt::IniSession settings(Settings());
+  if (!settings.FilePresent()) {
     kvelt::WriteFreshSettingsFile(settings);
   }
-  ReadStoredSettings();
+  ReadStoredSettings(settings);
   StartRecordingAtStartUp();
   ApplyUnitCaptions(UnitList->currentIndex());
   out1_TChange(OutputRows[0].T);
@@ -48,8 +50,14 @@ void TFMain::FormCreate(QObject* /*Sender*/) {
   out3_TChange(OutputRows[2].T);
   out4_TChange(OutputRows[3].T);
   out5_TChange(OutputRows[4].T);
-  SettingsReady = kSettingsReady;
+  // Something at IniPath that is not a readable settings file (a FIFO, a device, a file over
+  // the size limit) leaves the window on defaults and is never written over; it is told once.
+  const bool readable = !settings.Unreadable();
+  SettingsReady = readable ? kSettingsReady : 0;
   ActivateLanguage(LangCombo1->currentIndex() + 1);
+  if (!readable) {
+    throw kvelt::SettingsWriteError(settings.Path());
+  }
 }
 
 void TFMain::PlaceLanguagePicker() {
@@ -61,8 +69,7 @@ void TFMain::PlaceLanguagePicker() {
   LangCombo1->move(StatusBar->width() - kPickerRightOffset, kPickerTop);
 }
 
-void TFMain::ReadStoredSettings() {
-  const kvelt::IniFile settings = Settings();
+void TFMain::ReadStoredSettings(const kvelt::IniSession& settings) {
   const auto section = Keys::Section;
   auto_save->setChecked(settings.ReadBool(section, Keys::AutoSave, Defaults::AutoSave));
   save_date->setChecked(settings.ReadBool(section, Keys::SaveDate, Defaults::SaveColumn));
@@ -103,7 +110,7 @@ void TFMain::FormClick(QObject* /*Sender*/) {
   if (SettingsReady != kSettingsReady) {
     return;
   }
-  const kvelt::IniFile settings = Settings();
+  kvelt::IniSession settings(Settings());
   const auto section = Keys::Section;
   settings.WriteBool(section, Keys::AutoSave, auto_save->isChecked());
   settings.WriteBool(section, Keys::SaveDate, save_date->isChecked());
@@ -115,15 +122,17 @@ void TFMain::FormClick(QObject* /*Sender*/) {
     settings.WriteBool(section, Keys::SaveVer(n), save_ver[static_cast<std::size_t>(n - 1)]->isChecked());
   }
   settings.WriteInteger(section, Keys::SavePeriod, ComboBox_SavePeriod->currentIndex());
+  settings.Save();
 }
 
 void TFMain::FormClose(QObject* /*Sender*/) {
-  const kvelt::IniFile settings = Settings();
+  kvelt::IniSession settings(Settings());
   const auto section = Keys::Section;
   settings.WriteInteger(section, Keys::ScreenTop, y());
   settings.WriteInteger(section, Keys::ScreenLeft, x());
   settings.WriteInteger(section, Keys::Language, LangCombo1->currentIndex());
   settings.WriteInteger(section, Keys::SavePeriod, ComboBox_SavePeriod->currentIndex());
+  settings.Save();
 }
 
 void TFMain::closeEvent(QCloseEvent* event) {

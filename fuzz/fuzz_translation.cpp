@@ -9,7 +9,7 @@
 #include "i18n/CommaText.h"
 #include "i18n/ELanguageError.h"
 #include "i18n/TLangTable.h"
-#include "i18n/TextEncoding.h"
+#include "text/TextEncoding.h"
 #include "i18n/TranslationTable.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "i18n/TranslationTable.h"
 
 #include "i18n/AsciiCase.h"
-#include "i18n/TextEncoding.h"
+#include "text/TextEncoding.h"
 
 namespace kvelt {
 

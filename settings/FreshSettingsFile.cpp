@@ -7,7 +7,7 @@
 
 namespace kvelt {
 
-void WriteFreshSettingsFile(const IniFile& file) {
+void WriteFreshSettingsFile(IniSession& session) {
   namespace Keys = SettingsKeys;
   std::array<std::string, 4> savePos;
   std::array<std::string, 4> saveVer;
@@ -34,7 +34,13 @@ void WriteFreshSettingsFile(const IniFile& file) {
       {Keys::Div, "2"},
       {Keys::Unit, "0"},
   }};
-  file.WriteStrings(Keys::Section, entries);
+  for (const auto& [key, value] : entries) session.WriteString(Keys::Section, key, value);
+  session.Save();
+}
+
+void WriteFreshSettingsFile(const IniFile& file) {
+  IniSession session(file);
+  WriteFreshSettingsFile(session);
 }
 
 }  // namespace kvelt

@@ -1,56 +1,34 @@
 #include "settings/IniFile.h"
 
-#include <filesystem>
-#include <optional>
-#include <system_error>
+#include <sys/stat.h>
 
-#include "settings/AtomicFileReplace.h"
-#include "settings/FileReading.h"
-#include "settings/IniDocument.h"
-#include "settings/IniValue.h"
-#include "settings/SettingsWriteError.h"
-#include "settings/Utf8Text.h"
+#include <cerrno>
+
+#include "settings/IniSession.h"
 
 namespace kvelt {
-namespace {
-
-std::optional<std::string> ReadRawValue(const std::string& path, std::string_view section,
-                                        std::string_view key) {
-  const FileReadResult file = ReadWholeFile(path);
-  if (file.Status != FileReadStatus::Read) return std::nullopt;
-  const IniDocument document(file.Content);
-  const auto value = document.Find(section, key);
-  if (!value) return std::nullopt;
-  return std::string(*value);
-}
-
-}  // namespace
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) {}
 
 const std::string& IniFile::Path() const { return path_; }
 
 bool IniFile::Exists() const {
-  std::error_code error;
-  return std::filesystem::is_regular_file(path_, error);
+  struct stat status {};
+  // A path through something that is not a folder (ENOTDIR) cannot hold a file either.
+  return ::stat(path_.c_str(), &status) == 0 || (errno != ENOENT && errno != ENOTDIR);
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
-  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+  return IniSession(*this).ReadBool(section, key, defaultValue);
 }
 
 int IniFile::ReadInteger(std::string_view section, std::string_view key, int defaultValue) const {
-  const auto raw = ReadRawValue(path_, section, key);
-  if (!raw) return defaultValue;
-  return ParseIniInteger(*raw).value_or(defaultValue);
+  return IniSession(*this).ReadInteger(section, key, defaultValue);
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 std::string_view defaultValue) const {
-  const auto raw = ReadRawValue(path_, section, key);
-  if (!raw) return std::string(defaultValue);
-  const std::string text = RepairUtf8(*raw);
-  return std::string(CutUtf8(text, kMaxTextLength));
+  return IniSession(*this).ReadString(section, key, defaultValue);
 }
 
 void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) const {
@@ -58,7 +36,9 @@ void IniFile::WriteBool(std::string_view section, std::string_view key, bool val
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, int value) const {
-  WriteString(section, key, FormatIniInteger(value));
+  IniSession session(*this);
+  session.WriteInteger(section, key, value);
+  session.Save();
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) const {
@@ -67,12 +47,9 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
 }
 
 void IniFile::WriteStrings(std::string_view section, std::span<const Entry> entries) const {
-  const FileReadResult file = ReadWholeFile(path_);
-  // A file that is there but cannot be read must not be replaced by what little we know.
-  if (file.Status == FileReadStatus::Failed) throw SettingsWriteError(path_);
-  IniDocument document(file.Content);
-  for (const Entry& entry : entries) document.Set(section, entry.first, entry.second);
-  if (!ReplaceFileContent(path_, document.Text())) throw SettingsWriteError(path_);
+  IniSession session(*this);
+  for (const Entry& entry : entries) session.WriteString(section, entry.first, entry.second);
+  session.Save();
 }
 
 }  // namespace kvelt

@@ -9,24 +9,29 @@
 namespace kvelt {
 
 // A settings file in INI layout (see IniDocument for the layout). Every call opens
-// the file, does its work and closes it again; nothing is cached between calls.
+// the file, does its work and closes it again; nothing is cached between calls. A
+// batch of keys (the window's start-up reads, the keys of one click) goes through an
+// IniSession instead, which reads the file once.
 //
-// Reading never fails: a missing or unreadable file, a missing section or key, or
-// a value that does not read gives the default. A write is complete in the file
-// when it returns (the whole file is replaced at once, see ReplaceFileContent) or
-// throws SettingsWriteError; lines other than the key's are kept byte for byte.
+// Reading never fails and never waits: a missing or unreadable file (including one
+// that is not a regular file, or is larger than kMaxFileSize), a missing section or
+// key, or a value that does not read gives the default. A write is complete in the
+// file when it returns (see ReplaceFileContent) or throws SettingsWriteError; an
+// unreadable file is never written over; lines other than the key's keep their text.
 //
-// The file is UTF-8. Texts read back are valid UTF-8: bytes that are not (say a
-// file written in Windows-1250) come back as U+FFFD, and are kept as they are in
-// the file when other keys are written.
+// Texts read back are UTF-8; the file is read in, and written back in, its own
+// encoding: UTF-8, Windows-1250 or UTF-16 with a byte order mark (see DecodeFileText).
 class IniFile {
  public:
   // Texts read back keep at most this many characters.
   static constexpr std::size_t kMaxTextLength = 2047;
+  // A larger file is not a settings file this program wrote; it is treated as unreadable.
+  static constexpr std::size_t kMaxFileSize = 1024 * 1024;
 
   explicit IniFile(std::string path);
 
   const std::string& Path() const;
+  // Something is at the path (even if it is not a readable settings file).
   bool Exists() const;
 
   // True when the value reads as a non-zero integer.

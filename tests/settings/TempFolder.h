@@ -9,6 +9,9 @@
 
 namespace kvelt::testing {
 
+inline constexpr const char* kNeedsUnprivilegedUser =
+    "permission bits do not bind this user (root); CI runs the suite again as an unprivileged user";
+
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempFolder {
  public:

@@ -1,4 +1,4 @@
-#include "i18n/TextEncoding.h"
+#include "text/TextEncoding.h"
 
 #include <array>
 #include <cstddef>
@@ -30,19 +30,7 @@ constexpr std::array<char16_t, 128> kWindows1250High{
     0x0159,     0x016F,     0x00FA, 0x0171,     0x00FC, 0x00FD, 0x0163, 0x02D9,  // F8
 };
 
-void AppendUtf8(std::string& out, char16_t codePoint) {
-  // Every code point of the table lies in the Basic Multilingual Plane and outside the surrogates.
-  if (codePoint < 0x80) {
-    out.push_back(static_cast<char>(codePoint));
-  } else if (codePoint < 0x800) {
-    out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
-    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-  } else {
-    out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
-    out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
-    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
-  }
-}
+bool IsUndefinedWindows1250(std::uint8_t byte) { return kWindows1250High[byte - 0x80u] == kUndefined; }
 
 }  // namespace
 
@@ -87,16 +75,93 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::string DecodeWindows1250(std::string_view text) {
+void AppendUtf8(std::string& out, char32_t codePoint) {
+  if ((codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF) codePoint = kUndefined;
+  if (codePoint < 0x80) {
+    out.push_back(static_cast<char>(codePoint));
+  } else if (codePoint < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (codePoint >> 6)));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  } else if (codePoint < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (codePoint >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (codePoint >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  }
+}
+
+char32_t NextCodePoint(std::string_view text, std::size_t& at) {
+  const auto lead = static_cast<std::uint8_t>(text[at]);
+  std::size_t length = 1;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+  } else if (lead >= 0x80) {
+    ++at;
+    return kUndefined;
+  }
+  if (length == 1) {
+    ++at;
+    return lead;
+  }
+  // Validating the one sequence keeps the rules in one place.
+  if (text.size() - at < length || !IsValidUtf8(text.substr(at, length))) {
+    ++at;
+    return kUndefined;
+  }
+  char32_t codePoint = lead & (0xFFu >> (length + 1));
+  for (std::size_t k = 1; k < length; ++k) {
+    codePoint = (codePoint << 6) | (static_cast<std::uint8_t>(text[at + k]) & 0x3Fu);
+  }
+  at += length;
+  return codePoint;
+}
+
+std::string DecodeWindows1250(std::string_view text, UndefinedByte undefined) {
   std::string out;
   out.reserve(text.size() + text.size() / 4);
   for (const char c : text) {
     const auto byte = static_cast<std::uint8_t>(c);
     if (byte < 0x80) {
       out.push_back(c);
+    } else if (undefined == UndefinedByte::KeepAsControl && IsUndefinedWindows1250(byte)) {
+      AppendUtf8(out, byte);
     } else {
       AppendUtf8(out, kWindows1250High[byte - 0x80u]);
     }
+  }
+  return out;
+}
+
+std::optional<std::string> EncodeWindows1250(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  std::size_t at = 0;
+  while (at < utf8.size()) {
+    const char32_t codePoint = NextCodePoint(utf8, at);
+    if (codePoint < 0x80) {
+      out.push_back(static_cast<char>(codePoint));
+      continue;
+    }
+    if (codePoint <= 0xFF && IsUndefinedWindows1250(static_cast<std::uint8_t>(codePoint))) {
+      out.push_back(static_cast<char>(codePoint));
+      continue;
+    }
+    // The table is small; a linear search keeps the code page in one place.
+    std::size_t index = 0;
+    while (index < kWindows1250High.size() &&
+           (kWindows1250High[index] != codePoint || kWindows1250High[index] == kUndefined)) {
+      ++index;
+    }
+    if (index == kWindows1250High.size()) return std::nullopt;
+    out.push_back(static_cast<char>(0x80 + index));
   }
   return out;
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "i18n/TextEncoding.h"
+#include "text/TextEncoding.h"
 
 namespace kvelt {
 namespace {
