@@ -96,7 +96,7 @@ void TFMain::StartRecordingAtStartUp() {
   }
   Recording = true;
   SaveButton->setText(LangText("IDS_86"));
-  SetStatusPanelText(0, LangText("IDS_87"));
+  ShowStatusMessage(0, "IDS_87");
 }
 
 void TFMain::FormClick(QObject* /*Sender*/) {

@@ -232,17 +232,17 @@ class RecordingTest : public QObject {
     QVERIFY(window.Recording);
     QCOMPARE(window.SaveButton->text(), Utf8("Zatrzymaj rejestrację danych"));
     QCOMPARE(window.StatusPanelText(0), Utf8("Zapis pomiarów do pliku został uruchomiony"));
-    // A language switch puts the start caption back while recording runs: the next click starts.
+    // After a language switch the caption still says stop, so the next click stops.
     window.ActivateLanguage(2);
-    QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
-    window.SaveButton->click();
-    QVERIFY(window.Recording);
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was running"));
     window.SaveButton->click();
     QVERIFY(!window.Recording);
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was stopped"));
+    window.SaveButton->click();
+    QVERIFY(window.Recording);
+    QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
   }
 
   void startStopNeverResetTheCounter() {

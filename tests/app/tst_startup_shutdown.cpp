@@ -83,22 +83,26 @@ class StartupShutdownTest : public QObject {
   void autoSaveStartsRecording_data() {
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("saveButton");
+    QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("boxPos");
-    QTest::newRow("Polski") << 0 << Utf8("Zatrzymaj rejestrację danych") << QStringLiteral("Pozycja [obr]");
-    QTest::newRow("English") << 1 << QStringLiteral("Start recording data") << QStringLiteral("Position [rev]");
+    QTest::newRow("Polski") << 0 << Utf8("Zatrzymaj rejestrację danych")
+                            << QStringLiteral("Zapis pomiarów do pliku zostal uruchomiony") << QStringLiteral("Pozycja [mm]");
+    QTest::newRow("English") << 1 << QStringLiteral("Stop recording data")
+                             << QStringLiteral("Record measurements to the file was running")
+                             << QStringLiteral("Position [mm]");
   }
 
   void autoSaveStartsRecording() {
     QFETCH(int, language);
     QFETCH(QString, saveButton);
+    QFETCH(QString, message);
     QFETCH(QString, boxPos);
     WindowFixture fixture({"[Options]", "AutoSave=1", QStringLiteral("Language=%1").arg(language), "Unit=2"});
     TFMain& window = fixture.Window();
     QVERIFY(window.Recording);
     QCOMPARE(window.SaveButton->text(), saveButton);
-    // The message was looked up while Polish was still active.
-    QCOMPARE(window.StatusPanelText(0), QStringLiteral("Zapis pomiarów do pliku zostal uruchomiony"));
-    QCOMPARE(window.BoxPos->title(), language == 0 ? QStringLiteral("Pozycja [mm]") : boxPos);
+    QCOMPARE(window.StatusPanelText(0), message);
+    QCOMPARE(window.BoxPos->title(), boxPos);
     QCOMPARE(window.Lang().ActiveLanguage(), language + 1);
     QCOMPARE(window.LangCombo1->currentIndex(), language);
   }
