@@ -8,7 +8,13 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QDir>
+#include <QMessageBox>
+#include <QTemporaryFile>
+#include <QTimer>
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
@@ -26,6 +32,42 @@ const QStringList kFreshFile = {
     "SavePos3=1",  "SavePos4=1",   "SaveVer1=1",   "SaveVer2=1",  "SaveVer3=1",   "SaveVer4=1",
     "ScreenTop=0", "ScreenLeft=0", "Language=0",   "SaveFile=c:\\pomiar.csv",     "Div=2",
     "Unit=0"};
+
+// Sends what the process writes to its standard error stream into a file while it lives.
+class StandardErrorCapture {
+ public:
+  StandardErrorCapture() {
+    std::fflush(stderr);
+    QVERIFY(file_.open());
+    saved_ = ::dup(STDERR_FILENO);
+    ::dup2(file_.handle(), STDERR_FILENO);
+  }
+  ~StandardErrorCapture() { Restore(); }
+  StandardErrorCapture(const StandardErrorCapture&) = delete;
+  StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
+
+  // Stops capturing and returns the lines written meanwhile.
+  QStringList Lines() {
+    Restore();
+    QFile captured(file_.fileName());
+    if (!captured.open(QIODevice::ReadOnly)) {
+      return {};
+    }
+    return QString::fromLocal8Bit(captured.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  }
+
+ private:
+  void Restore() {
+    if (saved_ >= 0) {
+      std::fflush(stderr);
+      ::dup2(saved_, STDERR_FILENO);
+      ::close(saved_);
+      saved_ = -1;
+    }
+  }
+  QTemporaryFile file_;
+  int saved_ = -1;
+};
 
 QList<bool> RecordingChecks(TFMain& window) {
   QList<bool> checks = {window.auto_save->isChecked(), window.save_date->isChecked(), window.save_time->isChecked()};
@@ -189,6 +231,67 @@ class StartupShutdownTest : public QObject {
     std::raise(SIGTERM);
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(fixture.IniLines().back(), QStringLiteral("SavePeriod=3"));
+  }
+
+  // Run by ctest a second time as an unprivileged user, for whom a read-only file is one.
+  void signalCloseWithUnwritableSettings_data() {
+    QTest::addColumn<bool>("removeFolder");
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("folder removed, SIGTERM") << true << SIGTERM;
+    QTest::newRow("read-only file and folder, SIGHUP") << false << SIGHUP;
+    QTest::newRow("read-only file and folder, SIGINT") << false << SIGINT;
+  }
+
+  void signalCloseWithUnwritableSettings() {
+    QFETCH(bool, removeFolder);
+    QFETCH(int, signalNumber);
+    if (!removeFolder && ::geteuid() == 0) {
+      QSKIP("file permissions do not bind root; ctest runs this again as nobody");
+    }
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    kvelt::app::UnixSignalCloser closer(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString folder = fixture.ConfigDir();
+    if (removeFolder) {
+      QVERIFY(QDir(folder).removeRecursively());
+    } else {
+      QVERIFY(QFile::setPermissions(fixture.IniPath(), QFileDevice::ReadOwner));
+      QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+    StandardErrorCapture capture;
+    std::raise(signalNumber);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
+    const QStringList lines = capture.Lines();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(fixture.Boxes().empty());
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines[0], QStringLiteral("kvelt-pc: Unable to write to ") + window.IniPath + u'.');
+    // A close by the user still shows the error in a box.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    window.close();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+  }
+
+  void signalClosesAnOpenModalBoxToo() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    kvelt::app::UnixSignalCloser closer(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("KVELT - PC"), QStringLiteral("open"), QMessageBox::Ok,
+                    &window);
+    QTimer::singleShot(50, [] { std::raise(SIGTERM); });
+    // Without the close this would wait for a click: alarm() ends the test instead.
+    ::alarm(20);
+    box.exec();
+    ::alarm(0);
+    QVERIFY(!window.isVisible());
+    QVERIFY(!box.isVisible());
   }
 
   void failedFirstWriteShowsTheErrorAndTheWindowStillOpens() {
