@@ -75,7 +75,7 @@ void TFMain::ReadStoredSettings() {
     save_ver[static_cast<std::size_t>(n - 1)]->setChecked(
         settings.ReadBool(section, Keys::SaveVer(n), Defaults::SaveColumn));
   }
-  save_file->setText(QString::fromStdString(settings.ReadString(section, Keys::SaveFile, Defaults::SaveFile)));
+  save_file->setText(QString::fromStdString(settings.ReadString(section, Keys::SaveFile, Defaults::SaveFile())));
   DivList->setCurrentIndex(
       IndexOrDefault(settings.ReadInteger(section, Keys::Div, Defaults::Div), DivList->count(), Defaults::Div));
   UnitList->setCurrentIndex(

@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -194,7 +195,7 @@ class LanguageTest : public QObject {
              (QStringList{QStringLiteral("Text file (*.txt)"), QStringLiteral("CSV file (*.csv)")}));
     QCOMPARE(window.SaveDialog->windowTitle(), QStringLiteral("Data file"));
     QCOMPARE(window.Series[6]->name(), QStringLiteral("Velocity [3]"));
-    QCOMPARE(window.save_file->text(), QStringLiteral("c:\\pomiar.csv"));
+    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(window.StatusBar->font().family(), window.font().family());
     QCOMPARE(window.LangText("IDS_1"), QStringLiteral("Connected"));
   }

@@ -30,8 +30,40 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 const QStringList kFreshFile = {
     "[Options]",   "AutoSave=0",   "SaveDate=1",   "SaveTime=1",  "SavePos1=1",   "SavePos2=1",
     "SavePos3=1",  "SavePos4=1",   "SaveVer1=1",   "SaveVer2=1",  "SaveVer3=1",   "SaveVer4=1",
-    "ScreenTop=0", "ScreenLeft=0", "Language=0",   "SaveFile=c:\\pomiar.csv",     "Div=2",
+    "ScreenTop=0", "ScreenLeft=0", "Language=0",   "SaveFile=<home>/pomiar.csv",  "Div=2",
     "Unit=0"};
+
+// The fresh file with the recording file in this home folder.
+QStringList FreshFile(const QString& home) {
+  QStringList lines = kFreshFile;
+  lines.replaceInStrings(QStringLiteral("<home>"), home);
+  return lines;
+}
+
+// Sets HOME while it lives.
+class ScopedHome {
+ public:
+  explicit ScopedHome(const QByteArray& home) : previous_(qgetenv("HOME")), wasSet_(qEnvironmentVariableIsSet("HOME")) {
+    if (home.isNull()) {
+      qunsetenv("HOME");
+    } else {
+      qputenv("HOME", home);
+    }
+  }
+  ~ScopedHome() {
+    if (wasSet_) {
+      qputenv("HOME", previous_);
+    } else {
+      qunsetenv("HOME");
+    }
+  }
+  ScopedHome(const ScopedHome&) = delete;
+  ScopedHome& operator=(const ScopedHome&) = delete;
+
+ private:
+  QByteArray previous_;
+  bool wasSet_;
+};
 
 // Sends what the process writes to its standard error stream into a file while it lives.
 class StandardErrorCapture {
@@ -89,11 +121,11 @@ class StartupShutdownTest : public QObject {
   void freshStartWritesTheSeventeenKeys() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    QCOMPARE(fixture.IniLines(), kFreshFile);
+    QCOMPARE(fixture.IniLines(), FreshFile(QDir::homePath()));
     QCOMPARE(window.IniPath, fixture.IniPath());
     QCOMPARE(window.SettingsReady, TFMain::kSettingsReady);
     QCOMPARE(window.pos(), QPoint(0, 0));
-    QCOMPARE(window.save_file->text(), QStringLiteral("c:\\pomiar.csv"));
+    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(window.DivList->currentIndex(), 2);
     QCOMPARE(window.UnitList->currentIndex(), 0);
     QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
@@ -113,13 +145,52 @@ class StartupShutdownTest : public QObject {
     WindowFixture fixture(file);
     TFMain& window = fixture.Window();
     QCOMPARE(RecordingChecks(window), (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
-    QCOMPARE(window.save_file->text(), QStringLiteral("pomiar.csv"));
+    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(window.DivList->currentIndex(), 2);
     QCOMPARE(window.UnitList->currentText(), QStringLiteral("[obr/s]"));
     QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
     QCOMPARE(window.pos(), QPoint(0, 0));
     QCOMPARE(window.Lang().ActiveLanguage(), 1);
     QCOMPARE(fixture.IniLines(), file);  // check boxes ticked while loading store nothing
+  }
+
+  void defaultRecordFileIsInTheHomeFolder_data() {
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QStringList>("stored");  // config.ini lines, none for a first start
+    QTest::addColumn<QString>("shown");
+    const QString homeFile = QStringLiteral("/home/kvelt user/pomiar.csv");
+    QTest::newRow("first start") << QByteArray("/home/kvelt user") << QStringList{} << homeFile;
+    QTest::newRow("home with a trailing slash") << QByteArray("/home/kvelt user/") << QStringList{} << homeFile;
+    QTest::newRow("file without SaveFile") << QByteArray("/home/kvelt user") << QStringList{"[Options]", "Language=0"}
+                                           << homeFile;
+    QTest::newRow("stored name used as it is")
+        << QByteArray("/home/kvelt user") << QStringList{"[Options]", "SaveFile=c:\\pomiar.csv", "Language=0"}
+        << QStringLiteral("c:\\pomiar.csv");
+    QTest::newRow("stored relative name used as it is")
+        << QByteArray("/home/kvelt user") << QStringList{"[Options]", "SaveFile=dane.csv", "Language=0"}
+        << QStringLiteral("dane.csv");
+  }
+
+  void defaultRecordFileIsInTheHomeFolder() {
+    QFETCH(QByteArray, home);
+    QFETCH(QStringList, stored);
+    QFETCH(QString, shown);
+    const ScopedHome scopedHome(home);
+    WindowFixture fixture(stored);
+    QCOMPARE(fixture.Window().save_file->text(), shown);
+    if (stored.isEmpty()) {
+      QCOMPARE(fixture.IniLines(), FreshFile(QStringLiteral("/home/kvelt user")));
+    } else {
+      QCOMPARE(fixture.IniLines(), stored);
+    }
+  }
+
+  void homeFolderFromThePasswordDatabaseWithoutHome() {
+    const ScopedHome scopedHome(QByteArray{});
+    WindowFixture fixture;
+    const QString shown = fixture.Window().save_file->text();
+    QVERIFY2(QDir::isAbsolutePath(shown), qPrintable(shown));
+    QVERIFY(shown.endsWith(QStringLiteral("/pomiar.csv")));
   }
 
   void autoSaveStartsRecording_data() {
