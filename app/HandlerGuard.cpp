@@ -1,13 +1,35 @@
 #include "app/HandlerGuard.h"
 
+#include <cstdio>
 #include <exception>
+#include <utility>
 
 #include "app/ErrorText.h"
 #include "app/MessageBoxes.h"
 
 namespace kvelt::app {
+namespace {
+
+bool g_errorsToStandardError = false;
+
+void WriteErrorLine(const QString& message) {
+  QString line = ComposeErrorText(message);
+  line.replace(u'\r', u' ').replace(u'\n', u' ');
+  std::fprintf(stderr, "kvelt-pc: %s\n", line.toLocal8Bit().constData());
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+ErrorsToStandardError::ErrorsToStandardError() : previous_(std::exchange(g_errorsToStandardError, true)) {}
+
+ErrorsToStandardError::~ErrorsToStandardError() { g_errorsToStandardError = previous_; }
 
 void ShowEscapedError(const QString& message) {
+  if (g_errorsToStandardError) {
+    WriteErrorLine(message);
+    return;
+  }
   ShowMessageBox(MessageIcon::Error, QString::fromUtf16(kApplicationTitle), ComposeErrorText(message));
 }
 

@@ -11,6 +11,19 @@ inline constexpr const char16_t* kApplicationTitle = u"KVELT - PC";
 // composed by ComposeErrorText. The program carries on afterwards.
 void ShowEscapedError(const QString& message);
 
+// While one lives (main thread), errors that escape a handler are written to the standard error
+// stream as one line instead of a box: a close started by a signal may have no one to click OK.
+class ErrorsToStandardError {
+ public:
+  ErrorsToStandardError();
+  ~ErrorsToStandardError();
+  ErrorsToStandardError(const ErrorsToStandardError&) = delete;
+  ErrorsToStandardError& operator=(const ErrorsToStandardError&) = delete;
+
+ private:
+  bool previous_;
+};
+
 // To be called inside a catch block: shows the exception being handled (the message of a
 // std::exception, an empty message for anything else).
 void ShowCurrentException();

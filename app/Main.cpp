@@ -209,16 +209,19 @@ void TFMain::BitBtn7Click(QObject* /*Sender*/) {
 
 // --- Language -------------------------------------------------------------------------------------------
 
-void TFMain::LangCombo1Change(QObject* /*Sender*/) {
-  ActivateLanguage(LangCombo1->currentIndex() + 1);
-  SetStatusPanelText(1, QString());
-  SetStatusPanelText(0, QString());
-}
+// The status panels keep their messages: the activation shows them in the new language.
+void TFMain::LangCombo1Change(QObject* /*Sender*/) { ActivateLanguage(LangCombo1->currentIndex() + 1); }
 
 void TFMain::ActivateLanguage(int n) {
-  if (Lang1.SetActiveLanguage(n)) {
-    Applier->Apply(Lang1);
+  if (!Lang1.SetActiveLanguage(n)) {
+    return;
   }
+  Applier->Apply(Lang1);
+  // The table carries the design-time captions; the texts that show a state (the speed unit,
+  // recording on or off, the connection) are set again from that state in the new language.
+  ApplyUnitCaptions(UnitList->currentIndex());
+  ApplyRecordButtonCaption();
+  RefreshStatusPanels();
 }
 
 QString TFMain::LangText(std::string_view key) const {
@@ -234,11 +237,24 @@ QString TFMain::StatusPanelText(int panel) const {
 void TFMain::SetStatusPanelText(int panel, const QString& text) {
   if (panel == 0 || panel == 1) {
     StatusPanels[static_cast<std::size_t>(panel)]->setText(text);
+    StatusPanelKeys[static_cast<std::size_t>(panel)].clear();
   }
 }
 
 void TFMain::SetStatusPanelTextAndRepaint(int panel, const QString& text) {
   SetStatusPanelText(panel, text);
+  StatusBar->repaint();
+}
+
+void TFMain::ShowStatusMessage(int panel, std::string_view key) {
+  if (panel == 0 || panel == 1) {
+    SetStatusPanelText(panel, LangText(key));
+    StatusPanelKeys[static_cast<std::size_t>(panel)] = std::string(key);
+  }
+}
+
+void TFMain::ShowStatusMessageAndRepaint(int panel, std::string_view key) {
+  ShowStatusMessage(panel, key);
   StatusBar->repaint();
 }
 

@@ -171,9 +171,14 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   void ActivateLanguage(int n);
 
   QString StatusPanelText(int panel) const;
+  // Puts a text of no message key into a panel; a language change leaves it as it is.
   void SetStatusPanelText(int panel, const QString& text);
   // The same, and repaints the status bar at once.
   void SetStatusPanelTextAndRepaint(int panel, const QString& text);
+  // Shows the text of a message key in a panel and remembers the key, so that a language
+  // change shows the same message in the new language.
+  void ShowStatusMessage(int panel, std::string_view key);
+  void ShowStatusMessageAndRepaint(int panel, std::string_view key);
 
   // config.ini at IniPath, opened afresh by every call of its members.
   kvelt::IniFile Settings() const;
@@ -183,6 +188,11 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   std::string DecimalSeparator() const;
   // The captions of BoxPred, BoxPos and GroupBox1 for a `unit` index; other indexes change nothing.
   void ApplyUnitCaptions(int unitIndex);
+  // SaveButton's caption for the recording state: stop while recording, start otherwise.
+  void ApplyRecordButtonCaption();
+  // Both status panels in the active language: the message each last showed, and the tooltip of
+  // a counter without access (MainDevice.cpp).
+  void RefreshStatusPanels();
   // The logic rule of output row k (1..5): C and M shown exactly when T is not at "---".
   void ApplyOutputLogicRule(int k);
 
@@ -303,6 +313,8 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
 
   QStatusBar* StatusBar = nullptr;
   std::array<QLabel*, 2> StatusPanels{};
+  // The message key each panel shows, empty for a text of no key.
+  std::array<std::string, 2> StatusPanelKeys{};
 
   // Non-visual components.
   TSaveDialog* SaveDialog = nullptr;

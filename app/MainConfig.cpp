@@ -227,7 +227,7 @@ namespace {
 
 void ShowAcknowledgement(TFMain& window, kvelt::DeviceCommand code) {
   if (const auto key = kvelt::AcknowledgementTextKey(code)) {
-    window.SetStatusPanelTextAndRepaint(0, window.LangText(*key));
+    window.ShowStatusMessageAndRepaint(0, *key);
   }
 }
 

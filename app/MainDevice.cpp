@@ -86,8 +86,8 @@ bool TFMain::HidDeviceController1Enumerate(kvelt::hid::THidDevice* HidDev, int I
                                                 static_cast<unsigned>(HidDev->ProductID()));
   ListBox1->addItem(label);
   ListBox1Devices.push_back(HidDeviceController1->CheckOutDevice(Idx));
-  SetStatusPanelText(0, LangText("IDS_4"));
-  SetStatusPanelText(1, LangText("IDS_2"));
+  ShowStatusMessage(0, "IDS_4");
+  ShowStatusMessage(1, "IDS_2");
   return true;
 }
 
@@ -105,6 +105,10 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
   StatusPanels[1]->setToolTip(QString());
   // 4.
   HidDeviceController1->EnumerateDevices();
+  // No device at all is a finished enumeration too: the counter is not connected.
+  if (ListBox1->count() == 0) {
+    ShowStatusMessage(1, "IDS_2");
+  }
   // 5. The last "KVELT" item wins.
   bool noAccess = false;
   const int count = std::min(ListBox1->count(), static_cast<int>(ListBox1Devices.size()));
@@ -120,11 +124,11 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
     if (device->ReadWriteAccess()) {
       device->SetDataHandler([this](kvelt::hid::THidDevice& HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
                                     std::uint16_t Size) { HidDataReceived(&HidDev, ReportID, Data, Size); });
-      SetStatusPanelText(1, LangText("IDS_1"));
+      ShowStatusMessage(1, "IDS_1");
       noAccess = false;
     } else {
       device->SetDataHandler(nullptr);
-      SetStatusPanelText(1, LangText("IDS_2"));
+      ShowStatusMessage(1, "IDS_2");
       noAccess = true;
     }
   }
@@ -136,6 +140,18 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
     }
   }
   NoAccessReported = noAccess;
+}
+
+void TFMain::RefreshStatusPanels() {
+  for (int panel = 0; panel < 2; ++panel) {
+    const std::string& key = StatusPanelKeys[static_cast<std::size_t>(panel)];
+    if (!key.empty()) {
+      ShowStatusMessage(panel, std::string(key));
+    }
+  }
+  if (NoAccessReported) {
+    StatusPanels[1]->setToolTip(NoAccessHint(Lang1.ActiveLanguage()));
+  }
 }
 
 void TFMain::SendReport(quint8 code, const void* payload, quint32 count) {

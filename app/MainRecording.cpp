@@ -41,12 +41,12 @@ bool TFMain::RecordLine() {
     case kvelt::AppendResult::Written:
       return true;
     case kvelt::AppendResult::OpenFailed:
-      SetStatusPanelText(0, LangText("IDS_6"));
+      ShowStatusMessage(0, "IDS_6");
       return false;
     case kvelt::AppendResult::WriteFailed:
       // The line is lost (and cut back out of the file), but the user is told; the frame's
       // handling goes on as for a written line.
-      SetStatusPanelText(0, LangText("IDS_6"));
+      ShowStatusMessage(0, "IDS_6");
       return true;
   }
   return true;
@@ -56,12 +56,17 @@ void TFMain::SaveButtonClick(QObject* /*Sender*/) {
   if (SaveButton->text() == LangText("IDS_142")) {
     Recording = true;
     SaveButton->setText(LangText("IDS_86"));
-    SetStatusPanelText(0, LangText("IDS_144"));
+    ShowStatusMessage(0, "IDS_144");
   } else {
     Recording = false;
     SaveButton->setText(LangText("IDS_142"));
-    SetStatusPanelText(0, LangText("IDS_146"));
+    ShowStatusMessage(0, "IDS_146");
   }
+}
+
+void TFMain::ApplyRecordButtonCaption() {
+  // SaveButtonClick decides by this caption, so it must say what the next click does.
+  SaveButton->setText(LangText(Recording ? "IDS_86" : "IDS_142"));
 }
 
 void TFMain::SpeedButton1Click(QObject* /*Sender*/) {

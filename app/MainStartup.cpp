@@ -82,7 +82,7 @@ void TFMain::ReadStoredSettings(const kvelt::IniSession& settings) {
     save_ver[static_cast<std::size_t>(n - 1)]->setChecked(
         settings.ReadBool(section, Keys::SaveVer(n), Defaults::SaveColumn));
   }
-  save_file->setText(QString::fromStdString(settings.ReadString(section, Keys::SaveFile, Defaults::SaveFile)));
+  save_file->setText(QString::fromStdString(settings.ReadString(section, Keys::SaveFile, Defaults::SaveFile())));
   DivList->setCurrentIndex(
       IndexOrDefault(settings.ReadInteger(section, Keys::Div, Defaults::Div), DivList->count(), Defaults::Div));
   UnitList->setCurrentIndex(
@@ -103,7 +103,7 @@ void TFMain::StartRecordingAtStartUp() {
   }
   Recording = true;
   SaveButton->setText(LangText("IDS_86"));
-  SetStatusPanelText(0, LangText("IDS_87"));
+  ShowStatusMessage(0, "IDS_87");
 }
 
 void TFMain::FormClick(QObject* /*Sender*/) {

@@ -1,12 +1,17 @@
 #include "app/UnixSignalCloser.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "app/HandlerGuard.h"
+
 namespace kvelt::app {
 namespace {
+
+constexpr int kClosingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 int g_signalSockets[2] = {-1, -1};
 
@@ -33,16 +38,18 @@ UnixSignalCloser::UnixSignalCloser(QWidget* window) : window_(window) {
   }
   notifier_ = new QSocketNotifier(g_signalSockets[1], QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, &UnixSignalCloser::OnSignal);
-  InstallHandler(SIGINT, ForwardSignal);
-  InstallHandler(SIGTERM, ForwardSignal);
+  for (const int signalNumber : kClosingSignals) {
+    InstallHandler(signalNumber, ForwardSignal);
+  }
 }
 
 UnixSignalCloser::~UnixSignalCloser() {
   if (g_signalSockets[0] < 0) {
     return;
   }
-  InstallHandler(SIGINT, SIG_DFL);
-  InstallHandler(SIGTERM, SIG_DFL);
+  for (const int signalNumber : kClosingSignals) {
+    InstallHandler(signalNumber, SIG_DFL);
+  }
   ::close(g_signalSockets[0]);
   ::close(g_signalSockets[1]);
   g_signalSockets[0] = g_signalSockets[1] = -1;
@@ -51,6 +58,13 @@ UnixSignalCloser::~UnixSignalCloser() {
 void UnixSignalCloser::OnSignal() {
   char buffer[16];
   [[maybe_unused]] const ssize_t got = ::read(g_signalSockets[1], buffer, sizeof buffer);
+  const ErrorsToStandardError noBoxes;
+  // A modal box runs its own loop; closing it lets the stack unwind once this returns.
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget != window_ && widget->isVisible() && widget->isModal()) {
+      widget->close();
+    }
+  }
   if (window_) {
     window_->close();
   }

@@ -1,70 +1,65 @@
 #include "measure/RecordFile.h"
 
-#include <cstdint>
-#include <filesystem>
-#include <optional>
-#include <system_error>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kvelt {
 namespace {
 
-std::size_t WriteWithStdio(const char* data, std::size_t size, std::FILE* file) {
-  return std::fwrite(data, 1, size, file);
+long WriteToDescriptor(int descriptor, const char* data, std::size_t size) {
+  long written = -1;
+  do {
+    written = static_cast<long>(::write(descriptor, data, size));
+  } while (written < 0 && errno == EINTR);
+  return written;
 }
 
-// Size of the open file, or nothing when it cannot be told (a pipe, for instance).
-std::optional<long> CurrentSize(std::FILE* file) {
-  if (std::fseek(file, 0, SEEK_END) != 0) {
-    return std::nullopt;
-  }
-  const long size = std::ftell(file);
-  if (size < 0) {
-    return std::nullopt;
-  }
-  return size;
-}
+// A FIFO, socket or other special file could block the writer or swallow the line.
+bool MayBeWritten(const struct stat& info) { return S_ISREG(info.st_mode) || S_ISCHR(info.st_mode); }
 
-// Cuts a regular file back to `size`, dropping the bytes a failed write left behind.
-void RemovePartialLine(const std::string& path, long size) {
-  std::error_code error;
-  const std::filesystem::path file(path);
-  if (!std::filesystem::is_regular_file(file, error)) {
+// Drops the bytes a failed write left at the end of a regular file, unless the size says that
+// someone else has appended since the size was taken: their data is never cut.
+void RemovePartialLine(int descriptor, const struct stat& before, long written) {
+  if (!S_ISREG(before.st_mode) || written <= 0) {
     return;
   }
-  const auto sizeNow = std::filesystem::file_size(file, error);
-  if (error || sizeNow <= static_cast<std::uintmax_t>(size)) {
+  struct stat now {};
+  if (::fstat(descriptor, &now) != 0 || now.st_size != before.st_size + written) {
     return;
   }
-  std::filesystem::resize_file(file, static_cast<std::uintmax_t>(size), error);
+  [[maybe_unused]] const int cut = ::ftruncate(descriptor, before.st_size);
 }
 
 }  // namespace
 
 AppendResult AppendLineToFile(const std::string& path, std::string_view line) {
-  return AppendLineToFile(path, line, &WriteWithStdio);
+  return AppendLineToFile(path, line, &WriteToDescriptor);
 }
 
 AppendResult AppendLineToFile(const std::string& path, std::string_view line, LineWriter writer) {
   if (path.empty()) {
     return AppendResult::OpenFailed;
   }
-  std::FILE* file = std::fopen(path.c_str(), "ab");
-  if (file == nullptr) {
+  // O_NONBLOCK: a FIFO without a reader fails at once instead of waiting for one.
+  const int descriptor =
+      ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+  if (descriptor < 0) {
     return AppendResult::OpenFailed;
   }
-  // Unbuffered: the one write hands the whole line to the system at once, and a failure shows
-  // at the write rather than somewhere inside the close.
-  std::setvbuf(file, nullptr, _IONBF, 0);
-  const std::optional<long> sizeBefore = CurrentSize(file);
-  const bool written = writer(line.data(), line.size(), file) == line.size();
-  const bool closed = std::fclose(file) == 0;
-  if (written && closed) {
-    return AppendResult::Written;
+  struct stat before {};
+  if (::fstat(descriptor, &before) != 0 || !MayBeWritten(before)) {
+    ::close(descriptor);
+    return AppendResult::OpenFailed;
   }
-  if (sizeBefore) {
-    RemovePartialLine(path, *sizeBefore);
+  const long written = writer(descriptor, line.data(), line.size());
+  const bool complete = written >= 0 && static_cast<std::size_t>(written) == line.size();
+  if (!complete) {
+    RemovePartialLine(descriptor, before, written);
   }
-  return AppendResult::WriteFailed;
+  const bool closed = ::close(descriptor) == 0;
+  return complete && closed ? AppendResult::Written : AppendResult::WriteFailed;
 }
 
 }  // namespace kvelt

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -11,15 +10,20 @@ enum class AppendResult { Written, OpenFailed, WriteFailed };
 
 // Appends one recording line to the file at `path`: opens it for appending (creating it empty if
 // missing, never truncating), writes the whole line with one write and closes it again, so no
-// handle is held between lines. OpenFailed: the file cannot be opened (empty path, a directory,
-// no permission). WriteFailed: the write came up short or the close failed; the file is cut back
-// to its size before the write, so a partial line never remains for later lines to be glued to.
-// The line is written byte for byte (it carries its own CR LF).
+// handle is held between lines. The line is written byte for byte (it carries its own CR LF).
+//
+// The open never waits: it is non-blocking, and only a regular file or a character device (such
+// as /dev/null) is written to. OpenFailed: the file cannot be opened at once (empty path, a
+// directory, no permission, a FIFO or socket, anything else that is not a file).
+// WriteFailed: the write came up short or the close failed. A regular file is then cut back to
+// its size before the write, so a partial line never remains for later lines to be glued to, but
+// only when its size shows that nothing else has been appended meanwhile.
 AppendResult AppendLineToFile(const std::string& path, std::string_view line);
 
-// The write step: writes `size` bytes to `file` and returns how many were written (std::fwrite's
-// contract). Replaceable so that a short write can be provoked without filling a disk.
-using LineWriter = std::size_t (*)(const char* data, std::size_t size, std::FILE* file);
+// The write step: writes up to `size` bytes to the descriptor and returns how many were written,
+// or -1 (the contract of write(2)). Replaceable so that a short write can be provoked without
+// filling a disk.
+using LineWriter = long (*)(int descriptor, const char* data, std::size_t size);
 
 AppendResult AppendLineToFile(const std::string& path, std::string_view line, LineWriter writer);
 

@@ -15,6 +15,7 @@ void WriteFreshSettingsFile(IniSession& session) {
     savePos[n - 1] = Keys::SavePos(n);
     saveVer[n - 1] = Keys::SaveVer(n);
   }
+  const std::string saveFile = SettingsDefaults::SaveFile();
   const std::array<IniFile::Entry, 17> entries{{
       {Keys::AutoSave, "0"},
       {Keys::SaveDate, "1"},
@@ -30,7 +31,7 @@ void WriteFreshSettingsFile(IniSession& session) {
       {Keys::ScreenTop, "0"},
       {Keys::ScreenLeft, "0"},
       {Keys::Language, "0"},
-      {Keys::SaveFile, SettingsDefaults::FreshSaveFile},
+      {Keys::SaveFile, saveFile},
       {Keys::Div, "2"},
       {Keys::Unit, "0"},
   }};

@@ -38,8 +38,10 @@ inline constexpr int SavePeriod = 1;
 // Not an index of the two-entry language picker: the file format gives 2 for a
 // missing Language key, and the window decides what to make of it.
 inline constexpr int Language = 2;
-inline constexpr std::string_view SaveFile = "pomiar.csv";
-inline constexpr std::string_view FreshSaveFile = "c:\\pomiar.csv";  // written into a fresh file
+// The recording file of a fresh file and of one without SaveFile: pomiar.csv in the user's home
+// folder ($HOME, else the password database) as an absolute path; the bare name when neither
+// names an absolute folder.
+std::string SaveFile();
 }  // namespace SettingsDefaults
 
 }  // namespace kvelt

@@ -11,6 +11,8 @@
 #include <QToolButton>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/RecordClock.h"
 #include "app/SaveDialogRunner.h"
@@ -181,6 +183,7 @@ class RecordingTest : public QObject {
     QTest::newRow("directory") << QString();
     QTest::newRow("missing folder") << QStringLiteral("/missing/rec.csv");
     QTest::newRow("empty") << QStringLiteral("<empty>");
+    QTest::newRow("FIFO without a reader") << QStringLiteral("/fifo");
   }
 
   void unopenableFileShowsErrorAndSkipsOutputs() {
@@ -189,6 +192,11 @@ class RecordingTest : public QObject {
     TFMain& window = fixture.Window();
     const QString path = name.isEmpty() ? fixture.ConfigDir() : name == u"<empty>" ? QString()
                                                                                   : fixture.ConfigDir() + name;
+    if (name == u"/fifo") {
+      QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
+    }
+    // A line that waited for the FIFO's reader would hang here: alarm() ends the test instead.
+    ::alarm(20);
     StartRecording(window, path, 1);
     window.PlayButtonClick(window.PlayButton);
     window.PlayButtonClick(window.PlayButton);
@@ -207,6 +215,7 @@ class RecordingTest : public QObject {
     // Output points come on every frame but the two boundaries; channel-4 points on all 20.
     QCOMPARE(window.Series[1]->count(), 18);
     QCOMPARE(window.Series[11]->count(), 20);
+    ::alarm(0);
     if (!path.isEmpty()) {
       QVERIFY(!QFileInfo(path).isFile());
     }
@@ -232,17 +241,17 @@ class RecordingTest : public QObject {
     QVERIFY(window.Recording);
     QCOMPARE(window.SaveButton->text(), Utf8("Zatrzymaj rejestrację danych"));
     QCOMPARE(window.StatusPanelText(0), Utf8("Zapis pomiarów do pliku został uruchomiony"));
-    // A language switch puts the start caption back while recording runs: the next click starts.
+    // After a language switch the caption still says stop, so the next click stops.
     window.ActivateLanguage(2);
-    QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
-    window.SaveButton->click();
-    QVERIFY(window.Recording);
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was running"));
     window.SaveButton->click();
     QVERIFY(!window.Recording);
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was stopped"));
+    window.SaveButton->click();
+    QVERIFY(window.Recording);
+    QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
   }
 
   void startStopNeverResetTheCounter() {

@@ -8,7 +8,13 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <QDir>
+#include <QMessageBox>
+#include <QTemporaryFile>
+#include <QTimer>
 #include <csignal>
+#include <cstdio>
+#include <unistd.h>
 
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
@@ -24,8 +30,76 @@ QString Utf8(const char* text) { return QString::fromUtf8(text); }
 const QStringList kFreshFile = {
     "[Options]",   "AutoSave=0",   "SaveDate=1",   "SaveTime=1",  "SavePos1=1",   "SavePos2=1",
     "SavePos3=1",  "SavePos4=1",   "SaveVer1=1",   "SaveVer2=1",  "SaveVer3=1",   "SaveVer4=1",
-    "ScreenTop=0", "ScreenLeft=0", "Language=0",   "SaveFile=c:\\pomiar.csv",     "Div=2",
+    "ScreenTop=0", "ScreenLeft=0", "Language=0",   "SaveFile=<home>/pomiar.csv",  "Div=2",
     "Unit=0"};
+
+// The fresh file with the recording file in this home folder.
+QStringList FreshFile(const QString& home) {
+  QStringList lines = kFreshFile;
+  lines.replaceInStrings(QStringLiteral("<home>"), home);
+  return lines;
+}
+
+// Sets HOME while it lives.
+class ScopedHome {
+ public:
+  explicit ScopedHome(const QByteArray& home) : previous_(qgetenv("HOME")), wasSet_(qEnvironmentVariableIsSet("HOME")) {
+    if (home.isNull()) {
+      qunsetenv("HOME");
+    } else {
+      qputenv("HOME", home);
+    }
+  }
+  ~ScopedHome() {
+    if (wasSet_) {
+      qputenv("HOME", previous_);
+    } else {
+      qunsetenv("HOME");
+    }
+  }
+  ScopedHome(const ScopedHome&) = delete;
+  ScopedHome& operator=(const ScopedHome&) = delete;
+
+ private:
+  QByteArray previous_;
+  bool wasSet_;
+};
+
+// Sends what the process writes to its standard error stream into a file while it lives.
+class StandardErrorCapture {
+ public:
+  StandardErrorCapture() {
+    std::fflush(stderr);
+    QVERIFY(file_.open());
+    saved_ = ::dup(STDERR_FILENO);
+    ::dup2(file_.handle(), STDERR_FILENO);
+  }
+  ~StandardErrorCapture() { Restore(); }
+  StandardErrorCapture(const StandardErrorCapture&) = delete;
+  StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
+
+  // Stops capturing and returns the lines written meanwhile.
+  QStringList Lines() {
+    Restore();
+    QFile captured(file_.fileName());
+    if (!captured.open(QIODevice::ReadOnly)) {
+      return {};
+    }
+    return QString::fromLocal8Bit(captured.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  }
+
+ private:
+  void Restore() {
+    if (saved_ >= 0) {
+      std::fflush(stderr);
+      ::dup2(saved_, STDERR_FILENO);
+      ::close(saved_);
+      saved_ = -1;
+    }
+  }
+  QTemporaryFile file_;
+  int saved_ = -1;
+};
 
 QList<bool> RecordingChecks(TFMain& window) {
   QList<bool> checks = {window.auto_save->isChecked(), window.save_date->isChecked(), window.save_time->isChecked()};
@@ -47,11 +121,11 @@ class StartupShutdownTest : public QObject {
   void freshStartWritesTheSeventeenKeys() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    QCOMPARE(fixture.IniLines(), kFreshFile);
+    QCOMPARE(fixture.IniLines(), FreshFile(QDir::homePath()));
     QCOMPARE(window.IniPath, fixture.IniPath());
     QCOMPARE(window.SettingsReady, TFMain::kSettingsReady);
     QCOMPARE(window.pos(), QPoint(0, 0));
-    QCOMPARE(window.save_file->text(), QStringLiteral("c:\\pomiar.csv"));
+    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(window.DivList->currentIndex(), 2);
     QCOMPARE(window.UnitList->currentIndex(), 0);
     QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
@@ -71,7 +145,7 @@ class StartupShutdownTest : public QObject {
     WindowFixture fixture(file);
     TFMain& window = fixture.Window();
     QCOMPARE(RecordingChecks(window), (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
-    QCOMPARE(window.save_file->text(), QStringLiteral("pomiar.csv"));
+    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(window.DivList->currentIndex(), 2);
     QCOMPARE(window.UnitList->currentText(), QStringLiteral("[obr/s]"));
     QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
@@ -80,25 +154,68 @@ class StartupShutdownTest : public QObject {
     QCOMPARE(fixture.IniLines(), file);  // check boxes ticked while loading store nothing
   }
 
+  void defaultRecordFileIsInTheHomeFolder_data() {
+    QTest::addColumn<QByteArray>("home");
+    QTest::addColumn<QStringList>("stored");  // config.ini lines, none for a first start
+    QTest::addColumn<QString>("shown");
+    const QString homeFile = QStringLiteral("/home/kvelt user/pomiar.csv");
+    QTest::newRow("first start") << QByteArray("/home/kvelt user") << QStringList{} << homeFile;
+    QTest::newRow("home with a trailing slash") << QByteArray("/home/kvelt user/") << QStringList{} << homeFile;
+    QTest::newRow("file without SaveFile") << QByteArray("/home/kvelt user") << QStringList{"[Options]", "Language=0"}
+                                           << homeFile;
+    QTest::newRow("stored name used as it is")
+        << QByteArray("/home/kvelt user") << QStringList{"[Options]", "SaveFile=c:\\pomiar.csv", "Language=0"}
+        << QStringLiteral("c:\\pomiar.csv");
+    QTest::newRow("stored relative name used as it is")
+        << QByteArray("/home/kvelt user") << QStringList{"[Options]", "SaveFile=dane.csv", "Language=0"}
+        << QStringLiteral("dane.csv");
+  }
+
+  void defaultRecordFileIsInTheHomeFolder() {
+    QFETCH(QByteArray, home);
+    QFETCH(QStringList, stored);
+    QFETCH(QString, shown);
+    const ScopedHome scopedHome(home);
+    WindowFixture fixture(stored);
+    QCOMPARE(fixture.Window().save_file->text(), shown);
+    if (stored.isEmpty()) {
+      QCOMPARE(fixture.IniLines(), FreshFile(QStringLiteral("/home/kvelt user")));
+    } else {
+      QCOMPARE(fixture.IniLines(), stored);
+    }
+  }
+
+  void homeFolderFromThePasswordDatabaseWithoutHome() {
+    const ScopedHome scopedHome(QByteArray{});
+    WindowFixture fixture;
+    const QString shown = fixture.Window().save_file->text();
+    QVERIFY2(QDir::isAbsolutePath(shown), qPrintable(shown));
+    QVERIFY(shown.endsWith(QStringLiteral("/pomiar.csv")));
+  }
+
   void autoSaveStartsRecording_data() {
     QTest::addColumn<int>("language");
     QTest::addColumn<QString>("saveButton");
+    QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("boxPos");
-    QTest::newRow("Polski") << 0 << Utf8("Zatrzymaj rejestrację danych") << QStringLiteral("Pozycja [obr]");
-    QTest::newRow("English") << 1 << QStringLiteral("Start recording data") << QStringLiteral("Position [rev]");
+    QTest::newRow("Polski") << 0 << Utf8("Zatrzymaj rejestrację danych")
+                            << QStringLiteral("Zapis pomiarów do pliku zostal uruchomiony") << QStringLiteral("Pozycja [mm]");
+    QTest::newRow("English") << 1 << QStringLiteral("Stop recording data")
+                             << QStringLiteral("Record measurements to the file was running")
+                             << QStringLiteral("Position [mm]");
   }
 
   void autoSaveStartsRecording() {
     QFETCH(int, language);
     QFETCH(QString, saveButton);
+    QFETCH(QString, message);
     QFETCH(QString, boxPos);
     WindowFixture fixture({"[Options]", "AutoSave=1", QStringLiteral("Language=%1").arg(language), "Unit=2"});
     TFMain& window = fixture.Window();
     QVERIFY(window.Recording);
     QCOMPARE(window.SaveButton->text(), saveButton);
-    // The message was looked up while Polish was still active.
-    QCOMPARE(window.StatusPanelText(0), QStringLiteral("Zapis pomiarów do pliku zostal uruchomiony"));
-    QCOMPARE(window.BoxPos->title(), language == 0 ? QStringLiteral("Pozycja [mm]") : boxPos);
+    QCOMPARE(window.StatusPanelText(0), message);
+    QCOMPARE(window.BoxPos->title(), boxPos);
     QCOMPARE(window.Lang().ActiveLanguage(), language + 1);
     QCOMPARE(window.LangCombo1->currentIndex(), language);
   }
@@ -185,6 +302,67 @@ class StartupShutdownTest : public QObject {
     std::raise(SIGTERM);
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(fixture.IniLines().back(), QStringLiteral("SavePeriod=3"));
+  }
+
+  // Run by ctest a second time as an unprivileged user, for whom a read-only file is one.
+  void signalCloseWithUnwritableSettings_data() {
+    QTest::addColumn<bool>("removeFolder");
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("folder removed, SIGTERM") << true << SIGTERM;
+    QTest::newRow("read-only file and folder, SIGHUP") << false << SIGHUP;
+    QTest::newRow("read-only file and folder, SIGINT") << false << SIGINT;
+  }
+
+  void signalCloseWithUnwritableSettings() {
+    QFETCH(bool, removeFolder);
+    QFETCH(int, signalNumber);
+    if (!removeFolder && ::geteuid() == 0) {
+      QSKIP("file permissions do not bind root; ctest runs this again as nobody");
+    }
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    kvelt::app::UnixSignalCloser closer(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QString folder = fixture.ConfigDir();
+    if (removeFolder) {
+      QVERIFY(QDir(folder).removeRecursively());
+    } else {
+      QVERIFY(QFile::setPermissions(fixture.IniPath(), QFileDevice::ReadOwner));
+      QVERIFY(QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+    StandardErrorCapture capture;
+    std::raise(signalNumber);
+    QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 2000);
+    const QStringList lines = capture.Lines();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(fixture.Boxes().empty());
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(lines[0], QStringLiteral("kvelt-pc: Unable to write to ") + window.IniPath + u'.');
+    // A close by the user still shows the error in a box.
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    window.close();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+  }
+
+  void signalClosesAnOpenModalBoxToo() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    kvelt::app::UnixSignalCloser closer(&window);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QMessageBox box(QMessageBox::Information, QStringLiteral("KVELT - PC"), QStringLiteral("open"), QMessageBox::Ok,
+                    &window);
+    QTimer::singleShot(50, [] { std::raise(SIGTERM); });
+    // Without the close this would wait for a click: alarm() ends the test instead.
+    ::alarm(20);
+    box.exec();
+    ::alarm(0);
+    QVERIFY(!window.isVisible());
+    QVERIFY(!box.isVisible());
   }
 
   void failedFirstWriteShowsTheErrorAndTheWindowStillOpens() {

@@ -8,6 +8,12 @@
 #include <iterator>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include "measure/RecordFile.h"
 
 namespace kvelt {
@@ -98,12 +104,13 @@ TEST_F(RecordFileTest, FullDeviceReportsAWriteFailure) {
 }
 
 // Writers standing in for a disk that fills up in the middle of a line.
-std::size_t WriteHalf(const char* data, std::size_t size, std::FILE* file) {
-  return std::fwrite(data, 1, size / 2, file);
+long WriteHalf(int descriptor, const char* data, std::size_t size) {
+  return static_cast<long>(::write(descriptor, data, size / 2));
 }
-std::size_t WriteNothing(const char*, std::size_t, std::FILE*) { return 0; }
-std::size_t WriteAllButOne(const char* data, std::size_t size, std::FILE* file) {
-  return std::fwrite(data, 1, size - 1, file);
+long WriteNothing(int, const char*, std::size_t) { return 0; }
+long WriteFails(int, const char*, std::size_t) { return -1; }
+long WriteAllButOne(int descriptor, const char* data, std::size_t size) {
+  return static_cast<long>(::write(descriptor, data, size - 1));
 }
 
 class RecordFileShortWrite : public RecordFileTest, public ::testing::WithParamInterface<LineWriter> {};
@@ -124,7 +131,85 @@ TEST_P(RecordFileShortWrite, NewFileStaysEmpty) {
 }
 
 INSTANTIATE_TEST_SUITE_P(DiskFull, RecordFileShortWrite,
-                         ::testing::Values(&WriteHalf, &WriteNothing, &WriteAllButOne));
+                         ::testing::Values(&WriteHalf, &WriteNothing, &WriteFails, &WriteAllButOne));
+
+// Another program appends to the same file while our write fails half-way: its data stays.
+std::string g_otherWriterPath;
+long WriteHalfWhileAnotherAppends(int descriptor, const char* data, std::size_t size) {
+  const long written = static_cast<long>(::write(descriptor, data, size / 2));
+  std::ofstream other(g_otherWriterPath, std::ios::binary | std::ios::app);
+  other << "other;\r\n";
+  return written;
+}
+
+TEST_F(RecordFileTest, NeverCutsWhatAnotherProgramAppended) {
+  g_otherWriterPath = PathOf("shared.csv");
+  Put(g_otherWriterPath, "1;\r\n");
+  EXPECT_EQ(AppendLineToFile(g_otherWriterPath, "22;\r\n", &WriteHalfWhileAnotherAppends), AppendResult::WriteFailed);
+  EXPECT_EQ(Contents(g_otherWriterPath), "1;\r\n22other;\r\n");
+}
+
+// Paths that are not a file must fail at once: an open that waited for a FIFO's reader would
+// freeze the window. alarm() ends the test program if an open blocks.
+class AlarmGuard {
+ public:
+  AlarmGuard() { ::alarm(10); }
+  ~AlarmGuard() { ::alarm(0); }
+  AlarmGuard(const AlarmGuard&) = delete;
+  AlarmGuard& operator=(const AlarmGuard&) = delete;
+};
+
+enum class SpecialFile { FifoWithoutReader, FifoWithReader, Socket };
+
+class RecordFileSpecial : public RecordFileTest, public ::testing::WithParamInterface<SpecialFile> {};
+
+TEST_P(RecordFileSpecial, IsRefusedWithoutWaiting) {
+  const std::string path = PathOf("special");
+  int reader = -1;
+  int socketDescriptor = -1;
+  switch (GetParam()) {
+    case SpecialFile::FifoWithoutReader:
+      ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+      break;
+    case SpecialFile::FifoWithReader:
+      ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+      reader = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+      ASSERT_GE(reader, 0);
+      break;
+    case SpecialFile::Socket: {
+      socketDescriptor = ::socket(AF_UNIX, SOCK_STREAM, 0);
+      ASSERT_GE(socketDescriptor, 0);
+      sockaddr_un address{};
+      address.sun_family = AF_UNIX;
+      ASSERT_LT(path.size(), sizeof address.sun_path);
+      path.copy(address.sun_path, path.size());
+      ASSERT_EQ(::bind(socketDescriptor, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+      ASSERT_EQ(::listen(socketDescriptor, 1), 0);
+      break;
+    }
+  }
+  {
+    AlarmGuard guard;
+    EXPECT_EQ(AppendLineToFile(path, "1,00;\r\n"), AppendResult::OpenFailed);
+    EXPECT_EQ(AppendLineToFile(path, "2,00;\r\n"), AppendResult::OpenFailed);
+  }
+  if (reader >= 0) {
+    char buffer[16];
+    EXPECT_LE(::read(reader, buffer, sizeof buffer), 0);  // nothing was written into the FIFO
+    ::close(reader);
+  }
+  if (socketDescriptor >= 0) {
+    ::close(socketDescriptor);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(NotAFile, RecordFileSpecial,
+                         ::testing::Values(SpecialFile::FifoWithoutReader, SpecialFile::FifoWithReader,
+                                           SpecialFile::Socket));
+
+TEST_F(RecordFileTest, CharacterDeviceIsWrittenTo) {
+  EXPECT_EQ(AppendLineToFile("/dev/null", "1,50;\r\n"), AppendResult::Written);
+}
 
 }  // namespace
 }  // namespace kvelt

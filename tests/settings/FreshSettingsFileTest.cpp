@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
 
@@ -31,14 +32,17 @@ constexpr const char* kFreshFile =
     "ScreenTop=0\n"
     "ScreenLeft=0\n"
     "Language=0\n"
-    "SaveFile=c:\\pomiar.csv\n"
+    "SaveFile=/home/kvelt/pomiar.csv\n"
     "Div=2\n"
     "Unit=0\n";
 
 TEST(FreshSettingsFile, HoldsTheSectionAndSeventeenKeysInOrder) {
   TempFolder folder;
   const IniFile file(folder.File("config.ini"));
+  const std::string home = std::getenv("HOME") != nullptr ? std::getenv("HOME") : "";
+  ::setenv("HOME", "/home/kvelt", 1);
   WriteFreshSettingsFile(file);
+  ::setenv("HOME", home.c_str(), 1);
   EXPECT_EQ(ReadBytes(file.Path()), kFreshFile);
 }
 
@@ -53,7 +57,7 @@ TEST(FreshSettingsFile, ReadsBackThroughTheKeyNames) {
     EXPECT_TRUE(file.ReadBool(Keys::Section, Keys::SaveVer(n), false));
   }
   EXPECT_EQ(file.ReadInteger(Keys::Section, Keys::Language, SettingsDefaults::Language), 0);
-  EXPECT_EQ(file.ReadString(Keys::Section, Keys::SaveFile, SettingsDefaults::SaveFile), "c:\\pomiar.csv");
+  EXPECT_EQ(file.ReadString(Keys::Section, Keys::SaveFile, ""), SettingsDefaults::SaveFile());
   // Not part of a fresh file: read as its default.
   EXPECT_EQ(file.ReadInteger(Keys::Section, Keys::SavePeriod, SettingsDefaults::SavePeriod), 1);
 }
