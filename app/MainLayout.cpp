@@ -26,6 +26,7 @@
 
 #include "app/AppFonts.h"
 #include "app/FlagPictures.h"
+#include "app/HiddenTabGuard.h"
 #include "app/Main.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
@@ -136,6 +137,7 @@ void TFMain::BuildWindow() {
   PageControl1->addTab(BuildConfigurationPage(), Text("Konfiguracja"));
   PageControl1->addTab(BuildProgramSettingsPage(), Text("Ustawienia programu"));
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), false);
+  new kvelt::app::HiddenTabGuard(PageControl1);
   PageControl1->setCurrentWidget(TabSheet2);
   clientLayout->addWidget(PageControl1);
   setCentralWidget(client);
