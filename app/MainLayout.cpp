@@ -25,11 +25,13 @@
 #include <QtCharts/QValueAxis>
 
 #include "app/AppFonts.h"
+#include "app/DisplayRatePacer.h"
 #include "app/FlagPictures.h"
 #include "app/HiddenTabGuard.h"
 #include "app/Main.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
+#include "app/TReadoutEdit.h"
 #include "app/TSaveDialog.h"
 
 namespace {
@@ -108,8 +110,8 @@ QToolButton* NewToolButton(const QIcon& glyph) {
   return button;
 }
 
-QLineEdit* NewReadout(const QColor& colour, bool readOnly) {
-  auto* edit = new QLineEdit;
+TReadoutEdit* NewReadout(kvelt::app::DisplayRatePacer& pacer, const QColor& colour, bool readOnly) {
+  auto* edit = new TReadoutEdit(pacer);
   edit->setFont(kvelt::app::AppFonts::ReadoutFont());
   QPalette palette = edit->palette();
   palette.setColor(QPalette::Text, colour);
@@ -164,9 +166,10 @@ QWidget* TFMain::BuildReadoutsPage() {
   auto* speeds = new QHBoxLayout(BoxPred);
   Tight(positions, 8, 8);
   Tight(speeds, 8, 8);
+  ReadoutPacer = new kvelt::app::DisplayRatePacer(this);
   for (std::size_t c = 0; c < 4; ++c) {
-    PositionReadouts[c] = Named(NewReadout(kPositionColour, true), kPositionNames[c]);
-    SpeedReadouts[c] = Named(NewReadout(kSpeedColour, false), kSpeedNames[c]);
+    PositionReadouts[c] = Named(NewReadout(*ReadoutPacer, kPositionColour, true), kPositionNames[c]);
+    SpeedReadouts[c] = Named(NewReadout(*ReadoutPacer, kSpeedColour, false), kSpeedNames[c]);
     positions->addWidget(PositionReadouts[c]);
     speeds->addWidget(SpeedReadouts[c]);
   }
