@@ -16,6 +16,7 @@
 #include "app/ProgramVersion.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
+#include "app/TReadoutEdit.h"
 #include "config/DisplayDecimals.h"
 #include "config/OutputRow.h"
 #include "device/HidControllerClass.h"
@@ -141,10 +142,10 @@ void TFMain::RefreshReadouts(int channel) {
   const int decimals = DisplayDecimals();
   const std::string separator = DecimalSeparator();
   if (const auto text = kvelt::FormatFixedPoint(reading.Position, 15, decimals, separator)) {
-    PositionReadouts[static_cast<std::size_t>(channel)]->setText(QString::fromStdString(*text));
+    PositionReadouts[static_cast<std::size_t>(channel)]->ShowText(QString::fromStdString(*text));
   }
   if (const auto text = kvelt::FormatFixedPoint(reading.Speed, 15, decimals, separator)) {
-    SpeedReadouts[static_cast<std::size_t>(channel)]->setText(QString::fromStdString(*text));
+    SpeedReadouts[static_cast<std::size_t>(channel)]->ShowText(QString::fromStdString(*text));
   }
 }
 

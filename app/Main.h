@@ -12,6 +12,7 @@
 
 #include "app/ButtonGlyphs.h"
 #include "app/ProgramOptions.h"
+#include "app/TReadoutEdit.h"
 #include "i18n/TLangTable.h"
 #include "measure/ChannelReading.h"
 #include "measure/RecordPacer.h"
@@ -47,6 +48,7 @@ class THidDeviceController;
 }  // namespace kvelt::hid
 
 namespace kvelt::app {
+class DisplayRatePacer;
 class LanguageApplier;
 }  // namespace kvelt::app
 
@@ -253,8 +255,10 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   // "Wskaźnik": index = channel 0..3.
   QGroupBox* BoxPos = nullptr;
   QGroupBox* BoxPred = nullptr;
-  std::array<QLineEdit*, 4> PositionReadouts{};  // Edit1, Edit4, Edit7, Edit10
-  std::array<QLineEdit*, 4> SpeedReadouts{};     // Edit2, Edit5, Edit8, Edit11
+  std::array<TReadoutEdit*, 4> PositionReadouts{};  // Edit1, Edit4, Edit7, Edit10
+  std::array<TReadoutEdit*, 4> SpeedReadouts{};     // Edit2, Edit5, Edit8, Edit11
+  // Paces the read-outs' repaints to the display rate.
+  kvelt::app::DisplayRatePacer* ReadoutPacer = nullptr;
   std::array<TBitBtn*, 4> InfoButtons{};         // BitBtn3..BitBtn6
   std::array<TBitBtn*, 4> button_clear{};
   TBitBtn* SaveButton = nullptr;

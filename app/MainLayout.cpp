@@ -25,10 +25,13 @@
 #include <QtCharts/QValueAxis>
 
 #include "app/AppFonts.h"
+#include "app/DisplayRatePacer.h"
 #include "app/FlagPictures.h"
+#include "app/HiddenTabGuard.h"
 #include "app/Main.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
+#include "app/TReadoutEdit.h"
 #include "app/TSaveDialog.h"
 
 namespace {
@@ -107,8 +110,8 @@ QToolButton* NewToolButton(const QIcon& glyph) {
   return button;
 }
 
-QLineEdit* NewReadout(const QColor& colour, bool readOnly) {
-  auto* edit = new QLineEdit;
+TReadoutEdit* NewReadout(kvelt::app::DisplayRatePacer& pacer, const QColor& colour, bool readOnly) {
+  auto* edit = new TReadoutEdit(pacer);
   edit->setFont(kvelt::app::AppFonts::ReadoutFont());
   QPalette palette = edit->palette();
   palette.setColor(QPalette::Text, colour);
@@ -136,6 +139,7 @@ void TFMain::BuildWindow() {
   PageControl1->addTab(BuildConfigurationPage(), Text("Konfiguracja"));
   PageControl1->addTab(BuildProgramSettingsPage(), Text("Ustawienia programu"));
   PageControl1->setTabVisible(PageControl1->indexOf(TabSheet1), false);
+  new kvelt::app::HiddenTabGuard(PageControl1);
   PageControl1->setCurrentWidget(TabSheet2);
   clientLayout->addWidget(PageControl1);
   setCentralWidget(client);
@@ -162,9 +166,10 @@ QWidget* TFMain::BuildReadoutsPage() {
   auto* speeds = new QHBoxLayout(BoxPred);
   Tight(positions, 8, 8);
   Tight(speeds, 8, 8);
+  ReadoutPacer = new kvelt::app::DisplayRatePacer(this);
   for (std::size_t c = 0; c < 4; ++c) {
-    PositionReadouts[c] = Named(NewReadout(kPositionColour, true), kPositionNames[c]);
-    SpeedReadouts[c] = Named(NewReadout(kSpeedColour, false), kSpeedNames[c]);
+    PositionReadouts[c] = Named(NewReadout(*ReadoutPacer, kPositionColour, true), kPositionNames[c]);
+    SpeedReadouts[c] = Named(NewReadout(*ReadoutPacer, kSpeedColour, false), kSpeedNames[c]);
     positions->addWidget(PositionReadouts[c]);
     speeds->addWidget(SpeedReadouts[c]);
   }

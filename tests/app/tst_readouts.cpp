@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <limits>
 
+#include "app/DisplayRatePacer.h"
+
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
@@ -31,6 +33,28 @@ QString IniValue(const QStringList& lines, const QString& key) {
     }
   }
   return QString();
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int Paints = 0;
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++Paints;
+    }
+    return false;
+  }
+};
+
+// Runs the event loop until nothing is left to do now (no waiting for timers).
+void Settle() {
+  for (int pass = 0; pass < 5; ++pass) {
+    QCoreApplication::processEvents();
+  }
 }
 
 }  // namespace
@@ -167,6 +191,62 @@ class ReadoutsTest : public QObject {
     QCOMPARE(speed->text(), Localized("2,0077"));
     Feed(window, ChannelFrameBytes(2, 4.0f, 2.5f));
     QCOMPARE(speed->text(), Localized("2,50"));
+  }
+
+  // Frames between two display ticks change the texts at once but paint nothing; the tick paints
+  // each changed box once, and never the group boxes behind them.
+  void readoutsRepaintOncePerDisplayTick() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.ReadoutPacer->SetIntervalMs(24 * 3600 * 1000);  // the test gives the ticks itself
+    Feed(window, ChannelFrameBytes(0, 0.0f, 0.0f));
+    window.ReadoutPacer->Tick();
+    Settle();
+    PaintCounter position(window.PositionReadouts[0]);
+    PaintCounter speed(window.SpeedReadouts[0]);
+    PaintCounter otherChannel(window.PositionReadouts[1]);
+    PaintCounter positions(window.BoxPos);
+    PaintCounter speeds(window.BoxPred);
+    PaintCounter page(window.TabSheet2);
+    for (int n = 1; n <= 50; ++n) {
+      Feed(window, ChannelFrameBytes(0, static_cast<float>(n), 0.5f * static_cast<float>(n)));
+      Settle();
+      QCOMPARE(window.PositionReadouts[0]->text(), QString::number(n) + Localized(",00"));
+    }
+    QCOMPARE(position.Paints, 0);
+    QCOMPARE(speed.Paints, 0);
+    QVERIFY(window.ReadoutPacer->TickPending());
+
+    window.ReadoutPacer->Tick();
+    Settle();
+    QCOMPARE(position.Paints, 1);
+    QCOMPARE(speed.Paints, 1);
+    QCOMPARE(otherChannel.Paints, 0);
+    QCOMPARE(positions.Paints, 0);
+    QCOMPARE(speeds.Paints, 0);
+    QCOMPARE(page.Paints, 0);
+    QVERIFY(window.PositionReadouts[0]->updatesEnabled());
+    // A frame with the texts already shown asks for no paint at all.
+    Feed(window, ChannelFrameBytes(0, 50.0f, 25.0f));
+    QVERIFY(!window.ReadoutPacer->TickPending());
+  }
+
+  // Left to itself the display tick comes by its own timer, at the screen's refresh rate.
+  void displayTickComesByItself() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.ReadoutPacer->IntervalMs(), kvelt::app::DisplayRatePacer::ScreenIntervalMs());
+    QVERIFY(window.ReadoutPacer->IntervalMs() >= 4 && window.ReadoutPacer->IntervalMs() <= 50);
+    Settle();
+    PaintCounter speed(window.SpeedReadouts[3]);
+    Feed(window, ChannelFrameBytes(3, 1.0f, 2.0f));
+    QTRY_COMPARE(speed.Paints, 1);
+    QVERIFY(window.SpeedReadouts[3]->updatesEnabled());
+    QVERIFY(!window.ReadoutPacer->TickPending());
   }
 
   void reportsOutsideTheChannelFramesChangeNoReadout_data() {
