@@ -150,7 +150,8 @@ void TFMain::RefreshStatusPanels() {
     }
   }
   if (NoAccessReported) {
-    StatusPanels[1]->setToolTip(NoAccessHint(Lang1.ActiveLanguage()));
+    StatusPanels[1]->setToolTip(
+        kvelt::app::AccessHint::Text(Lang1.ActiveLanguage(), QCoreApplication::applicationDirPath()));
   }
 }
 
