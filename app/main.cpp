@@ -6,10 +6,12 @@
 #include "app/CommandLine.h"
 #include "app/HandlerGuard.h"
 #include "app/Main.h"
+#include "app/RecordClock.h"
 #include "app/TApplication.h"
 #include "app/UnixSignalCloser.h"
 
 int main(int argc, char** argv) {
+  kvelt::app::RecordClock::PinLocalTimeZone();
   TApplication application(argc, argv);
   try {
     kvelt::app::CommandLine commandLine;
