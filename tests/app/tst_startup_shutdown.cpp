@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <csignal>
@@ -387,6 +388,62 @@ class StartupShutdownTest : public QObject {
     window.close();
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+  }
+
+  // The program itself: SIGTERM while config.ini cannot be written ends it within 2 s, with one
+  // line on stderr. Also run by ctest as an unprivileged user.
+  void programEndsSoonAfterASignal_data() {
+    QTest::addColumn<bool>("removeFolder");
+    QTest::newRow("folder removed") << true;
+    QTest::newRow("read-only file and folder") << false;
+  }
+
+  void programEndsSoonAfterASignal() {
+    QFETCH(bool, removeFolder);
+    const QString program = qEnvironmentVariable("KVELT_PC_BINARY");
+    QVERIFY2(QFileInfo(program).isExecutable(), "KVELT_PC_BINARY names no program");
+    if (!removeFolder && ::geteuid() == 0) {
+      QSKIP("file permissions do not bind root; ctest runs this again as nobody");
+    }
+    QTemporaryDir config;
+    QTemporaryDir records;
+    const QString recordFile = records.filePath(QStringLiteral("rec.csv"));
+    {
+      QFile ini(config.filePath(QStringLiteral("config.ini")));
+      QVERIFY(ini.open(QIODevice::WriteOnly));
+      ini.write(QStringLiteral("[Options]\r\nAutoSave=1\r\nSavePeriod=0\r\nLanguage=0\r\nSaveFile=%1\r\n")
+                    .arg(recordFile)
+                    .toUtf8());
+    }
+    QProcess process;
+    process.start(program, {QStringLiteral("--simulate"), QStringLiteral("--config-dir"), config.path()});
+    QVERIFY(process.waitForStarted());
+    // Lines arrive once the window runs and the simulated counter is connected.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(recordFile).size() > 0, 10000);
+    if (removeFolder) {
+      QVERIFY(QDir(config.path()).removeRecursively());
+    } else {
+      QVERIFY(QFile::setPermissions(config.filePath(QStringLiteral("config.ini")), QFileDevice::ReadOwner));
+      QVERIFY(QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+    process.terminate();
+    const bool ended = process.waitForFinished(2000);
+    QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!ended) {
+      process.kill();
+      process.waitForFinished();
+      QFAIL("still running 2 s after SIGTERM");
+    }
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QStringList own;
+    for (const QString& line : QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n')) {
+      if (line.startsWith(QStringLiteral("kvelt-pc:"))) {
+        own << line;
+      }
+    }
+    QCOMPARE(own, QStringList{QStringLiteral("kvelt-pc: Unable to write to %1.")
+                                  .arg(config.filePath(QStringLiteral("config.ini")))});
   }
 
   void signalClosesAnOpenModalBoxToo() {
