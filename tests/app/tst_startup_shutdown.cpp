@@ -400,8 +400,8 @@ class StartupShutdownTest : public QObject {
 
   void programEndsSoonAfterASignal() {
     QFETCH(bool, removeFolder);
-    const QString program = qEnvironmentVariable("KVELT_PC_BINARY");
-    QVERIFY2(QFileInfo(program).isExecutable(), "KVELT_PC_BINARY names no program");
+    const QString program = qEnvironmentVariable("KVELT_PC_EXECUTABLE");
+    QVERIFY2(QFileInfo(program).isExecutable(), "KVELT_PC_EXECUTABLE names no program");
     if (!removeFolder && ::geteuid() == 0) {
       QSKIP("file permissions do not bind root; ctest runs this again as nobody");
     }
