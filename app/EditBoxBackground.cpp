@@ -1,6 +1,7 @@
 #include "app/EditBoxBackground.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QPalette>
 #include <QWidget>
 
@@ -11,11 +12,20 @@ namespace {
 
 constexpr QPalette::ColorGroup kGroups[] = {QPalette::Active, QPalette::Inactive, QPalette::Disabled};
 
+// An edit box paints its field with Base; a pick-only drop-down list paints its face with Button.
+bool PaintsWithButton(const QWidget* box) {
+  const auto* combo = qobject_cast<const QComboBox*>(box);
+  return combo != nullptr && !combo->isEditable();
+}
+
 // The refused colour stands in every state of the box, enabled or not.
 void SetRefusedBackground(QWidget* box, const QColor& colour) {
   QPalette palette = box->palette();
   for (const QPalette::ColorGroup group : kGroups) {
     palette.setColor(group, QPalette::Base, colour);
+    if (PaintsWithButton(box)) {
+      palette.setColor(group, QPalette::Button, colour);
+    }
   }
   box->setPalette(palette);
 }
@@ -26,6 +36,9 @@ void SetNormalBackground(QWidget* box) {
   QPalette palette = box->palette();
   for (const QPalette::ColorGroup group : kGroups) {
     palette.setColor(group, QPalette::Base, normal.color(group, QPalette::Base));
+    if (PaintsWithButton(box)) {
+      palette.setColor(group, QPalette::Button, normal.color(group, QPalette::Button));
+    }
   }
   box->setPalette(palette);
 }

@@ -6,8 +6,8 @@ class QWidget;
 
 namespace kvelt::app {
 
-// The background of an edit box that holds a typed value: the normal one (the application's
-// window background for text entry) or the light red of a refused value.
+// The background of an edit box that holds a typed value, or of a drop-down list: the normal one
+// (the application's background for the control) or the light red of a refused value.
 class EditBoxBackground {
  public:
   static QColor Refused();

@@ -121,6 +121,7 @@ void TFMain::ConnectHandlers() {
   Bind(BitBtn9, &QAbstractButton::clicked, &TFMain::BitBtn9Click);
   Bind(BitBtn7, &QAbstractButton::clicked, &TFMain::BitBtn7Click);
   Bind(LangCombo1, &QComboBox::activated, &TFMain::LangCombo1Change);
+  ConnectListRefusalReset();
 }
 
 // --- Read-outs and display options --------------------------------------------------------------

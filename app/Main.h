@@ -349,6 +349,9 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   template <typename Sender, typename Signal>
   void Bind(Sender* sender, Signal signal, void (TFMain::*handler)(QObject*));
 
+  // Gives a refused drop-down list its normal colour back when it gets a selection (MainConfig.cpp).
+  void ConnectListRefusalReset();
+
   // Start-up steps.
   void ReadStoredSettings(const kvelt::IniSession& settings);
   void StartRecordingAtStartUp();

@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/EditBoxBackground.h"
 #include "app/Main.h"
@@ -50,15 +52,18 @@ std::optional<std::size_t> SenderChannel(const QObject* sender) {
 
 std::string Utf8(const QString& text) { return text.toStdString(); }
 
-bool AnyListWithoutSelection(const kvelt::OutputRows& rows) {
-  for (const kvelt::OutputRow& row : rows) {
-    for (const int position : {row.Source, row.Comparison, row.Logic, row.SecondComparison, row.State}) {
-      if (position < 0) {
-        return true;
+// Marks every list of the rows that has no selection (a reply can leave one so); true if any.
+bool MarkListsWithoutSelection(const std::array<TOutputRowControls, TFMain::kOutputCount>& rows) {
+  bool any = false;
+  for (const TOutputRowControls& row : rows) {
+    for (QComboBox* list : {row.W, row.B, row.T, row.C, row.S}) {
+      if (list->currentIndex() < 0) {
+        EditBoxBackground::MarkRefused(list);
+        any = true;
       }
     }
   }
-  return false;
+  return any;
 }
 
 }  // namespace
@@ -156,12 +161,28 @@ void TFMain::button_set_zero0Click(QObject* Sender) {
   // After a reply with a value outside the list, the list shows nothing: there is no flag to send.
   const int position = edit_zero[*channel]->currentIndex();
   if (position < 0) {
+    EditBoxBackground::MarkRefused(edit_zero[*channel]);
     return;
   }
   Send(*this, kvelt::SetZeroMarkerRequest(static_cast<int>(*channel), position));
 }
 
 void TFMain::edit_res0Change(QObject* Sender) { EditBoxBackground::MarkNormal(qobject_cast<QWidget*>(Sender)); }
+
+void TFMain::ConnectListRefusalReset() {
+  // A refused list gets its normal colour back as soon as it has a selection again.
+  std::vector<QComboBox*> lists(edit_zero.begin(), edit_zero.end());
+  for (const TOutputRowControls& row : OutputRows) {
+    lists.insert(lists.end(), {row.W, row.B, row.T, row.C, row.S});
+  }
+  for (QComboBox* list : lists) {
+    connect(list, &QComboBox::currentIndexChanged, this, [list](int index) {
+      if (index >= 0) {
+        EditBoxBackground::MarkNormal(list);
+      }
+    });
+  }
+}
 
 // --- Transistor outputs ---------------------------------------------------------------------------------
 
@@ -211,8 +232,9 @@ void TFMain::BitBtn2Click(QObject* /*Sender*/) {
     EditBoxBackground::MarkRefused(refused.Box == kvelt::OutputBox::Threshold ? row.N : row.M);
   }
   // A list left without a selection by a reply has no position to carry: nothing is written
-  // rather than a made-up byte.
-  if (!write.Ok() || AnyListWithoutSelection(rows)) {
+  // rather than a made-up byte, and the list shows the refusal as a bad box does.
+  const bool listsRefused = MarkListsWithoutSelection(OutputRows);
+  if (!write.Ok() || listsRefused) {
     return;
   }
   KeptOutputsSecondHalf = write.Second;

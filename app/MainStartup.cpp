@@ -7,12 +7,14 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <algorithm>
 
 #include "app/HandlerGuard.h"
 #include "app/Main.h"
 #include "app/SettingsLocation.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
+#include "app/WindowPlacement.h"
 #include "settings/FreshSettingsFile.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsWriteError.h"
@@ -89,7 +91,7 @@ void TFMain::ReadStoredSettings(const kvelt::IniSession& settings) {
       IndexOrDefault(settings.ReadInteger(section, Keys::Unit, Defaults::Unit), UnitList->count(), Defaults::Unit));
   const int top = settings.ReadInteger(section, Keys::ScreenTop, Defaults::ScreenTop);
   const int left = settings.ReadInteger(section, Keys::ScreenLeft, Defaults::ScreenLeft);
-  move(left, top);
+  move(kvelt::app::WindowPlacement::PlaceOnScreens(QPoint(left, top), std::max(width(), minimumWidth())));
   LangCombo1->setCurrentIndex(IndexOrDefault(settings.ReadInteger(section, Keys::Language, Defaults::Language),
                                              LangCombo1->count(), kPolishIndex));
   ComboBox_SavePeriod->setCurrentIndex(

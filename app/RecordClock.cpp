@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QTime>
+#include <cstdlib>
 #include <utility>
 
 namespace kvelt::app {
@@ -23,6 +24,12 @@ std::string RecordClock::DateText() const {
 }
 
 std::string RecordClock::TimeText() const { return locale_.toString(QTime::currentTime(), timeFormat_).toStdString(); }
+
+void RecordClock::PinLocalTimeZone() {
+  if (std::getenv("TZ") == nullptr) {
+    ::setenv("TZ", ":/etc/localtime", 0);
+  }
+}
 
 QString RecordClock::WithoutTimeZone(const QString& format) {
   QString result;

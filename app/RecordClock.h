@@ -19,6 +19,12 @@ class RecordClock {
 
   const QString& TimeFormat() const { return timeFormat_; }
 
+  // When TZ is unset, sets it to the system's zone file (":/etc/localtime", the zone the C library
+  // uses without TZ): the library then loads the zone once instead of looking at the file again
+  // for every date and time of every recording line. The local time stays the same; a change of
+  // the system's time zone is seen at the next start. Call before any thread starts.
+  static void PinLocalTimeZone();
+
   // A time format without its time-zone tokens (runs of 't' outside quoted text) and the blanks
   // that separated them from the rest.
   static QString WithoutTimeZone(const QString& format);

@@ -290,6 +290,62 @@ class ConfigTest : public QObject {
     QCOMPARE(sent[0][30], quint8{1});
   }
 
+  void listsWithoutSelectionAreMarkedAndNothingIsSent_data() {
+    QTest::addColumn<Bytes>("reply");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QStringList>("marked");
+    Bytes zero = {117, 2, 0xFF};
+    Bytes first(31, 0);
+    first[0] = 108;
+    first[1 + 1] = 0x7F;          // rows 1 and 3: source outside its list
+    first[1 + 6 * 2 + 1] = 0x7F;
+    Bytes second(31, 0);
+    second[0] = 113;
+    second[1 + 6 * 1 + 5] = 0xFF;  // row 2: state outside its list
+    second[1 + 6 * 4] = 0x3F;      // row 5: logic outside its list
+    QTest::newRow("zero marker") << zero << "button_set_zero2" << QStringList{"edit_zero2"};
+    QTest::newRow("outputs, first half") << first << "BitBtn2" << QStringList{"out1_W", "out3_W"};
+    QTest::newRow("outputs, second half") << second << "BitBtn2" << QStringList{"out2_S", "out5_T"};
+  }
+
+  void listsWithoutSelectionAreMarkedAndNothingIsSent() {
+    QFETCH(Bytes, reply);
+    QFETCH(QString, button);
+    QFETCH(QStringList, marked);
+    SimWindow sim;
+    TFMain& w = sim.W();
+    QTRY_VERIFY(sim.Connected());
+    Feed(w, reply);
+    sim.Sent();
+    w.Control<QAbstractButton>(button.toLatin1().constData())->click();
+    QVERIFY(sim.Sent().empty());
+    QStringList refused;
+    for (QComboBox* list : w.centralWidget()->findChildren<QComboBox*>()) {
+      if (EditBoxBackground::IsMarkedRefused(list)) {
+        refused << list->objectName();
+      }
+    }
+    refused.sort();
+    marked.sort();
+    QCOMPARE(refused, marked);
+    // The colour shows on the list's face, not only in its palette.
+    for (const QString& name : marked) {
+      auto* list = w.Control<QComboBox>(name.toLatin1().constData());
+      list->setEnabled(true);
+      const QColor face = list->grab().toImage().pixelColor(list->width() / 4, list->height() / 2);
+      QVERIFY2(face.red() - face.green() > 40 && face.red() - face.blue() > 40, qPrintable(face.name()));
+    }
+    QVERIFY(sim.boxes.empty());
+    // A choice gives a list its normal colour back.
+    for (const QString& name : marked) {
+      auto* list = w.Control<QComboBox>(name.toLatin1().constData());
+      list->setCurrentIndex(0);
+      QVERIFY(!EditBoxBackground::IsMarkedRefused(list));
+    }
+    w.Control<QAbstractButton>(button.toLatin1().constData())->click();
+    QCOMPARE(sim.Sent().size(), std::size_t{1});
+  }
+
   void unasked108FillsTheRowsAndRequests113() {
     SimWindow sim;
     TFMain& w = sim.W();

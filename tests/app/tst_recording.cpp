@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QDateTime>
 #include <QTime>
 #include <QToolButton>
 #include <QtCharts/QLineSeries>
@@ -119,6 +120,45 @@ class RecordingTest : public QObject {
     const QString format = kvelt::app::RecordClock().TimeFormat();
     QVERIFY(!format.contains(u't'));
     QVERIFY2(QTime::fromString(fields[1], format).isValid(), qPrintable(fields[1] + QStringLiteral(" / ") + format));
+  }
+
+  void pinnedTimeZoneKeepsTheLocalTime_data() {
+    QTest::addColumn<QByteArray>("tz");  // null: unset
+    QTest::addColumn<QByteArray>("pinned");
+    QTest::newRow("unset") << QByteArray() << QByteArray(":/etc/localtime");
+    QTest::newRow("set by the user") << QByteArray("Europe/Warsaw") << QByteArray("Europe/Warsaw");
+    QTest::newRow("set empty") << QByteArray("") << QByteArray("");
+  }
+
+  void pinnedTimeZoneKeepsTheLocalTime() {
+    QFETCH(QByteArray, tz);
+    QFETCH(QByteArray, pinned);
+    const bool wasSet = qEnvironmentVariableIsSet("TZ");
+    const QByteArray previous = qgetenv("TZ");
+    if (tz.isNull()) {
+      qunsetenv("TZ");
+    } else {
+      qputenv("TZ", tz);
+    }
+    // Winter and summer: the offsets from UTC the local time has before and after.
+    const auto offsets = [] {
+      return QList<int>{QDateTime::fromSecsSinceEpoch(1700000000).offsetFromUtc(),
+                        QDateTime::fromSecsSinceEpoch(1720000000).offsetFromUtc(),
+                        QDateTime::currentDateTime().offsetFromUtc()};
+    };
+    const QList<int> before = offsets();
+    kvelt::app::RecordClock::PinLocalTimeZone();
+    const QByteArray after = qgetenv("TZ");
+    const bool afterSet = qEnvironmentVariableIsSet("TZ");
+    const QList<int> offsetsAfter = offsets();
+    if (wasSet) {
+      qputenv("TZ", previous);
+    } else {
+      qunsetenv("TZ");
+    }
+    QVERIFY(afterSet);
+    QCOMPARE(after, pinned);
+    QCOMPARE(offsetsAfter, before);
   }
 
   void timeFormatLosesItsZone_data() {

@@ -9,7 +9,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMessageBox>
+#include <QProcess>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <csignal>
@@ -19,6 +22,7 @@
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
 #include "app/UnixSignalCloser.h"
+#include "app/WindowPlacement.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::WindowFixture;
@@ -251,9 +255,47 @@ class StartupShutdownTest : public QObject {
     QVERIFY(fixture.Boxes().empty());
   }
 
-  void storedPositionIsUsedUnchanged() {
-    WindowFixture fixture({"[Options]", "ScreenTop=-3000", "ScreenLeft=12000", "Language=0"});
-    QCOMPARE(fixture.Window().pos(), QPoint(12000, -3000));
+  // The offscreen platform has one screen of 800 x 800 pixels; the window is 782 wide at least.
+  void storedPositionIsUsedWhenTheTitleBarIsReachable_data() {
+    QTest::addColumn<QPoint>("stored");  // left, top
+    QTest::addColumn<QPoint>("opened");
+    const QPoint corner = QGuiApplication::primaryScreen()->availableGeometry().topLeft();
+    QTest::newRow("inside") << QPoint(10, 20) << QPoint(10, 20);
+    QTest::newRow("partly off the left edge") << QPoint(-500, 10) << QPoint(-500, 10);
+    QTest::newRow("a little above the top") << QPoint(30, -5) << QPoint(30, -5);
+    QTest::newRow("far off") << QPoint(12000, -3000) << corner;
+    QTest::newRow("only 10 pixels on the right") << QPoint(790, 10) << corner;
+    QTest::newRow("off the left edge") << QPoint(-760, 10) << corner;
+    QTest::newRow("above the top") << QPoint(30, -40) << corner;
+    QTest::newRow("below the bottom") << QPoint(30, 796) << corner;
+  }
+
+  void storedPositionIsUsedWhenTheTitleBarIsReachable() {
+    QFETCH(QPoint, stored);
+    QFETCH(QPoint, opened);
+    QCOMPARE(QGuiApplication::primaryScreen()->availableGeometry().size(), QSize(800, 800));
+    WindowFixture fixture({"[Options]", QStringLiteral("ScreenTop=%1").arg(stored.y()),
+                           QStringLiteral("ScreenLeft=%1").arg(stored.x()), "Language=0"});
+    QCOMPARE(fixture.Window().pos(), opened);
+  }
+
+  void placementOverSeveralScreens_data() {
+    QTest::addColumn<QList<QRect>>("areas");
+    QTest::addColumn<QPoint>("stored");
+    QTest::addColumn<QPoint>("opened");
+    const QRect left(0, 0, 1920, 1040);
+    const QRect right(1920, -200, 1280, 984);
+    QTest::newRow("on the second screen") << QList<QRect>{left, right} << QPoint(2500, -150) << QPoint(2500, -150);
+    QTest::newRow("second screen gone") << QList<QRect>{left} << QPoint(2500, -150) << QPoint(0, 0);
+    QTest::newRow("title bar on neither screen") << QList<QRect>{left, right} << QPoint(100, -150) << QPoint(0, 0);
+    QTest::newRow("across both screens") << QList<QRect>{left, right} << QPoint(1500, 100) << QPoint(1500, 100);
+  }
+
+  void placementOverSeveralScreens() {
+    QFETCH(QList<QRect>, areas);
+    QFETCH(QPoint, stored);
+    QFETCH(QPoint, opened);
+    QCOMPARE(kvelt::app::WindowPlacement::Place(stored, 782, areas, areas.front()), opened);
   }
 
   void checkBoxClickStoresAllElevenOptionsAndThePeriod() {
@@ -346,6 +388,62 @@ class StartupShutdownTest : public QObject {
     window.close();
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
+  }
+
+  // The program itself: SIGTERM while config.ini cannot be written ends it within 2 s, with one
+  // line on stderr. Also run by ctest as an unprivileged user.
+  void programEndsSoonAfterASignal_data() {
+    QTest::addColumn<bool>("removeFolder");
+    QTest::newRow("folder removed") << true;
+    QTest::newRow("read-only file and folder") << false;
+  }
+
+  void programEndsSoonAfterASignal() {
+    QFETCH(bool, removeFolder);
+    const QString program = qEnvironmentVariable("KVELT_PC_EXECUTABLE");
+    QVERIFY2(QFileInfo(program).isExecutable(), "KVELT_PC_EXECUTABLE names no program");
+    if (!removeFolder && ::geteuid() == 0) {
+      QSKIP("file permissions do not bind root; ctest runs this again as nobody");
+    }
+    QTemporaryDir config;
+    QTemporaryDir records;
+    const QString recordFile = records.filePath(QStringLiteral("rec.csv"));
+    {
+      QFile ini(config.filePath(QStringLiteral("config.ini")));
+      QVERIFY(ini.open(QIODevice::WriteOnly));
+      ini.write(QStringLiteral("[Options]\r\nAutoSave=1\r\nSavePeriod=0\r\nLanguage=0\r\nSaveFile=%1\r\n")
+                    .arg(recordFile)
+                    .toUtf8());
+    }
+    QProcess process;
+    process.start(program, {QStringLiteral("--simulate"), QStringLiteral("--config-dir"), config.path()});
+    QVERIFY(process.waitForStarted());
+    // Lines arrive once the window runs and the simulated counter is connected.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(recordFile).size() > 0, 10000);
+    if (removeFolder) {
+      QVERIFY(QDir(config.path()).removeRecursively());
+    } else {
+      QVERIFY(QFile::setPermissions(config.filePath(QStringLiteral("config.ini")), QFileDevice::ReadOwner));
+      QVERIFY(QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    }
+    process.terminate();
+    const bool ended = process.waitForFinished(2000);
+    QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!ended) {
+      process.kill();
+      process.waitForFinished();
+      QFAIL("still running 2 s after SIGTERM");
+    }
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QStringList own;
+    for (const QString& line : QString::fromLocal8Bit(process.readAllStandardError()).split(u'\n')) {
+      if (line.startsWith(QStringLiteral("kvelt-pc:"))) {
+        own << line;
+      }
+    }
+    QCOMPARE(own, QStringList{QStringLiteral("kvelt-pc: Unable to write to %1.")
+                                  .arg(config.filePath(QStringLiteral("config.ini")))});
   }
 
   void signalClosesAnOpenModalBoxToo() {

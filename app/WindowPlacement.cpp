@@ -1,0 +1,30 @@
+#include "app/WindowPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+namespace kvelt::app {
+
+QPoint WindowPlacement::Place(QPoint stored, int windowWidth, const QList<QRect>& availableAreas,
+                              const QRect& primaryArea) {
+  const QRect titleBar(stored, QSize(std::max(windowWidth, kMinimumGrabWidth), kTitleBarHeight));
+  for (const QRect& area : availableAreas) {
+    const QRect reachable = titleBar.intersected(area);
+    if (reachable.width() >= kMinimumGrabWidth && reachable.height() >= kMinimumGrabHeight) {
+      return stored;
+    }
+  }
+  return primaryArea.isValid() ? primaryArea.topLeft() : stored;
+}
+
+QPoint WindowPlacement::PlaceOnScreens(QPoint stored, int windowWidth) {
+  QList<QRect> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    areas << screen->availableGeometry();
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  return Place(stored, windowWidth, areas, primary != nullptr ? primary->availableGeometry() : QRect());
+}
+
+}  // namespace kvelt::app
