@@ -14,6 +14,7 @@
 #include "app/LanguageApplier.h"
 #include "app/MessageBoxes.h"
 #include "app/ProgramVersion.h"
+#include "app/QtOwnTranslation.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
 #include "config/DisplayDecimals.h"
@@ -219,6 +220,7 @@ void TFMain::ActivateLanguage(int n) {
   if (Lang1.SetActiveLanguage(n)) {
     Applier->Apply(Lang1);
   }
+  kvelt::app::QtOwnTranslation::Activate(Lang1.ActiveLanguage());
 }
 
 QString TFMain::LangText(std::string_view key) const {
