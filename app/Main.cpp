@@ -14,6 +14,7 @@
 #include "app/LanguageApplier.h"
 #include "app/MessageBoxes.h"
 #include "app/ProgramVersion.h"
+#include "app/QtOwnTranslation.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
 #include "app/TReadoutEdit.h"
@@ -224,6 +225,7 @@ void TFMain::ActivateLanguage(int n) {
   ApplyUnitCaptions(UnitList->currentIndex());
   ApplyRecordButtonCaption();
   RefreshStatusPanels();
+  kvelt::app::QtOwnTranslation::Activate(Lang1.ActiveLanguage());
 }
 
 QString TFMain::LangText(std::string_view key) const {

@@ -48,9 +48,14 @@ std::string EncodeFileText(const DecodedFileText& original, std::string_view tex
       return EncodeUtf16(text, ByteOrder::LittleEndian) + original.RawSuffix;
     case FileEncoding::Utf16BigEndian:
       return EncodeUtf16(text, ByteOrder::BigEndian) + original.RawSuffix;
-    case FileEncoding::Windows1250:
-      if (const std::optional<std::string> bytes = EncodeWindows1250(text)) return original.RawPrefix + *bytes;
+    case FileEncoding::Windows1250: {
+      // Windows-1250 bytes that happen to form valid UTF-8 (once the line that made the file
+      // invalid UTF-8 has changed) would be read back as UTF-8 with other letters: then, as
+      // for a character the code page lacks, the whole file becomes UTF-8.
+      const std::optional<std::string> bytes = EncodeWindows1250(text);
+      if (bytes && (*bytes == text || !IsValidUtf8(original.RawPrefix + *bytes))) return original.RawPrefix + *bytes;
       return original.RawPrefix + std::string(text);
+    }
     case FileEncoding::Utf8:
       break;
   }

@@ -23,8 +23,8 @@ struct DecodedFileText {
 DecodedFileText DecodeFileText(std::string_view bytes);
 
 // The bytes of text in the encoding of the file it was read from. When text holds a character
-// Windows-1250 has no byte for, the whole file becomes UTF-8 instead: one file never mixes
-// encodings.
+// Windows-1250 has no byte for, or its Windows-1250 bytes would read back as UTF-8, the whole
+// file becomes UTF-8 instead: one file never mixes encodings, and it reads back as written.
 std::string EncodeFileText(const DecodedFileText& original, std::string_view text);
 
 }  // namespace kvelt

@@ -84,6 +84,10 @@ INSTANTIATE_TEST_SUITE_P(
         // whole file is Windows-1250 and every other byte stays as it was.
         EncodingCase{"Mixed", "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\xF3" "d\x9F\nDiv=2\n", FileEncoding::Windows1250,
                      "Łódź", "Łąka", "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\xB9ka\nDiv=1\n"},
+        // Once the one line that was not UTF-8 is gone, the Windows-1250 bytes C5 81 ("Ĺ" and an
+        // undefined byte) would read back as UTF-8 "Ł": the file becomes UTF-8 with its letters.
+        EncodingCase{"MixedThatWouldReadBackAsUtf8", "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\nDiv=2\n",
+                     FileEncoding::Windows1250, "Ł", "a", "[Options]\nOld=Ĺ\u0081\nSaveFile=a\nDiv=1\n"},
         EncodingCase{"Utf16LittleEndianWithMark",
                      Utf16Bytes(u"\uFEFF[Options]\r\nSaveFile=C:\\Łódź.csv\r\nDiv=2\r\n", false),
                      FileEncoding::Utf16LittleEndian, "C:\\Łódź.csv", "D:\\Łąka.csv",

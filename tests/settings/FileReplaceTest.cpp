@@ -19,7 +19,7 @@ namespace kvelt {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::kNeedsUnprivilegedUser;
+using testing::RunUnprivileged;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -125,7 +125,6 @@ class ReadOnlyFolderTest : public ::testing::TestWithParam<ReadOnlyFolderCase> {
 };
 
 TEST_P(ReadOnlyFolderTest, WritableFileIsRewrittenInPlace) {
-  if (::geteuid() == 0) GTEST_SKIP() << kNeedsUnprivilegedUser;
   const ReadOnlyFolderCase& c = GetParam();
   const std::string old = "[Options]\r\nDiv=2\r\nUnit=1\r\nSaveFile=a much longer value than the new one\r\n";
   if (c.FileThere) {
@@ -134,22 +133,23 @@ TEST_P(ReadOnlyFolderTest, WritableFileIsRewrittenInPlace) {
   }
   const ino_t inode = c.FileThere ? StatusOf(path_).st_ino : 0;
   fs::permissions(folder_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-
-  IniSession session{IniFile(path_)};
-  session.WriteInteger("Options", "Div", 0);
-  session.WriteString("Options", "SaveFile", "b");
-  if (c.Saved) {
-    session.Save();
-    EXPECT_EQ(ReadBytes(path_), "[Options]\r\nDiv=0\r\nUnit=1\r\nSaveFile=b\r\n");
-    EXPECT_EQ(StatusOf(path_).st_ino, inode);
-  } else {
-    EXPECT_THROW(session.Save(), SettingsWriteError);
-    EXPECT_EQ(fs::exists(path_), c.FileThere);
-    if (c.FileThere) {
-      EXPECT_EQ(ReadBytes(path_), old);
+  RunUnprivileged(folder_, [&] {
+    IniSession session{IniFile(path_)};
+    session.WriteInteger("Options", "Div", 0);
+    session.WriteString("Options", "SaveFile", "b");
+    if (c.Saved) {
+      session.Save();
+      EXPECT_EQ(ReadBytes(path_), "[Options]\r\nDiv=0\r\nUnit=1\r\nSaveFile=b\r\n");
+      EXPECT_EQ(StatusOf(path_).st_ino, inode);
+    } else {
+      EXPECT_THROW(session.Save(), SettingsWriteError);
+      EXPECT_EQ(fs::exists(path_), c.FileThere);
+      if (c.FileThere) {
+        EXPECT_EQ(ReadBytes(path_), old);
+      }
     }
-  }
-  EXPECT_EQ(EntriesIn(folder_.Path()), c.FileThere ? 1u : 0u);
+    EXPECT_EQ(EntriesIn(folder_.Path()), c.FileThere ? 1u : 0u);
+  });
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, ReadOnlyFolderTest,

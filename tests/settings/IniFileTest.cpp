@@ -11,7 +11,7 @@ namespace kvelt {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::kNeedsUnprivilegedUser;
+using testing::RunUnprivileged;
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
@@ -153,16 +153,6 @@ class IniFileWriteFailureTest : public IniFileTest {
       EXPECT_EQ(error.Path(), path);
     }
   }
-  // Root may write where the permission bits say it may not; such a case is skipped outside
-  // CI, which runs the suite again as an unprivileged user.
-  bool PermissionsBind() {
-    const std::string probe = folder_.File("probe");
-    WriteBytes(probe, "x");
-    fs::permissions(probe, fs::perms::owner_read);
-    const bool binds = !std::ofstream(probe, std::ios::app).is_open();
-    fs::remove(probe);
-    return binds;
-  }
 };
 
 TEST_F(IniFileWriteFailureTest, FolderMissing) { ExpectWriteFails(folder_.File("absent/config.ini")); }
@@ -179,19 +169,19 @@ TEST_F(IniFileWriteFailureTest, PathIsAFolder) {
 }
 
 TEST_F(IniFileWriteFailureTest, WriteProtectedFileIsNotReplaced) {
-  if (!PermissionsBind()) GTEST_SKIP() << kNeedsUnprivilegedUser;
   WriteBytes(path_, "[Options]\nDiv=2\n");
   fs::permissions(path_, fs::perms::owner_read);
-  ExpectWriteFails(path_);
-  EXPECT_EQ(ReadBytes(path_), "[Options]\nDiv=2\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 1);
+  RunUnprivileged(folder_, [&] {
+    ExpectWriteFails(path_);
+    EXPECT_EQ(ReadBytes(path_), "[Options]\nDiv=2\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.Path()), fs::directory_iterator()), 1);
+  });
 }
 
 TEST_F(IniFileWriteFailureTest, UnreadableFileIsNotReplaced) {
-  if (!PermissionsBind()) GTEST_SKIP() << kNeedsUnprivilegedUser;
   WriteBytes(path_, "[Options]\nDiv=2\nUnit=1\n");
   fs::permissions(path_, fs::perms::owner_write);
-  ExpectWriteFails(path_);
+  RunUnprivileged(folder_, [&] { ExpectWriteFails(path_); });
   fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(ReadBytes(path_), "[Options]\nDiv=2\nUnit=1\n");
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "text/TextEncoding.h"
@@ -59,6 +60,43 @@ TEST(Windows1250, DecodesTheHighHalf) {
   }
   EXPECT_EQ(DecodeWindows1250(std::string("a\0b\x7F", 4)), std::string("a\0b\x7F", 4));
 }
+
+}  // namespace
+}  // namespace kvelt
+
+namespace kvelt {
+namespace {
+
+TEST(Windows1250, EveryByteSurvivesARoundTripWhenUndefinedBytesAreKept) {
+  std::string all;
+  for (int byte = 0; byte < 256; ++byte) all.push_back(static_cast<char>(byte));
+  const std::string decoded = DecodeWindows1250(all, UndefinedByte::KeepAsControl);
+  EXPECT_TRUE(IsValidUtf8(decoded));
+  EXPECT_EQ(EncodeWindows1250(decoded), all);
+}
+
+struct EncodeCase {
+  const char* Name;
+  std::string Utf8;
+  std::optional<std::string> Bytes;
+};
+
+class Windows1250Encoding : public testing::TestWithParam<EncodeCase> {};
+
+TEST_P(Windows1250Encoding, GivesTheCodePageBytesOrNothing) {
+  EXPECT_EQ(EncodeWindows1250(GetParam().Utf8), GetParam().Bytes);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, Windows1250Encoding,
+    testing::Values(EncodeCase{"Ascii", "C:\\pomiar.csv", std::string("C:\\pomiar.csv")},
+                    EncodeCase{"PolishLetters", "Łódź żółć", std::string("\xA3\xF3" "d\x9F \xBF\xF3\xB3\xE6")},
+                    EncodeCase{"Euro", "€", std::string("\x80")},
+                    EncodeCase{"NoByteForCjk", "日本", std::nullopt},
+                    EncodeCase{"NoByteForDefinedByteControl", "\xC2\x80", std::nullopt},  // U+0080: 0x80 is €
+                    EncodeCase{"NoByteForReplacement", "\xEF\xBF\xBD", std::nullopt},
+                    EncodeCase{"NoByteForEmoji", "\xF0\x9F\x98\x80", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace kvelt
