@@ -47,6 +47,9 @@ void TFMain::ChartFeed::ClearAll() {
 void TFMain::ChartFeed::SetTimeWindow(double minimum, double maximum) {
   timeWindowSet_ = true;
   pendingTimeWindow_ = std::make_pair(minimum, maximum);
+  for (kvelt::app::ChartSeriesBuffer& buffer : buffers_) {
+    buffer.DropOlderThan(minimum - kWindowMargin);
+  }
   ScheduleFlush();
 }
 
