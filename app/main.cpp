@@ -1,9 +1,8 @@
 // Program entry: the application object around the one main window.
 
-#include <QTimer>
-
 #include "app/AppFonts.h"
 #include "app/CommandLine.h"
+#include "app/FirstPaintCloser.h"
 #include "app/HandlerGuard.h"
 #include "app/Main.h"
 #include "app/TApplication.h"
@@ -17,11 +16,10 @@ int main(int argc, char** argv) {
     kvelt::app::AppFonts::EnsureTahoma();
     TFMain window(options);
     kvelt::app::UnixSignalCloser signalCloser(&window);
-    window.show();
     if (options.QuitAfterShow) {
-      // Runs once the events of showing the window have been handled.
-      QTimer::singleShot(0, &window, &QWidget::close);
+      new kvelt::app::FirstPaintCloser(&window);
     }
+    window.show();
     QApplication::exec();
   } catch (...) {
     kvelt::app::ShowCurrentException();
