@@ -37,11 +37,14 @@ class TFMain::ChartFeed : public QObject {
   // Hands the pending points and axis ranges to the chart now.
   void Flush();
   bool FlushScheduled() const { return timer_.isActive(); }
+  // Whether the chart view is on screen, so that points go to it at display rate.
+  bool OnScreen() const;
 
   const kvelt::app::ChartSeriesBuffer& Buffer(int seriesNumber) const;
   bool TimeWindowSet() const { return timeWindowSet_; }
 
  private:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void ScheduleFlush();
   void ApplyTimeAxis();
   void ApplyValueAxis();

@@ -13,7 +13,9 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTabWidget>
 #include <QWindow>
+#include <QtCharts/QChartView>
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -44,7 +46,9 @@ constexpr int kPacedReportsPerSecond = 400;
 constexpr int kPacedReports = 1200;  // three seconds of the real counter
 
 // How the window is set up for a case.
-enum Mode : int { kHidden = 0, kShown = 1, kShownChartRunning = 2 };
+// kChartOnScreen: the chart page made current by code with its view shown (the program never
+// does this; it tells what the chart itself costs when drawn).
+enum Mode : int { kHidden = 0, kShown = 1, kShownChartRunning = 2, kChartOnScreen = 3 };
 
 // Reports made by the simulated counter's reader: 0 = unpaced, else per second.
 std::atomic<int> g_reportsPerSecond{0};
@@ -178,7 +182,11 @@ struct BenchWindow {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
       }
     }
-    if (mode == kShownChartRunning) {
+    if (mode == kChartOnScreen) {
+      Window->PageControl1->setCurrentWidget(Window->TabSheet1);
+      Window->Chart1->setVisible(true);
+    }
+    if (mode == kShownChartRunning || mode == kChartOnScreen) {
       Window->PlayButtonClick(Window->PlayButton);  // the first click only turns the caption
       Window->PlayButtonClick(Window->PlayButton);
     }
@@ -192,8 +200,10 @@ const char* ModeLabel(std::int64_t mode) {
       return "hidden";
     case kShown:
       return "shown";
-    default:
+    case kShownChartRunning:
       return "shown, chart running";
+    default:
+      return "chart page on screen, running";
   }
 }
 
@@ -251,13 +261,13 @@ void RunInboundPath(benchmark::State& state, int reportsPerSecond, int reports) 
   SetLatencyCounters(state, latencies);
 }
 
-// Unpaced: as many reports as the window takes. Argument: 1 shown, 2 shown with the chart
-// running, 0 hidden.
+// Unpaced: as many reports as the window takes. Argument: the Mode.
 void BM_InboundPath(benchmark::State& state) { RunInboundPath(state, 0, kReportsPerIteration); }
 BENCHMARK(BM_InboundPath)
     ->Arg(kShown)
     ->Arg(kShownChartRunning)
     ->Arg(kHidden)
+    ->Arg(kChartOnScreen)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(10);
@@ -268,6 +278,7 @@ BENCHMARK(BM_InboundPathAt400)
     ->Arg(kShown)
     ->Arg(kShownChartRunning)
     ->Arg(kHidden)
+    ->Arg(kChartOnScreen)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(1);

@@ -1,6 +1,7 @@
 // The hidden chart page: points, time step, axis window, run/stop, clear, picture, bounded memory.
 
 #include <QImage>
+#include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <QtTest>
@@ -141,15 +142,45 @@ class ChartTest : public QObject {
     QCOMPARE(window.ChartBottomAxis->min(), windowMin);  // the old window stays
   }
 
+  // On screen, the points reach the chart at display rate, not with every frame.
   void pointsReachTheChartAtDisplayRate() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
+    window.show();
+    window.PageControl1->setCurrentWidget(window.TabSheet1);
+    window.Chart1->setVisible(true);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.ChartPoints().OnScreen());
     RunChart(window);
     Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
     QCOMPARE(window.Series[11]->count(), 0);
     QVERIFY(window.ChartPoints().FlushScheduled());
     QTRY_COMPARE(window.Series[11]->count(), 1);
     QVERIFY(!window.ChartPoints().FlushScheduled());
+  }
+
+  // Off screen (as the page always is in use) the chart is left alone, however long it runs;
+  // shown, it gets every point and the time window at once.
+  void chartOffScreenGetsThePointsWhenShown() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    RunChart(window);
+    for (int i = 0; i < 150; ++i) {
+      Feed(window, ChannelFourFrame(static_cast<float>(i), 1.0f, 1));
+    }
+    QVERIFY(!window.ChartPoints().OnScreen());
+    QVERIFY(!window.ChartPoints().FlushScheduled());
+    QTest::qWait(3 * TFMain::ChartFeed::kFlushIntervalMs);
+    QCOMPARE(TotalPoints(window), 0);
+    QCOMPARE(window.ChartBottomAxis->max(), 10.0);  // as built
+    window.PageControl1->setCurrentWidget(window.TabSheet1);
+    window.Chart1->setVisible(true);
+    QCOMPARE(window.Series[11]->count(), window.ChartPoints().Buffer(12).Size());
+    QCOMPARE(window.Series[11]->points().constLast().y(), 149.0);
+    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartTime));
+    QCOMPARE(window.ChartBottomAxis->min(), static_cast<double>(window.ChartTime) - 10.0);
   }
 
   void savePicture() {
