@@ -1,5 +1,7 @@
 #include "app/ChartFeed.h"
 
+#include <QEvent>
+#include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
@@ -24,6 +26,18 @@ TFMain::ChartFeed::ChartFeed(TFMain& window, qsizetype capacity, qsizetype dropB
   timer_.setSingleShot(true);
   timer_.setInterval(kFlushIntervalMs);
   connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
+  if (window_.Chart1 != nullptr) {
+    window_.Chart1->installEventFilter(this);
+  }
+}
+
+bool TFMain::ChartFeed::OnScreen() const { return window_.Chart1 != nullptr && window_.Chart1->isVisible(); }
+
+bool TFMain::ChartFeed::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_.Chart1 && event->type() == QEvent::Show) {
+    Flush();
+  }
+  return false;
 }
 
 void TFMain::ChartFeed::Append(int seriesNumber, double x, double y) {
@@ -47,6 +61,9 @@ void TFMain::ChartFeed::ClearAll() {
 void TFMain::ChartFeed::SetTimeWindow(double minimum, double maximum) {
   timeWindowSet_ = true;
   pendingTimeWindow_ = std::make_pair(minimum, maximum);
+  for (kvelt::app::ChartSeriesBuffer& buffer : buffers_) {
+    buffer.DropOlderThan(minimum - kWindowMargin);
+  }
   ScheduleFlush();
 }
 
@@ -71,7 +88,7 @@ const kvelt::app::ChartSeriesBuffer& TFMain::ChartFeed::Buffer(int seriesNumber)
 }
 
 void TFMain::ChartFeed::ScheduleFlush() {
-  if (!timer_.isActive()) {
+  if (!timer_.isActive() && OnScreen()) {
     timer_.start();
   }
 }

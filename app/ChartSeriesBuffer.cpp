@@ -36,6 +36,18 @@ void ChartSeriesBuffer::Clear() {
   changed_ = true;
 }
 
+void ChartSeriesBuffer::DropOlderThan(double x) {
+  const auto firstKept =
+      std::lower_bound(points_.cbegin(), points_.cend(), x, [](const QPointF& point, double limit) { return point.x() < limit; });
+  const qsizetype dropped = firstKept - points_.cbegin();
+  if (dropped == 0) {
+    return;
+  }
+  points_.remove(0, dropped);
+  RecomputeMinimumY();
+  changed_ = true;
+}
+
 std::optional<double> ChartSeriesBuffer::MinimumY() const {
   if (minimumY_ == kNoMinimum) {
     return std::nullopt;

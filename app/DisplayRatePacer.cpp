@@ -22,8 +22,7 @@ DisplayRatePacer::DisplayRatePacer(QObject* parent) : QObject(parent) {
 }
 
 void DisplayRatePacer::Defer(QWidget* widget) {
-  if (widget->updatesEnabled()) {
-    widget->setUpdatesEnabled(false);
+  if (!deferred_.contains(widget)) {
     deferred_.append(widget);
   }
   if (!timer_.isActive()) {
@@ -36,7 +35,7 @@ void DisplayRatePacer::Tick() {
   const QList<QPointer<QWidget>> due = std::exchange(deferred_, {});
   for (const QPointer<QWidget>& widget : due) {
     if (widget != nullptr) {
-      widget->setUpdatesEnabled(true);  // schedules one repaint of the whole widget
+      widget->update();
     }
   }
 }

@@ -9,14 +9,14 @@
 namespace kvelt::app {
 
 // Lets widgets that change far more often than the screen can show repaint at most once per
-// display refresh. A deferred widget has its updates switched off until the next tick, so
-// whatever it changes in between costs no paint; at the tick its updates come back on, which
-// repaints it once with its latest contents.
+// display refresh: a widget changes its contents without asking for a repaint and hands the
+// repaint to the pacer, which repaints every such widget once at the next tick, with its latest
+// contents.
 class DisplayRatePacer : public QObject {
  public:
   explicit DisplayRatePacer(QObject* parent = nullptr);
 
-  // Holds the widget's repaints back until the next tick (started now unless one is pending).
+  // Repaints the widget at the next tick (started now unless one is pending).
   void Defer(QWidget* widget);
   // Repaints every deferred widget now.
   void Tick();

@@ -11,10 +11,11 @@ class QTabWidget;
 namespace kvelt::app {
 
 // Keeps the keyboard (and the tab bar's wheel) away from the pages of a notebook whose tab is
-// hidden. Qt's own routes between pages (Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgUp/PgDn, the tab bar's
-// arrow keys, a tab's mnemonic, the wheel over the tab bar) only look at whether a tab is
-// enabled, so they would land on a hidden page. The guard steps over hidden and disabled tabs
-// itself and refuses a mnemonic that belongs to a hidden tab. Code may still show any page.
+// hidden. Qt's own routes between pages (Ctrl+Tab, Ctrl+Shift+Tab, the tab bar's arrow keys, a
+// tab's mnemonic, the wheel over the tab bar) only look at whether a tab is enabled, so they
+// would land on a hidden page. The guard takes these over, adds Ctrl+PgUp/PgDn and the bar's
+// Home/End, steps over hidden and disabled tabs, and refuses a mnemonic that belongs to a hidden
+// tab. Code may still show any page.
 class HiddenTabGuard : public QObject {
  public:
   // Watches `tabs` and its tab bar; a child of `tabs`.

@@ -15,10 +15,11 @@ SaveDialogPresenter& Presenter() {
 }
 
 std::optional<QString> RunModal(TSaveDialog& dialog) {
-  if (dialog.exec() != QDialog::Accepted) {
+  QFileDialog& fileDialog = dialog.Dialog();
+  if (fileDialog.exec() != QDialog::Accepted) {
     return std::nullopt;
   }
-  const QStringList files = dialog.selectedFiles();
+  const QStringList files = fileDialog.selectedFiles();
   if (files.isEmpty() || files.front().isEmpty()) {
     return std::nullopt;
   }

@@ -14,8 +14,14 @@ void TReadoutEdit::ShowText(const QString& text) {
   if (text == this->text()) {
     return;
   }
-  pacer_.Defer(this);
+  // The edit box asks for a repaint of its own with every new text; that request is held back
+  // (only while the text is set: the box stays paintable for exposures and pictures) and the
+  // repaint left to the pacer.
+  const bool updatesWereOn = !testAttribute(Qt::WA_UpdatesDisabled);
+  setAttribute(Qt::WA_UpdatesDisabled, true);
   setText(text);
+  setAttribute(Qt::WA_UpdatesDisabled, !updatesWereOn);
+  pacer_.Defer(this);
 }
 
 void TReadoutEdit::paintEvent(QPaintEvent* event) {

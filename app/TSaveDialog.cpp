@@ -2,14 +2,21 @@
 
 #include "app/FileFilterText.h"
 
-TSaveDialog::TSaveDialog(QWidget* parent) : QFileDialog(parent) {
-  setAcceptMode(QFileDialog::AcceptSave);
-  setFileMode(QFileDialog::AnyFile);
+TSaveDialog::TSaveDialog(QWidget* parent) : QObject(parent), parentWidget_(parent) {}
+
+void TSaveDialog::SetTitle(const QString& title) {
+  title_ = title;
+  if (dialog_ != nullptr) {
+    dialog_->setWindowTitle(title_);
+  }
 }
 
 void TSaveDialog::SetFilter(const QString& filter) {
   filter_ = filter;
-  setNameFilters(kvelt::app::NameFiltersFromFilterText(filter));
+  nameFilters_ = kvelt::app::NameFiltersFromFilterText(filter);
+  if (dialog_ != nullptr) {
+    dialog_->setNameFilters(nameFilters_);
+  }
 }
 
 void TSaveDialog::SetDefaultExt(const QString& extension) {
@@ -20,5 +27,29 @@ void TSaveDialog::SetDefaultExt(const QString& extension) {
   } else if (suffix.startsWith(u'.')) {
     suffix.remove(0, 1);
   }
-  setDefaultSuffix(suffix);
+  defaultSuffix_ = suffix;
+  if (dialog_ != nullptr) {
+    dialog_->setDefaultSuffix(defaultSuffix_);
+  }
+}
+
+void TSaveDialog::setOption(QFileDialog::Option option, bool on) {
+  options_.setFlag(option, on);
+  if (dialog_ != nullptr) {
+    dialog_->setOption(option, on);
+  }
+}
+
+QFileDialog& TSaveDialog::Dialog() {
+  if (dialog_ == nullptr) {
+    dialog_ = new QFileDialog(parentWidget_);
+    dialog_->setObjectName(objectName() + QStringLiteral("Window"));
+    dialog_->setAcceptMode(QFileDialog::AcceptSave);
+    dialog_->setFileMode(QFileDialog::AnyFile);
+    dialog_->setOptions(options_);
+    dialog_->setWindowTitle(title_);
+    dialog_->setNameFilters(nameFilters_);
+    dialog_->setDefaultSuffix(defaultSuffix_);
+  }
+  return *dialog_;
 }

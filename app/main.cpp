@@ -2,7 +2,6 @@
 // option work without a display; then the application object around the one main window.
 
 #include <QCoreApplication>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -10,6 +9,7 @@
 #include "app/AppFonts.h"
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
+#include "app/FirstPaintCloser.h"
 #include "app/HandlerGuard.h"
 #include "app/Main.h"
 #include "app/ProgramVersion.h"
@@ -65,11 +65,10 @@ int main(int argc, char** argv) {
     kvelt::app::AppFonts::EnsureTahoma();
     TFMain window(options);
     kvelt::app::UnixSignalCloser signalCloser(&window);
-    window.show();
     if (options.QuitAfterShow) {
-      // Runs once the events of showing the window have been handled.
-      QTimer::singleShot(0, &window, &QWidget::close);
+      new kvelt::app::FirstPaintCloser(&window);
     }
+    window.show();
     QApplication::exec();
   } catch (...) {
     kvelt::app::ShowCurrentException();

@@ -1,14 +1,23 @@
-// The whole inbound path of the window: an unpaced counter -> the device's reader thread ->
-// the hand-over to the Qt main thread -> TFMain::HidDataReceived with the read-outs (offscreen,
-// window shown). Reported: sustained reports per second and the hand-over latency (from the
-// moment the reader has the report to the moment the handler starts), median and 99th
-// percentile. Baselines in the same run: the same reports decoded in a plain loop, and fed to
-// HidDataReceived directly on the main thread.
+// The whole inbound path of the window: a counter -> the device's reader thread -> the hand-over
+// to the Qt main thread -> TFMain::HidDataReceived with the read-outs and, when it runs, the
+// chart. The window is a real X window when DISPLAY is set (run under xvfb-run), offscreen
+// otherwise. Cases, in one run: window shown, shown with the chart running, hidden; the counter
+// unpaced (as fast as the window takes reports) and paced at the real counter's 400 reports/s.
+// Reported for each: reports per second, the hand-over latency (from the moment the reader has
+// the report to the moment the handler starts), median and 99th percentile, and the process's
+// CPU time per report (both threads, user + system; the X server's own work is not counted);
+// paced cases also the share of one core. Baselines in the same run: the same reports fed to
+// HidDataReceived in a plain loop on the main thread, and only decoded in a plain loop.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTabWidget>
+#include <QWindow>
+#include <QtCharts/QChartView>
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -16,10 +25,12 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "app/HidBackendChoice.h"
 #include "app/Main.h"
+#include "app/TBitBtn.h"
 #include "device/HidControllerClass.h"
 #include "measure/ChannelReading.h"
 #include "protocol/ByteOrder.h"
@@ -31,6 +42,16 @@ using Clock = std::chrono::steady_clock;
 constexpr std::size_t kReportLength = 65;
 constexpr std::size_t kStampOffset = 7;  // Raw1 and Raw2 of the frame (payload bytes 6..13)
 constexpr int kReportsPerIteration = 20000;
+constexpr int kPacedReportsPerSecond = 400;
+constexpr int kPacedReports = 1200;  // three seconds of the real counter
+
+// How the window is set up for a case.
+// kChartOnScreen: the chart page made current by code with its view shown (the program never
+// does this; it tells what the chart itself costs when drawn).
+enum Mode : int { kHidden = 0, kShown = 1, kShownChartRunning = 2, kChartOnScreen = 3 };
+
+// Reports made by the simulated counter's reader: 0 = unpaced, else per second.
+std::atomic<int> g_reportsPerSecond{0};
 
 std::int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
@@ -68,11 +89,29 @@ std::int64_t StampOf(const std::uint8_t* data) {  // data = the bytes after the 
   return static_cast<std::int64_t>(low | (high << 32));
 }
 
-// A reader handle that has the next report ready whenever it is asked.
+// The process's CPU time so far (all threads, user + system), in nanoseconds.
+std::int64_t ProcessCpuNs() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  const auto ns = [](const timeval& t) {
+    return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + static_cast<std::int64_t>(t.tv_usec) * 1000;
+  };
+  return ns(usage.ru_utime) + ns(usage.ru_stime);
+}
+
+// A reader handle that has the next report ready whenever it is asked, or at the counter's pace.
 class UnpacedHandle final : public kvelt::hid::HidHandle {
  public:
   kvelt::hid::HidReadResult Read(std::uint8_t* buffer, std::size_t length) override {
     if (stopped_.load()) return {kvelt::hid::HidReadResult::Status::Stopped, 0, 0};
+    if (const int rate = g_reportsPerSecond.load(); rate > 0) {
+      // The counter's own clock: one report per period on steady deadlines.
+      const auto period = std::chrono::nanoseconds(1000000000 / rate);
+      const auto now = Clock::now();
+      next_ = next_ < now - period ? now : next_ + period;
+      std::this_thread::sleep_until(next_);
+      if (stopped_.load()) return {kvelt::hid::HidReadResult::Status::Stopped, 0, 0};
+    }
     std::uint8_t report[kReportLength];
     source_.Next(report);
     const std::size_t bytes = std::min(length, kReportLength);
@@ -88,6 +127,7 @@ class UnpacedHandle final : public kvelt::hid::HidHandle {
  private:
   std::atomic<bool> stopped_{false};
   FrameSource source_;
+  Clock::time_point next_{};
 };
 
 class UnpacedBackend final : public kvelt::hid::HidBackend {
@@ -115,27 +155,57 @@ QApplication& Application() {
   static char name[] = "bench_inbound";
   static char* argv[] = {name, nullptr};
   static QApplication* application = [] {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A real X window when there is a display; offscreen otherwise.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     return new QApplication(argc, argv);
   }();
   return *application;
 }
 
-// The main window over a temporary config folder and the unpaced counter, shown offscreen or not.
+// The main window over a temporary config folder and the benchmark's counter: hidden, shown,
+// or shown with the chart running.
 struct BenchWindow {
   QTemporaryDir Dir;
   std::unique_ptr<TFMain> Window;
 
-  explicit BenchWindow(bool shown) {
+  explicit BenchWindow(std::int64_t mode) {
     Application();
     kvelt::app::ProgramOptions options;
     options.ConfigDir = Dir.path();
     kvelt::app::ScopedHidBackendFactory factory([] { return std::make_unique<UnpacedBackend>(); });
     Window = std::make_unique<TFMain>(options);
-    if (shown) Window->show();
+    if (mode != kHidden) {
+      Window->show();
+      while (Window->windowHandle() == nullptr || !Window->windowHandle()->isExposed()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+      }
+    }
+    if (mode == kChartOnScreen) {
+      Window->PageControl1->setCurrentWidget(Window->TabSheet1);
+      Window->Chart1->setVisible(true);
+    }
+    if (mode == kShownChartRunning || mode == kChartOnScreen) {
+      Window->PlayButtonClick(Window->PlayButton);  // the first click only turns the caption
+      Window->PlayButtonClick(Window->PlayButton);
+    }
     while (Window->CurrentDevice == nullptr) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
 };
+
+const char* ModeLabel(std::int64_t mode) {
+  switch (mode) {
+    case kHidden:
+      return "hidden";
+    case kShown:
+      return "shown";
+    case kShownChartRunning:
+      return "shown, chart running";
+    default:
+      return "chart page on screen, running";
+  }
+}
 
 void SetLatencyCounters(benchmark::State& state, std::vector<std::int64_t>& latencies) {
   if (latencies.empty()) return;
@@ -148,16 +218,17 @@ void SetLatencyCounters(benchmark::State& state, std::vector<std::int64_t>& late
   state.counters["handover_p99_us"] = at(0.99);
 }
 
-// Counter -> reader -> hand-over -> HidDataReceived with the read-outs. Argument 1: the window is
-// shown, so the event loop repaints the read-outs between reports; 0: hidden, texts set only.
-void BM_InboundPath(benchmark::State& state) {
-  BenchWindow bench(state.range(0) != 0);
+// Counter -> reader -> hand-over -> HidDataReceived, `reports` per iteration.
+void RunInboundPath(benchmark::State& state, int reportsPerSecond, int reports) {
+  BenchWindow bench(state.range(0));
   TFMain& window = *bench.Window;
+  state.SetLabel(ModeLabel(state.range(0)));
   std::vector<std::int64_t> latencies;
-  latencies.reserve(static_cast<std::size_t>(kReportsPerIteration) * 64);
+  latencies.reserve(static_cast<std::size_t>(reports) * 16);
   int handled = 0;
   int target = 0;
   QEventLoop loop;
+  g_reportsPerSecond.store(reportsPerSecond);
   // The window's own handler, wrapped to take the time at which the hand-over reached it.
   window.CurrentDevice->SetDataHandler([&](kvelt::hid::THidDevice& device, std::uint8_t reportId,
                                            const std::uint8_t* data, std::uint16_t size) {
@@ -165,27 +236,63 @@ void BM_InboundPath(benchmark::State& state) {
     window.HidDataReceived(&device, reportId, data, size);
     if (++handled == target) loop.quit();
   });
+  // Settle: the first reports after the set-up are not measured.
+  target = handled + std::max(1, reports / 20);
+  loop.exec();
+  latencies.clear();
   std::int64_t total = 0;
+  const std::int64_t cpuBefore = ProcessCpuNs();
+  const auto wallBefore = Clock::now();
   for (auto _ : state) {
-    target = handled + kReportsPerIteration;
+    target = handled + reports;
     loop.exec();
-    total += kReportsPerIteration;
+    total += reports;
   }
+  const double cpuNs = static_cast<double>(ProcessCpuNs() - cpuBefore);
+  const double wallNs = static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - wallBefore).count());
   window.CurrentDevice->SetDataHandler(nullptr);
+  g_reportsPerSecond.store(0);
   state.SetItemsProcessed(total);
   state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  state.counters["cpu_us_per_report"] = cpuNs / 1000.0 / static_cast<double>(total);
+  if (reportsPerSecond > 0) {
+    state.counters["cpu_percent_of_core"] = 100.0 * cpuNs / wallNs;
+  }
   SetLatencyCounters(state, latencies);
 }
-BENCHMARK(BM_InboundPath)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+
+// Unpaced: as many reports as the window takes. Argument: the Mode.
+void BM_InboundPath(benchmark::State& state) { RunInboundPath(state, 0, kReportsPerIteration); }
+BENCHMARK(BM_InboundPath)
+    ->Arg(kShown)
+    ->Arg(kShownChartRunning)
+    ->Arg(kHidden)
+    ->Arg(kChartOnScreen)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
+
+// Paced at the real counter's 400 reports/s: what the window costs in use.
+void BM_InboundPathAt400(benchmark::State& state) { RunInboundPath(state, kPacedReportsPerSecond, kPacedReports); }
+BENCHMARK(BM_InboundPathAt400)
+    ->Arg(kShown)
+    ->Arg(kShownChartRunning)
+    ->Arg(kHidden)
+    ->Arg(kChartOnScreen)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(1);
 
 // Baseline: the same reports, made and handed to HidDataReceived in a plain loop on the main thread.
 void BM_DirectHandler(benchmark::State& state) {
-  BenchWindow bench(state.range(0) != 0);
+  BenchWindow bench(state.range(0));
   TFMain& window = *bench.Window;
+  state.SetLabel(ModeLabel(state.range(0)));
   window.CurrentDevice->SetDataHandler(nullptr);
   FrameSource source;
   std::uint8_t report[kReportLength];
   std::int64_t total = 0;
+  const std::int64_t cpuBefore = ProcessCpuNs();
   for (auto _ : state) {
     for (int i = 0; i < kReportsPerIteration; ++i) {
       source.Next(report);
@@ -196,8 +303,10 @@ void BM_DirectHandler(benchmark::State& state) {
   }
   state.SetItemsProcessed(total);
   state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  state.counters["cpu_us_per_report"] =
+      static_cast<double>(ProcessCpuNs() - cpuBefore) / 1000.0 / static_cast<double>(total);
 }
-BENCHMARK(BM_DirectHandler)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_DirectHandler)->Arg(kShown)->Arg(kHidden)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 
 // Baseline: the same reports only decoded into the channel readings, in a plain loop.
 void BM_DecodeOnly(benchmark::State& state) {
@@ -205,6 +314,7 @@ void BM_DecodeOnly(benchmark::State& state) {
   kvelt::ChannelReadingArray readings{};
   std::uint8_t report[kReportLength];
   std::int64_t total = 0;
+  const std::int64_t cpuBefore = ProcessCpuNs();
   for (auto _ : state) {
     for (int i = 0; i < kReportsPerIteration; ++i) {
       source.Next(report);
@@ -216,6 +326,8 @@ void BM_DecodeOnly(benchmark::State& state) {
   }
   state.SetItemsProcessed(total);
   state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  state.counters["cpu_us_per_report"] =
+      static_cast<double>(ProcessCpuNs() - cpuBefore) / 1000.0 / static_cast<double>(total);
 }
 BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
 

@@ -218,6 +218,11 @@ class ReadoutsTest : public QObject {
     QCOMPARE(position.Paints, 0);
     QCOMPARE(speed.Paints, 0);
     QVERIFY(window.ReadoutPacer->TickPending());
+    // A picture taken between ticks still shows the box, with the newest text.
+    const QImage box = window.PositionReadouts[0]->grab().toImage();
+    const QColor base = window.PositionReadouts[0]->palette().color(QPalette::Base);
+    QCOMPARE(box.pixelColor(box.width() - 8, box.height() / 2), base);
+    position.Paints = 0;
 
     window.ReadoutPacer->Tick();
     Settle();

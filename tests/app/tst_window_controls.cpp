@@ -88,7 +88,7 @@ class WindowControlsTest : public QObject {
     add({"Panel1"}, "QFrame");
     add({"StatusBar"}, "QStatusBar");
     add(Indexed("Series", 1, 13), "QLineSeries");
-    add({"SaveDialog", "SaveDialogBitmap"}, "QFileDialog");
+    add({"SaveDialog", "SaveDialogBitmap"}, "TSaveDialog");
   }
 
   void everyControlHasItsNameAndKind() {
