@@ -1,11 +1,13 @@
 // The window's side of the HID device layer: the controller's creation and shutdown, the device
 // list and the choice of the counter, and the framing of outbound reports.
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
@@ -13,30 +15,25 @@
 #include "app/HidBackendChoice.h"
 #include "app/Main.h"
 #include "app/QtMainThreadPoster.h"
+#include "device/AccessHint.h"
 #include "device/HidControllerClass.h"
 #include "device/sim/SimulatedHidBackend.h"
+#include "settings/ProgramPaths.h"
 
 namespace {
+
+// The hint for a counter node that could not be opened for reading and writing, naming the
+// udev rule of this copy of the program (installed, or in the source tree it was built from).
+kvelt::hid::AccessHint CounterAccessHint(int openError) {
+  const QByteArray programDir = QCoreApplication::applicationDirPath().toUtf8();
+  return kvelt::hid::AccessHint(openError,
+                                kvelt::ProgramPaths::UdevRulePath(std::string_view(programDir.constData(),
+                                                                                   static_cast<std::size_t>(programDir.size()))));
+}
 
 constexpr std::uint8_t kOutboundReportId = 1;
 const QString kCounterProductString = QStringLiteral("KVELT");
 constexpr int kReplugDelayMs = 1000;
-constexpr const char* kUdevRule = "packaging/udev/70-kvelt.rules";
-
-// What to do about a counter whose hidraw node the user may not open.
-QString NoAccessHint(int language) {
-  const QString install =
-      QStringLiteral("sudo install -m 644 %1 /etc/udev/rules.d/ && sudo udevadm control --reload-rules && "
-                     "sudo udevadm trigger")
-          .arg(QString::fromLatin1(kUdevRule));
-  if (language == 1) {
-    return QStringLiteral("Brak dostępu do węzła urządzenia licznika KVELT (hidraw). Zainstaluj regułę udev: ") +
-           install + QStringLiteral(", potem odłącz i podłącz licznik.");
-  }
-  return QStringLiteral("The KVELT counter's device node (hidraw) is not accessible. Install the udev rule: ") +
-         install + QStringLiteral(", then unplug and replug the counter.");
-}
-
 }  // namespace
 
 void TFMain::CreateHidDeviceController() {
@@ -115,11 +112,10 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
   // 3.
   ListBox1->clear();
   ListBox1Devices.clear();
-  StatusPanels[1]->setToolTip(QString());
   // 4.
   HidDeviceController1->EnumerateDevices();
   // 5. The last "KVELT" item wins.
-  bool noAccess = false;
+  int openError = 0;
   const int count = std::min(ListBox1->count(), static_cast<int>(ListBox1Devices.size()));
   for (int i = 0; i < count; ++i) {
     kvelt::hid::THidDevice* device = ListBox1Devices[static_cast<std::size_t>(i)].get();
@@ -134,20 +130,41 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
       device->SetDataHandler([this](kvelt::hid::THidDevice& HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
                                     std::uint16_t Size) { HidDataReceived(&HidDev, ReportID, Data, Size); });
       SetStatusPanelText(1, LangText("IDS_1"));
-      noAccess = false;
+      openError = 0;
     } else {
       device->SetDataHandler(nullptr);
       SetStatusPanelText(1, LangText("IDS_2"));
-      noAccess = true;
+      // A backend that cannot tell why: a missing permission is by far the likeliest cause.
+      openError = device->OpenError() != 0 ? device->OpenError() : EACCES;
     }
   }
-  if (noAccess) {
-    StatusPanels[1]->setToolTip(NoAccessHint(Lang1.ActiveLanguage()));
-    if (!NoAccessReported) {
-      std::fprintf(stderr, "kvelt-pc: %s\n", qPrintable(NoAccessHint(2)));
-    }
+  ReportCounterAccess(openError);
+}
+
+void TFMain::ReportCounterAccess(int openError) {
+  CounterOpenError = openError;
+  ShowAccessHint();
+  const bool noAccess = openError != 0;
+  if (noAccess && !NoAccessReported) {
+    std::fprintf(stderr, "kvelt-pc: %s\n", CounterAccessHint(openError).Text(2).c_str());
   }
   NoAccessReported = noAccess;
+}
+
+QString TFMain::CurrentAccessHint() const {
+  if (CounterOpenError == 0) {
+    return QString();
+  }
+  return QString::fromStdString(CounterAccessHint(CounterOpenError).Text(Lang1.ActiveLanguage()));
+}
+
+void TFMain::ShowAccessHint() {
+  const QString hint = CurrentAccessHint();
+  if (!hint.isEmpty()) {
+    SetStatusPanelText(0, hint);
+  }
+  StatusPanels[0]->setToolTip(hint);
+  StatusPanels[1]->setToolTip(hint);
 }
 
 void TFMain::SendReport(quint8 code, const void* payload, quint32 count) {
