@@ -72,7 +72,7 @@ class CounterOnMockedKernel : public ::testing::Test {
   std::unique_ptr<CounterLink> Link;
 
   void StartProgram() {
-    Backend = CreateLinuxHidBackend();
+    Backend = CreateLinuxHidBackend({.UdevRunning = kSandboxUdevRunning});
     Link = std::make_unique<CounterLink>(*Backend);
     Link->Start();
   }

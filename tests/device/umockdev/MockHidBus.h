@@ -67,6 +67,10 @@ class MockHidBus {
   std::string HiddenTarget_;
 };
 
+// The sandbox has no udev database (so every node looks uninitialised) while the system's
+// /run/udev, which tells whether udev runs, is not redirected: tests say which case they mean.
+inline constexpr bool kSandboxUdevRunning = false;
+
 // Waits up to timeoutMs for fd to become readable.
 bool WaitReadable(int fd, int timeoutMs);
 
