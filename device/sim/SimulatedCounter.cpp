@@ -5,8 +5,8 @@
 
 namespace kvelt::hid::sim {
 
-SimulatedCounter::SimulatedCounter()
-    : Model_(Clock::now()), NextFrameDue_(Clock::now() + kCycle) {}
+SimulatedCounter::SimulatedCounter(ReplyLoss replyLoss)
+    : ReplyLoss_(replyLoss), Model_(Clock::now()), NextFrameDue_(Clock::now() + kCycle) {}
 
 bool SimulatedCounter::Plugged() const {
   std::lock_guard lock(Mutex_);
@@ -55,10 +55,11 @@ std::size_t SimulatedCounter::CopyReport(const std::uint8_t* body, std::size_t b
   return bytes;
 }
 
-void SimulatedCounter::Send(const std::vector<std::uint8_t>& body) {
+void SimulatedCounter::Send(const std::vector<std::uint8_t>& body, bool isReply) {
+  const bool keep = isReply && ReplyLoss_ == ReplyLoss::Never;
   for (HandleState* handle : Handles_) {
     if (!Alive(*handle) || handle->Stopped) continue;
-    if (handle->Queue.size() >= kHandleQueueCapacity) {
+    if (handle->Queue.size() >= kHandleQueueCapacity && !keep) {
       ++handle->Dropped;
       continue;
     }
@@ -86,7 +87,7 @@ void SimulatedCounter::SendDueFrames(Clock::time_point now) {
       return;
     }
     const auto frame = EncodeChannelFrame(Model_.Frame(NextChannel_, NextFrameDue_));
-    Send(std::vector<std::uint8_t>(frame.begin(), frame.end()));
+    Send(std::vector<std::uint8_t>(frame.begin(), frame.end()), false);
     if (++NextChannel_ == SimulatedCounterModel::kChannels) {
       NextChannel_ = 0;
       NextFrameDue_ += kCycle;
@@ -131,7 +132,7 @@ bool SimulatedCounter::Write(const HandleState& handle, const std::uint8_t* data
     SendDueFrames(now);
     if (data[0] == kReportId && length >= 2) {
       std::vector<std::uint8_t> reply = Model_.HandleRequest(data + 1, length - 1, now);
-      if (!reply.empty()) Send(reply);
+      if (!reply.empty()) Send(reply, true);
     }
   }
   Changed_.notify_all();

@@ -21,7 +21,10 @@ namespace kvelt::hid::sim {
 //
 // As the kernel's hidraw node does, every open handle keeps its own queue of at most
 // kHandleQueueCapacity reports in the order the device sent them; a report that finds the
-// queue full is dropped for that handle, and a lost reply is not sent again.
+// queue full is dropped for that handle, and a lost reply is not sent again. With
+// ReplyLoss::Never a full queue still drops frames but takes replies beyond the limit (the
+// window has no retry, and loses replies whenever its main thread stalls longer than the
+// queue lasts).
 //
 // Every report is 65 bytes: report id 1, then the code byte and its payload, zero-filled.
 class SimulatedCounter {
@@ -32,6 +35,8 @@ class SimulatedCounter {
   static constexpr Clock::duration kCycle = std::chrono::milliseconds(10);
   static constexpr std::size_t kHandleQueueCapacity = 64;
 
+  enum class ReplyLoss { LikeHidraw, Never };
+
   // One open handle as far as the counter is concerned (guarded by its lock). It must stay
   // where it is between OpenHandle() and CloseHandle().
   struct HandleState {
@@ -41,7 +46,7 @@ class SimulatedCounter {
     std::uint64_t Dropped = 0;                    // reports that found the queue full
   };
 
-  SimulatedCounter();
+  explicit SimulatedCounter(ReplyLoss replyLoss = ReplyLoss::Never);
 
   bool Plugged() const;
   // Unplugging makes every open handle see the device gone, for good.
@@ -71,10 +76,11 @@ class SimulatedCounter {
   bool Alive(const HandleState& handle) const;
   // Sends every frame due by now; frames no handle has room for are not made at all.
   void SendDueFrames(Clock::time_point now);
-  void Send(const std::vector<std::uint8_t>& body);
+  void Send(const std::vector<std::uint8_t>& body, bool isReply);
   static std::size_t CopyReport(const std::uint8_t* body, std::size_t bodySize,
                                 std::uint8_t* buffer, std::size_t length);
 
+  const ReplyLoss ReplyLoss_;
   mutable std::mutex Mutex_;
   std::condition_variable Changed_;
   SimulatedCounterModel Model_;

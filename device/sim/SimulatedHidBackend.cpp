@@ -7,8 +7,8 @@
 
 namespace kvelt::hid::sim {
 
-SimulatedHidBackend::SimulatedHidBackend(Bus bus)
-    : Bus_(bus), Counter_(std::make_shared<SimulatedCounter>()) {}
+SimulatedHidBackend::SimulatedHidBackend(Bus bus, SimulatedCounter::ReplyLoss replyLoss)
+    : Bus_(bus), Counter_(std::make_shared<SimulatedCounter>(replyLoss)) {}
 
 HidInterfaceInfo SimulatedHidBackend::CounterInterface() {
   HidInterfaceInfo info;

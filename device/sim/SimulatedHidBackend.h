@@ -26,7 +26,8 @@ class SimulatedHidBackend final : public HidBackend {
 
   enum class Bus { WithKeyboard, CounterOnly };
 
-  explicit SimulatedHidBackend(Bus bus = Bus::WithKeyboard);
+  explicit SimulatedHidBackend(Bus bus = Bus::WithKeyboard,
+                               SimulatedCounter::ReplyLoss replyLoss = SimulatedCounter::ReplyLoss::Never);
 
   void Plug();
   void Unplug();

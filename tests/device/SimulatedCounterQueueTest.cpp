@@ -37,7 +37,7 @@ class SimulatedCounterQueue : public ::testing::Test {
   // Lets the bus run ahead of a reader that does not read (the counter's clock is real time).
   static void FallBehind(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
 
-  SimulatedHidBackend Backend{SimulatedHidBackend::Bus::CounterOnly};
+  SimulatedHidBackend Backend{SimulatedHidBackend::Bus::CounterOnly, SimulatedCounter::ReplyLoss::LikeHidraw};
   std::unique_ptr<HidHandle> Writer = Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadWrite);
   std::unique_ptr<HidHandle> Reader = Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadOnly);
 };
@@ -100,6 +100,26 @@ TEST_F(SimulatedCounterQueue, EveryHandleHasItsOwnQueue) {
   std::uint8_t code = 0;
   for (std::size_t i = 0; i <= SimulatedCounter::kHandleQueueCapacity && code != request; ++i) code = ReadCode(*Reader);
   EXPECT_EQ(code, request);
+}
+
+// The program's own simulator keeps replies however far behind the reader is, frames not.
+TEST(SimulatedCounterQueueKeepingReplies, FullQueueDropsFramesButTakesTheReply) {
+  SimulatedHidBackend backend(SimulatedHidBackend::Bus::CounterOnly);
+  auto writer = backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadWrite);
+  auto reader = backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadOnly);
+  std::this_thread::sleep_for(250ms);
+  std::vector<std::uint8_t> request(SimulatedCounter::kReportLength, 0);
+  request[0] = 1;
+  request[1] = BuildGetResolution(0).Code;
+  std::size_t written = 0;
+  ASSERT_TRUE(writer->Write(request.data(), request.size(), written));
+  std::uint8_t buffer[SimulatedCounter::kReportLength] = {};
+  for (std::size_t i = 0; i < SimulatedCounter::kHandleQueueCapacity; ++i) {
+    ASSERT_EQ(reader->Read(buffer, sizeof buffer).State, HidReadResult::Status::Report);
+    ASSERT_TRUE(IsFrame(buffer[1])) << "frames sent before the reply stay ahead of it";
+  }
+  ASSERT_EQ(reader->Read(buffer, sizeof buffer).State, HidReadResult::Status::Report);
+  EXPECT_EQ(buffer[1], request[1]);
 }
 
 TEST(SimulatedBus, CounterCanBeTheOnlyDevice) {
