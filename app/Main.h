@@ -243,6 +243,18 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   void DestroyHidDeviceController();
   // The counter was last found without read/write access (reported once on stderr).
   bool NoAccessReported = false;
+  // Why the counter's node could not be opened for reading and writing (errno); 0 while the
+  // counter is usable or absent.
+  int CounterOpenError = 0;
+  // The access hint for that failure in the active language; empty while there is none.
+  QString CurrentAccessHint() const;
+  // Shows the current hint where the user sees it without hovering (status panel 0) and as
+  // the tooltip of panels 0 and 1; clears the tooltips when there is none. Called after every
+  // device change, and again by whatever refreshes the status panels (a language switch).
+  void ShowAccessHint();
+  // Records the counter's access after a device change, shows the hint and reports a newly
+  // found missing access once on stderr.
+  void ReportCounterAccess(int openError);
   // --- end of the device-link block ---
 
   // --- Controls -------------------------------------------------------------------------------------

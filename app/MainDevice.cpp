@@ -7,23 +7,33 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <vector>
 
-#include "app/AccessHint.h"
 #include "app/HandlerGuard.h"
 #include "app/HidBackendChoice.h"
 #include "app/Main.h"
 #include "app/QtMainThreadPoster.h"
+#include "device/AccessHint.h"
 #include "device/HidControllerClass.h"
 #include "device/sim/SimulatedHidBackend.h"
+#include "settings/ProgramPaths.h"
 
 namespace {
+
+// The hint for a counter node that could not be opened for reading and writing, naming the
+// udev rule of this copy of the program (installed, or in the source tree it was built from).
+kvelt::hid::AccessHint CounterAccessHint(int openError) {
+  const QByteArray programDir = QCoreApplication::applicationDirPath().toUtf8();
+  return kvelt::hid::AccessHint(openError,
+                                kvelt::ProgramPaths::UdevRulePath(std::string_view(programDir.constData(),
+                                                                                   static_cast<std::size_t>(programDir.size()))));
+}
 
 constexpr std::uint8_t kOutboundReportId = 1;
 const QString kCounterProductString = QStringLiteral("KVELT");
 constexpr int kReplugDelayMs = 1000;
-
 }  // namespace
 
 void TFMain::CreateHidDeviceController() {
@@ -102,7 +112,6 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
   // 3.
   ListBox1->clear();
   ListBox1Devices.clear();
-  StatusPanels[1]->setToolTip(QString());
   // 4.
   HidDeviceController1->EnumerateDevices();
   // No device at all is a finished enumeration too: the counter is not connected.
@@ -110,7 +119,7 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
     ShowStatusMessage(1, "IDS_2");
   }
   // 5. The last "KVELT" item wins.
-  bool noAccess = false;
+  int openError = 0;
   const int count = std::min(ListBox1->count(), static_cast<int>(ListBox1Devices.size()));
   for (int i = 0; i < count; ++i) {
     kvelt::hid::THidDevice* device = ListBox1Devices[static_cast<std::size_t>(i)].get();
@@ -125,19 +134,23 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
       device->SetDataHandler([this](kvelt::hid::THidDevice& HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
                                     std::uint16_t Size) { HidDataReceived(&HidDev, ReportID, Data, Size); });
       ShowStatusMessage(1, "IDS_1");
-      noAccess = false;
+      openError = 0;
     } else {
       device->SetDataHandler(nullptr);
       ShowStatusMessage(1, "IDS_2");
-      noAccess = true;
+      // A backend that cannot tell why: a missing permission is by far the likeliest cause.
+      openError = device->OpenError() != 0 ? device->OpenError() : EACCES;
     }
   }
-  if (noAccess) {
-    const QString programDir = QCoreApplication::applicationDirPath();
-    StatusPanels[1]->setToolTip(kvelt::app::AccessHint::Text(Lang1.ActiveLanguage(), programDir));
-    if (!NoAccessReported) {
-      std::fprintf(stderr, "kvelt-pc: %s\n", qPrintable(kvelt::app::AccessHint::Text(2, programDir)));
-    }
+  ReportCounterAccess(openError);
+}
+
+void TFMain::ReportCounterAccess(int openError) {
+  CounterOpenError = openError;
+  ShowAccessHint();
+  const bool noAccess = openError != 0;
+  if (noAccess && !NoAccessReported) {
+    std::fprintf(stderr, "kvelt-pc: %s\n", CounterAccessHint(openError).Text(2).c_str());
   }
   NoAccessReported = noAccess;
 }
@@ -149,10 +162,23 @@ void TFMain::RefreshStatusPanels() {
       ShowStatusMessage(panel, std::string(key));
     }
   }
-  if (NoAccessReported) {
-    StatusPanels[1]->setToolTip(
-        kvelt::app::AccessHint::Text(Lang1.ActiveLanguage(), QCoreApplication::applicationDirPath()));
+  ShowAccessHint();
+}
+
+QString TFMain::CurrentAccessHint() const {
+  if (CounterOpenError == 0) {
+    return QString();
   }
+  return QString::fromStdString(CounterAccessHint(CounterOpenError).Text(Lang1.ActiveLanguage()));
+}
+
+void TFMain::ShowAccessHint() {
+  const QString hint = CurrentAccessHint();
+  if (!hint.isEmpty()) {
+    SetStatusPanelText(0, hint);
+  }
+  StatusPanels[0]->setToolTip(hint);
+  StatusPanels[1]->setToolTip(hint);
 }
 
 void TFMain::SendReport(quint8 code, const void* payload, quint32 count) {

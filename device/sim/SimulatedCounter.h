@@ -19,6 +19,13 @@ namespace kvelt::hid::sim {
 // can be plugged and unplugged. Shared by the backend and the handles opened on it;
 // thread-safe.
 //
+// As the kernel's hidraw node does, every open handle keeps its own queue of at most
+// kHandleQueueCapacity reports in the order the device sent them; a report that finds the
+// queue full is dropped for that handle, and a lost reply is not sent again. With
+// ReplyLoss::Never a full queue still drops frames but takes replies beyond the limit (the
+// window has no retry, and loses replies whenever its main thread stalls longer than the
+// queue lasts).
+//
 // Every report is 65 bytes: report id 1, then the code byte and its payload, zero-filled.
 class SimulatedCounter {
  public:
@@ -26,42 +33,54 @@ class SimulatedCounter {
   static constexpr std::uint16_t kReportLength = 65;
   static constexpr std::uint8_t kReportId = 1;
   static constexpr Clock::duration kCycle = std::chrono::milliseconds(10);
-  // A reader further behind than this skips the frames it missed, as a device's endpoint
-  // would not keep them.
-  static constexpr Clock::duration kMaxBacklog = std::chrono::milliseconds(100);
+  static constexpr std::size_t kHandleQueueCapacity = 64;
 
-  // What one open handle is, as far as the counter is concerned (guarded by its lock).
+  enum class ReplyLoss { LikeHidraw, Never };
+
+  // One open handle as far as the counter is concerned (guarded by its lock). It must stay
+  // where it is between OpenHandle() and CloseHandle().
   struct HandleState {
     std::uint64_t Generation = 0;  // plug-in period the handle was opened in
     bool Stopped = false;
+    std::deque<std::vector<std::uint8_t>> Queue;  // report bodies (code byte first)
+    std::uint64_t Dropped = 0;                    // reports that found the queue full
   };
 
-  SimulatedCounter();
+  explicit SimulatedCounter(ReplyLoss replyLoss = ReplyLoss::Never);
 
   bool Plugged() const;
   // Unplugging makes every open handle see the device gone, for good.
   void SetPlugged(bool plugged);
 
-  // Handle side. Read blocks until a reply is queued, the next frame is due, the handle is
-  // stopped, or the device goes.
-  HandleState OpenHandle() const;
+  // Handle side. A handle receives reports from OpenHandle() until CloseHandle(). Read blocks
+  // until a report is queued for the handle, the next frame is due, the handle is stopped, or
+  // the device goes.
+  void OpenHandle(HandleState& handle);
+  void CloseHandle(HandleState& handle);
   HidReadResult Read(HandleState& handle, std::uint8_t* buffer, std::size_t length);
   void Stop(HandleState& handle);
   bool Write(const HandleState& handle, const std::uint8_t* data, std::size_t length,
              std::size_t& written);
+  // Reports dropped so far for a handle whose queue was full (the bus brought up to now first).
+  std::uint64_t DroppedReports(const HandleState& handle);
 
   // For tests: every report written to the counter (report id first), and the settings.
   std::vector<std::vector<std::uint8_t>> ReceivedReports() const;
   void ClearReceivedReports();
+  // Channel frames read from the handles' queues so far.
   std::uint64_t FramesSent() const;
   // Runs f with the model under the counter's lock.
   void InspectModel(const std::function<void(const SimulatedCounterModel&)>& f) const;
 
  private:
   bool Alive(const HandleState& handle) const;
+  // Sends every frame due by now; frames no handle has room for are not made at all.
+  void SendDueFrames(Clock::time_point now);
+  void Send(const std::vector<std::uint8_t>& body, bool isReply);
   static std::size_t CopyReport(const std::uint8_t* body, std::size_t bodySize,
                                 std::uint8_t* buffer, std::size_t length);
 
+  const ReplyLoss ReplyLoss_;
   mutable std::mutex Mutex_;
   std::condition_variable Changed_;
   SimulatedCounterModel Model_;
@@ -70,7 +89,7 @@ class SimulatedCounter {
   Clock::time_point NextFrameDue_;
   int NextChannel_ = 0;
   std::uint64_t FramesSent_ = 0;
-  std::deque<std::vector<std::uint8_t>> Replies_;
+  std::vector<HandleState*> Handles_;
   std::vector<std::vector<std::uint8_t>> Received_;
 };
 

@@ -7,7 +7,14 @@ namespace kvelt::hid::sim {
 
 SimulatedCounterHandle::SimulatedCounterHandle(std::shared_ptr<SimulatedCounter> counter,
                                                HidOpenMode mode)
-    : Counter_(std::move(counter)), Mode_(mode), State_(Counter_->OpenHandle()) {}
+    : Counter_(std::move(counter)), Mode_(mode) {
+  // A metadata-only handle has no file behind it, so nothing is queued for it.
+  if (Mode_ != HidOpenMode::MetadataOnly) Counter_->OpenHandle(State_);
+}
+
+SimulatedCounterHandle::~SimulatedCounterHandle() {
+  if (Mode_ != HidOpenMode::MetadataOnly) Counter_->CloseHandle(State_);
+}
 
 HidReadResult SimulatedCounterHandle::Read(std::uint8_t* buffer, std::size_t length) {
   if (Mode_ == HidOpenMode::MetadataOnly) return {HidReadResult::Status::Failed, 0, EBADF};

@@ -7,10 +7,16 @@
 
 namespace kvelt::hid::sim {
 
-// An open handle of the simulated counter. Reads need a read mode, writes the read/write mode.
+// An open handle of the simulated counter with its own report queue. Reads need a read mode,
+// writes the read/write mode.
 class SimulatedCounterHandle final : public HidHandle {
  public:
   SimulatedCounterHandle(std::shared_ptr<SimulatedCounter> counter, HidOpenMode mode);
+  ~SimulatedCounterHandle() override;
+  SimulatedCounterHandle(const SimulatedCounterHandle&) = delete;
+  SimulatedCounterHandle& operator=(const SimulatedCounterHandle&) = delete;
+  // Reports this handle lost because its queue was full.
+  std::uint64_t DroppedReports() const { return Counter_->DroppedReports(State_); }
 
   HidReadResult Read(std::uint8_t* buffer, std::size_t length) override;
   void RequestStop() override;

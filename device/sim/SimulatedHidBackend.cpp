@@ -7,7 +7,8 @@
 
 namespace kvelt::hid::sim {
 
-SimulatedHidBackend::SimulatedHidBackend() : Counter_(std::make_shared<SimulatedCounter>()) {}
+SimulatedHidBackend::SimulatedHidBackend(Bus bus, SimulatedCounter::ReplyLoss replyLoss)
+    : Bus_(bus), Counter_(std::make_shared<SimulatedCounter>(replyLoss)) {}
 
 HidInterfaceInfo SimulatedHidBackend::CounterInterface() {
   HidInterfaceInfo info;
@@ -57,14 +58,15 @@ void SimulatedHidBackend::Announce() {
 }
 
 std::vector<HidInterfaceInfo> SimulatedHidBackend::Enumerate() {
-  std::vector<HidInterfaceInfo> present{KeyboardInterface()};
+  std::vector<HidInterfaceInfo> present;
+  if (Bus_ == Bus::WithKeyboard) present.push_back(KeyboardInterface());
   if (Counter_->Plugged()) present.push_back(CounterInterface());
   return present;
 }
 
 std::unique_ptr<HidHandle> SimulatedHidBackend::Open(const HidInterfaceInfo& info,
                                                      HidOpenMode mode) {
-  if (info.Path == KeyboardInterface().Path) {
+  if (info.Path == KeyboardInterface().Path && Bus_ == Bus::WithKeyboard) {
     if (mode != HidOpenMode::MetadataOnly) return nullptr;
     return std::make_unique<MetadataOnlyHandle>();
   }

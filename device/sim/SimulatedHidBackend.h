@@ -9,7 +9,8 @@
 
 namespace kvelt::hid::sim {
 
-// A HID backend with two simulated interfaces, in this order:
+// A HID backend with two simulated interfaces, in this order (the keyboard can be left out, so
+// that the counter is the only device):
 //   - a keyboard ("Simulated keyboard", 1209:0002) that can only be opened metadata-only, as
 //     the system keeps keyboards for itself;
 //   - the KVELT counter ("KVELT", 1209:0001; report lengths 65/65), present at start.
@@ -23,7 +24,10 @@ class SimulatedHidBackend final : public HidBackend {
   static constexpr const char* kCounterIdentity = "sim/kvelt-counter";
   static constexpr const char* kKeyboardIdentity = "sim/keyboard";
 
-  SimulatedHidBackend();
+  enum class Bus { WithKeyboard, CounterOnly };
+
+  explicit SimulatedHidBackend(Bus bus = Bus::WithKeyboard,
+                               SimulatedCounter::ReplyLoss replyLoss = SimulatedCounter::ReplyLoss::Never);
 
   void Plug();
   void Unplug();
@@ -41,6 +45,7 @@ class SimulatedHidBackend final : public HidBackend {
  private:
   void Announce();
 
+  Bus Bus_;
   std::shared_ptr<SimulatedCounter> Counter_;
   std::function<void()> ChangeCallback_;
 };

@@ -7,7 +7,6 @@
 #include <QtTest>
 #include <stdexcept>
 
-#include "app/AccessHint.h"
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/ErrorText.h"
@@ -279,36 +278,6 @@ class ProgramEntryTest : public QObject {
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(QFile::exists(configDir.filePath(QStringLiteral("config.ini"))));
-  }
-
-  void accessHint_data() {
-    QTest::addColumn<int>("language");
-    QTest::addColumn<QString>("executableDir");
-    QTest::addColumn<QString>("expected");
-    const QString source = QString::fromStdString(std::string(kvelt::ProgramPaths::SourceDir()));
-    QTest::newRow("installed, English")
-        << 2 << "/usr/bin"
-        << "The KVELT counter's device node (hidraw) is not accessible. The udev rule "
-           "/usr/lib/udev/rules.d/70-kvelt.rules is installed; reload the rules: sudo udevadm control "
-           "--reload-rules && sudo udevadm trigger, then unplug and replug the counter.";
-    QTest::newRow("installed elsewhere, Polish")
-        << 1 << "/opt/k/bin"
-        << QString::fromUtf8("Brak dostępu do węzła urządzenia licznika KVELT (hidraw). Reguła udev "
-                             "/opt/k/lib/udev/rules.d/70-kvelt.rules jest zainstalowana; wczytaj reguły: sudo udevadm "
-                             "control --reload-rules && sudo udevadm trigger, potem odłącz i podłącz licznik.");
-    QTest::newRow("build tree, English")
-        << 2 << "/w/build/default/app"
-        << "The KVELT counter's device node (hidraw) is not accessible. Install the udev rule: sudo install -m 644 " +
-               source +
-               "/packaging/udev/70-kvelt.rules /etc/udev/rules.d/ && sudo udevadm control --reload-rules && sudo "
-               "udevadm trigger, then unplug and replug the counter.";
-  }
-
-  void accessHint() {
-    QFETCH(int, language);
-    QFETCH(QString, executableDir);
-    QFETCH(QString, expected);
-    QCOMPARE(kvelt::app::AccessHint::Text(language, executableDir), expected);
   }
 
   void filterText_data() {

@@ -72,7 +72,7 @@ class CounterOnMockedKernel : public ::testing::Test {
   std::unique_ptr<CounterLink> Link;
 
   void StartProgram() {
-    Backend = CreateLinuxHidBackend();
+    Backend = CreateLinuxHidBackend({.UdevRunning = kSandboxUdevRunning});
     Link = std::make_unique<CounterLink>(*Backend);
     Link->Start();
   }
@@ -207,6 +207,41 @@ TEST_F(CounterOnMockedKernel, NodeTheUserMayNotOpenIsDiagnosedAndConnectsOnceThe
   Send(Bus.DeviceEnd(counter), CounterReport(100, 5));
   ASSERT_TRUE(Link->WaitForReports(1, kTimeoutMs));
 }
+
+// What keeps the node from opening decides what the user is told.
+// (A node held exclusively by another program, EBUSY, cannot be set up: the sandbox refuses
+// TIOCEXCL on its nodes.)
+struct BlockedNodeCase {
+  const char* Name;
+  unsigned Mode;
+  int Error;
+  OpenFailure Failure;
+};
+
+class BlockedCounterNode : public CounterOnMockedKernel, public ::testing::WithParamInterface<BlockedNodeCase> {};
+
+TEST_P(BlockedCounterNode, IsListedAndTheFailureTold) {
+  const BlockedNodeCase& c = GetParam();
+  ASSERT_NE(::geteuid(), 0u) << "root opens every node; ctest runs this as nobody";
+  const MockHidDevice counter = KveltCounter(0);
+  Bus.Add(counter);
+  ASSERT_TRUE(Bus.SetNodeMode(counter, c.Mode));
+  StartProgram();
+  EXPECT_EQ(Link->Labels(), (std::vector<std::string>{"KVELT"}));
+  ASSERT_NE(Link->Current(), nullptr);
+  EXPECT_FALSE(Link->Connected());
+  EXPECT_EQ(Link->Current()->OpenError(), c.Error);
+  const AccessHint hint(Link->Current()->OpenError(), "/usr/lib/udev/rules.d/70-kvelt.rules");
+  EXPECT_EQ(hint.Failure(), c.Failure);
+  EXPECT_FALSE(hint.Text(1).empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nodes, BlockedCounterNode,
+    ::testing::Values(BlockedNodeCase{"NoPermission", 0, EACCES, OpenFailure::NoPermission},
+                      BlockedNodeCase{"ReadOnlyForTheUser", 0444, EACCES, OpenFailure::NoPermission},
+                      BlockedNodeCase{"WriteOnlyForTheUser", 0222, EACCES, OpenFailure::NoPermission}),
+    [](const ::testing::TestParamInfo<BlockedNodeCase>& info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace kvelt::hid::test

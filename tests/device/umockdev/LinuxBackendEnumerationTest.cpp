@@ -56,7 +56,7 @@ TEST_P(LinuxBackendEnumeration, ReadsTheFactsTheLayerNeeds) {
   const EnumerationCase& c = GetParam();
   MockHidBus bus;
   const std::string syspath = bus.Add(c.Device);
-  auto backend = CreateLinuxHidBackend();
+  auto backend = CreateLinuxHidBackend({.UdevRunning = kSandboxUdevRunning});
 
   const auto interfaces = backend->Enumerate();
   ASSERT_EQ(interfaces.size(), 1u);
@@ -103,7 +103,7 @@ TEST(LinuxBackendOnMockedSysfs, ListsEveryHidrawNodeInTheSystemsOrder) {
   bus.Add(keyboard);
   bus.Add(KveltCounter(1));
   bus.Add(BluetoothDevice(MockHidDevice::Link::Bluetooth));
-  auto backend = CreateLinuxHidBackend();
+  auto backend = CreateLinuxHidBackend({.UdevRunning = kSandboxUdevRunning});
 
   const auto interfaces = backend->Enumerate();
   std::vector<std::string> products;
@@ -117,7 +117,7 @@ TEST(LinuxBackendOnMockedSysfs, ListsEveryHidrawNodeInTheSystemsOrder) {
 TEST(LinuxBackendOnMockedSysfs, NodeWithoutHidParentOrDeviceFileIsLeftOut) {
   MockHidBus bus;
   bus.Add(KveltCounter(0));
-  auto backend = CreateLinuxHidBackend();
+  auto backend = CreateLinuxHidBackend({.UdevRunning = kSandboxUdevRunning});
   ASSERT_EQ(backend->Enumerate().size(), 1u);
   bus.Remove(KveltCounter(0));
   EXPECT_TRUE(backend->Enumerate().empty());

@@ -1,10 +1,12 @@
 #include "tests/device/umockdev/MockHidBus.h"
 
 #include <poll.h>
+#include <unistd.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <umockdev.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <stdexcept>
 
@@ -86,6 +88,10 @@ MockHidDevice KveltCounter(int number) {
 
 MockHidBus::MockHidBus() : Bed_(umockdev_testbed_new()) {
   if (!umockdev_in_mock_environment()) throw std::runtime_error("not run under umockdev-wrapper");
+  // The sandbox redirects /dev only once it has a /dev of its own; a system always has one.
+  gchar* root = umockdev_testbed_get_root_dir(Bed_);
+  ::mkdir((std::string(root) + "/dev").c_str(), 0755);
+  g_free(root);
 }
 
 MockHidBus::~MockHidBus() { g_object_unref(Bed_); }
@@ -154,6 +160,27 @@ int MockHidBus::DeviceEnd(const MockHidDevice& d) { return umockdev_testbed_get_
 bool MockHidBus::SetNodeMode(const MockHidDevice& d, unsigned mode) {
   // Under the sandbox /dev/hidrawN leads to the pseudo-terminal, whose mode is the node's.
   return ::chmod(DevNode(d).c_str(), static_cast<mode_t>(mode)) == 0;
+}
+
+std::string MockHidBus::NodeInBed(const MockHidDevice& d) const {
+  gchar* root = umockdev_testbed_get_root_dir(Bed_);
+  std::string path = std::string(root) + DevNode(d);
+  g_free(root);
+  return path;
+}
+
+bool MockHidBus::HideNode(const MockHidDevice& d) {
+  // The sandbox's own path is not redirected, so these calls reach the node file itself.
+  const std::string node = NodeInBed(d);
+  char target[256];
+  const ssize_t n = ::readlink(node.c_str(), target, sizeof target - 1);
+  if (n <= 0) return false;
+  HiddenTarget_.assign(target, static_cast<std::size_t>(n));
+  return ::unlink(node.c_str()) == 0;
+}
+
+bool MockHidBus::ShowNode(const MockHidDevice& d) {
+  return !HiddenTarget_.empty() && ::symlink(HiddenTarget_.c_str(), NodeInBed(d).c_str()) == 0;
 }
 
 bool WaitReadable(int fd, int timeoutMs) {

@@ -54,11 +54,22 @@ class MockHidBus {
   int DeviceEnd(const MockHidDevice& device);
   // Changes the access mode of the node, as a udev rule would.
   bool SetNodeMode(const MockHidDevice& device, unsigned mode);
+  // Takes the node out of /dev and puts it back, leaving sysfs alone: a system without udev
+  // whose /dev gets its nodes later than the kernel's event.
+  bool HideNode(const MockHidDevice& device);
+  bool ShowNode(const MockHidDevice& device);
 
  private:
   static std::string TopSyspath(const MockHidDevice& device);
+  std::string NodeInBed(const MockHidDevice& device) const;
+
   _UMockdevTestbed* Bed_;
+  std::string HiddenTarget_;
 };
+
+// The sandbox has no udev database (so every node looks uninitialised) while the system's
+// /run/udev, which tells whether udev runs, is not redirected: tests say which case they mean.
+inline constexpr bool kSandboxUdevRunning = false;
 
 // Waits up to timeoutMs for fd to become readable.
 bool WaitReadable(int fd, int timeoutMs);
