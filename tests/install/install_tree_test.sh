@@ -12,7 +12,13 @@ prefix=$root/usr
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-cmake --install "$build" --prefix "$prefix" >/dev/null
+# What `cmake --install "$build" --prefix "$prefix"` does, except that the install manifest goes to
+# the temporary folder: an unprivileged test run may not write into the build tree.
+sed "s|\"$build/\${CMAKE_INSTALL_MANIFEST}\"|\"$root/\${CMAKE_INSTALL_MANIFEST}\"|" \
+  "$build/cmake_install.cmake" >"$root/cmake_install.cmake"
+grep -qF "\"$root/\${CMAKE_INSTALL_MANIFEST}\"" "$root/cmake_install.cmake" ||
+  { echo "FAIL: the install script does not write its manifest where expected" >&2; exit 1; }
+cmake -DCMAKE_INSTALL_PREFIX="$prefix" -P "$root/cmake_install.cmake" >/dev/null
 
 for file in bin/kvelt-pc \
   "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
