@@ -15,7 +15,6 @@
 #include "app/MessageBoxes.h"
 #include "app/SettingsLocation.h"
 #include "app/TApplication.h"
-#include "settings/ProgramPaths.h"
 
 using kvelt::app::MessageBoxRequest;
 
