@@ -216,7 +216,10 @@ void TFMain::BitBtn7Click(QObject* /*Sender*/) {
 void TFMain::LangCombo1Change(QObject* /*Sender*/) { ActivateLanguage(LangCombo1->currentIndex() + 1); }
 
 void TFMain::ActivateLanguage(int n) {
-  if (!Lang1.SetActiveLanguage(n)) {
+  const bool changed = Lang1.SetActiveLanguage(n);
+  // Qt's own texts follow the active language even when the table's language stays.
+  kvelt::app::QtOwnTranslation::Activate(Lang1.ActiveLanguage());
+  if (!changed) {
     return;
   }
   Applier->Apply(Lang1);
@@ -225,7 +228,6 @@ void TFMain::ActivateLanguage(int n) {
   ApplyUnitCaptions(UnitList->currentIndex());
   ApplyRecordButtonCaption();
   RefreshStatusPanels();
-  kvelt::app::QtOwnTranslation::Activate(Lang1.ActiveLanguage());
 }
 
 QString TFMain::LangText(std::string_view key) const {

@@ -15,6 +15,7 @@
 #include "app/AppFonts.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "settings/SettingsKeys.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ class SettingsFileTest : public QObject {
       QCOMPARE(recorded.Boxes[0].Icon, kvelt::app::MessageIcon::Error);
       QCOMPARE(recorded.Boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
       // The defaults of every key, not the design-time values.
-      QCOMPARE(window.save_file->text(), QStringLiteral("pomiar.csv"));
+      QCOMPARE(window.save_file->text(), QString::fromStdString(kvelt::SettingsDefaults::SaveFile()));
       QCOMPARE(window.DivList->currentIndex(), 2);
       QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
       QVERIFY(!window.auto_save->isChecked());
