@@ -20,17 +20,6 @@ namespace {
 
 constexpr int kTimeoutMs = 5000;
 
-MockHidDevice UsbKeyboard(int number) {
-  MockHidDevice d;
-  d.Number = number;
-  d.VendorID = 0x046D;
-  d.ProductID = 0xC31C;
-  d.UsbProduct = "USB Keyboard";
-  d.HidName = "Logitech USB Keyboard";
-  d.ReportDescriptor = KeyboardReportDescriptor();
-  return d;
-}
-
 MockHidDevice UnnamedDevice(int number) {
   MockHidDevice d;
   d.Number = number;

@@ -86,6 +86,17 @@ MockHidDevice KveltCounter(int number) {
   return d;
 }
 
+MockHidDevice UsbKeyboard(int number) {
+  MockHidDevice d;
+  d.Number = number;
+  d.VendorID = 0x046D;
+  d.ProductID = 0xC31C;
+  d.UsbProduct = "USB Keyboard";
+  d.HidName = "Logitech USB Keyboard";
+  d.ReportDescriptor = KeyboardReportDescriptor();
+  return d;
+}
+
 MockHidBus::MockHidBus() : Bed_(umockdev_testbed_new()) {
   if (!umockdev_in_mock_environment()) throw std::runtime_error("not run under umockdev-wrapper");
   // The sandbox redirects /dev only once it has a /dev of its own; a system always has one.

@@ -33,6 +33,7 @@ std::vector<std::uint8_t> UnnumberedReportDescriptor();  // the same without rep
 std::vector<std::uint8_t> KeyboardReportDescriptor();  // boot keyboard: 8 bytes in, 1 out, no ids
 
 MockHidDevice KveltCounter(int number);
+MockHidDevice UsbKeyboard(int number);  // a USB keyboard beside the counter
 
 class MockHidBus {
  public:

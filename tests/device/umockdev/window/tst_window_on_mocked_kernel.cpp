@@ -29,17 +29,6 @@ namespace {
 
 constexpr int kTimeoutMs = 5000;
 
-MockHidDevice Keyboard(int number) {
-  MockHidDevice d;
-  d.Number = number;
-  d.VendorID = 0x046D;
-  d.ProductID = 0xC31C;
-  d.UsbProduct = "USB Keyboard";
-  d.HidName = "Logitech USB Keyboard";
-  d.ReportDescriptor = KeyboardReportDescriptor();
-  return d;
-}
-
 // A window over its own config folder on the sandbox's devices; message boxes are recorded.
 class SandboxWindow {
  public:
@@ -85,7 +74,7 @@ class WindowOnMockedKernel : public QObject {
  private slots:
   void listFollowsHotPlug() {
     MockHidBus bus;
-    const MockHidDevice keyboard = Keyboard(0);
+    const MockHidDevice keyboard = kvelt::hid::test::UsbKeyboard(0);
     const MockHidDevice counter = KveltCounter(1);
     bus.Add(keyboard);
     QVERIFY(bus.SetNodeMode(keyboard, 0));
