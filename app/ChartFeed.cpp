@@ -27,6 +27,7 @@ TFMain::ChartFeed::ChartFeed(TFMain& window, qsizetype capacity, qsizetype dropB
   timer_.setInterval(kFlushIntervalMs);
   connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
   if (window_.Chart1 != nullptr) {
+    watchedChart_ = window_.Chart1;
     window_.Chart1->installEventFilter(this);
   }
 }
@@ -34,7 +35,7 @@ TFMain::ChartFeed::ChartFeed(TFMain& window, qsizetype capacity, qsizetype dropB
 bool TFMain::ChartFeed::OnScreen() const { return window_.Chart1 != nullptr && window_.Chart1->isVisible(); }
 
 bool TFMain::ChartFeed::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_.Chart1 && event->type() == QEvent::Show) {
+  if (watched == watchedChart_ && event->type() == QEvent::Show) {
     Flush();
   }
   return false;

@@ -50,6 +50,9 @@ class TFMain::ChartFeed : public QObject {
   void ApplyValueAxis();
 
   TFMain& window_;
+  // The watched chart view, kept apart from the window: its events can still arrive while the
+  // window is being destroyed, when the window's own members are gone.
+  const QObject* watchedChart_ = nullptr;
   std::array<kvelt::app::ChartSeriesBuffer, kSeriesCount> buffers_;
   QTimer timer_;
   bool timeWindowSet_ = false;
