@@ -19,6 +19,7 @@
 #include "app/TLangCombo.h"
 #include "app/TReadoutEdit.h"
 #include "config/DisplayDecimals.h"
+#include "measure/qt/LocaleRecordLine.h"
 #include "config/OutputRow.h"
 #include "device/HidControllerClass.h"
 #include "measure/FixedPointFormat.h"
@@ -182,7 +183,7 @@ void TFMain::ApplyUnitCaptions(int unitIndex) {
 
 int TFMain::DisplayDecimals() const { return kvelt::DisplayDecimals(DivList->currentIndex()); }
 
-std::string TFMain::DecimalSeparator() const { return QLocale::system().decimalPoint().toStdString(); }
+std::string TFMain::DecimalSeparator() const { return kvelt::SystemDecimalSeparator(); }
 
 // --- Transistor outputs: the logic rule ---------------------------------------------------------
 

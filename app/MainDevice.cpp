@@ -12,12 +12,14 @@
 #include <vector>
 
 #include "app/HandlerGuard.h"
-#include "app/HidBackendChoice.h"
+#include "device/HidBackendChoice.h"
 #include "app/Main.h"
-#include "app/QtMainThreadPoster.h"
 #include "device/AccessHint.h"
+#include "device/DeviceLabel.h"
 #include "device/HidControllerClass.h"
+#include "device/qt/QtMainThreadPoster.h"
 #include "device/sim/SimulatedHidBackend.h"
+#include "protocol/OutputReportFrame.h"
 #include "settings/ProgramPaths.h"
 
 namespace {
@@ -31,14 +33,13 @@ kvelt::hid::AccessHint CounterAccessHint(int openError) {
                                                                                    static_cast<std::size_t>(programDir.size()))));
 }
 
-constexpr std::uint8_t kOutboundReportId = 1;
-const QString kCounterProductString = QStringLiteral("KVELT");
 constexpr int kReplugDelayMs = 1000;
 }  // namespace
 
 void TFMain::CreateHidDeviceController() {
-  HidBackend1 = kvelt::app::CreateHidBackend(Options_);
-  HidPoster = std::make_unique<kvelt::app::QtMainThreadPoster>();
+  HidBackend1 = kvelt::hid::CreateHidBackend(Options_.Simulate);
+  HidPoster = std::make_unique<kvelt::hid::QtMainThreadPoster>(
+      [](const std::function<void()>& task) { kvelt::app::RunGuarded(task); });
   HidDeviceController1 = std::make_unique<kvelt::hid::THidDeviceController>(*HidBackend1, *HidPoster);
   HidDeviceController1->OnEnumerate = [this](kvelt::hid::THidDevice& HidDev, int Idx) {
     return HidDeviceController1Enumerate(&HidDev, Idx);
@@ -89,12 +90,8 @@ void TFMain::DestroyHidDeviceController() {
 }
 
 bool TFMain::HidDeviceController1Enumerate(kvelt::hid::THidDevice* HidDev, int Idx) {
-  const std::string& product = HidDev->ProductString();
-  const QString label = !product.empty()
-                            ? QString::fromStdString(product)
-                            : QString::asprintf("Device VID=%04X PID=%04X", static_cast<unsigned>(HidDev->VendorID()),
-                                                static_cast<unsigned>(HidDev->ProductID()));
-  ListBox1->addItem(label);
+  ListBox1->addItem(QString::fromStdString(
+      kvelt::hid::DeviceListLabel(HidDev->ProductString(), HidDev->VendorID(), HidDev->ProductID())));
   ListBox1Devices.push_back(HidDeviceController1->CheckOutDevice(Idx));
   ShowStatusMessage(0, "IDS_4");
   ShowStatusMessage(1, "IDS_2");
@@ -123,7 +120,7 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
   const int count = std::min(ListBox1->count(), static_cast<int>(ListBox1Devices.size()));
   for (int i = 0; i < count; ++i) {
     kvelt::hid::THidDevice* device = ListBox1Devices[static_cast<std::size_t>(i)].get();
-    if (device == nullptr || ListBox1->item(i)->text() != kCounterProductString) {
+    if (device == nullptr || !kvelt::hid::IsCounterLabel(ListBox1->item(i)->text().toStdString())) {
       continue;
     }
     if (CurrentDevice != nullptr) {
@@ -191,16 +188,8 @@ void TFMain::SendReport(quint8 code, const void* payload, quint32 count) {
     if (length == 0) {
       return;
     }
-    std::vector<std::uint8_t> report(length, 0);
-    report[0] = kOutboundReportId;
-    if (length > 1) {
-      report[1] = code;
-    }
-    if (payload != nullptr && length > 2) {
-      const std::size_t copied = std::min<std::size_t>(count, length - 2);
-      const auto* bytes = static_cast<const std::uint8_t*>(payload);
-      std::copy(bytes, bytes + copied, report.begin() + 2);
-    }
+    const std::vector<std::uint8_t> report =
+        kvelt::FrameOutputReport(code, static_cast<const std::uint8_t*>(payload), count, length);
     std::size_t written = 0;
     (void)CurrentDevice->WriteFile(report.data(), report.size(), written);
   } catch (...) {

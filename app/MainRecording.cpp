@@ -9,12 +9,12 @@
 
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
-#include "app/RecordClock.h"
 #include "app/SaveDialogRunner.h"
 #include "app/TBitBtn.h"
 #include "app/TSaveDialog.h"
 #include "measure/RecordFile.h"
 #include "measure/RecordLine.h"
+#include "measure/qt/LocaleRecordLine.h"
 #include "settings/SettingsKeys.h"
 
 bool TFMain::RecordingTick() {
@@ -32,10 +32,7 @@ bool TFMain::RecordLine() {
     columns.Position[channel] = save_pos[channel]->isChecked();
     columns.Speed[channel] = save_ver[channel]->isChecked();
   }
-  const kvelt::app::RecordClock clock;
-  const std::string line = kvelt::ComposeRecordLine(
-      columns, ChannelReadings, DisplayDecimals(), DecimalSeparator(), [&clock] { return clock.DateText(); },
-      [&clock] { return clock.TimeText(); });
+  const std::string line = kvelt::ComposeLocaleRecordLine(columns, ChannelReadings, DisplayDecimals());
   const std::string path = QFile::encodeName(save_file->text()).toStdString();
   switch (kvelt::AppendLineToFile(path, line)) {
     case kvelt::AppendResult::Written:

@@ -13,9 +13,9 @@
 #include "app/HandlerGuard.h"
 #include "app/Main.h"
 #include "app/ProgramVersion.h"
-#include "app/RecordClock.h"
 #include "app/TApplication.h"
 #include "app/UnixSignalCloser.h"
+#include "measure/qt/RecordClock.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ kvelt::app::ProgramOptions ParseCommandLine(int& argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  kvelt::app::RecordClock::PinLocalTimeZone();
+  kvelt::RecordClock::PinLocalTimeZone();
   const kvelt::app::ProgramOptions options = ParseCommandLine(argc, argv);
   g_platformArgument = options.Platform.toStdString();
   if (const std::string missing = kvelt::app::DisplayCheck::MissingDisplay(g_platformArgument); !missing.empty()) {

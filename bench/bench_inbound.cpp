@@ -28,7 +28,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/HidBackendChoice.h"
+#include "device/HidBackendChoice.h"
 #include "app/Main.h"
 #include "app/TBitBtn.h"
 #include "device/HidControllerClass.h"
@@ -174,7 +174,7 @@ struct BenchWindow {
     Application();
     kvelt::app::ProgramOptions options;
     options.ConfigDir = Dir.path();
-    kvelt::app::ScopedHidBackendFactory factory([] { return std::make_unique<UnpacedBackend>(); });
+    kvelt::hid::ScopedHidBackendFactory factory([] { return std::make_unique<UnpacedBackend>(); });
     Window = std::make_unique<TFMain>(options);
     if (mode != kHidden) {
       Window->show();

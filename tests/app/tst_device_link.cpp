@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/HidBackendChoice.h"
+#include "device/HidBackendChoice.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
 #include "device/HidControllerClass.h"
@@ -39,7 +39,7 @@ class DeviceWindow {
     fake_ = fake.get();
     if (fake) {
       auto shared = std::make_shared<std::unique_ptr<FakeHidBackend>>(std::move(fake));
-      kvelt::app::ScopedHidBackendFactory factory([shared] { return std::move(*shared); });
+      kvelt::hid::ScopedHidBackendFactory factory([shared] { return std::move(*shared); });
       window_ = std::make_unique<TFMain>(options);
     } else {
       window_ = std::make_unique<TFMain>(options);

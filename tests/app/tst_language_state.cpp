@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/HidBackendChoice.h"
+#include "device/HidBackendChoice.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
 #include "device/HidControllerClass.h"
@@ -54,7 +54,7 @@ class FakeDeviceWindow {
     auto fake = std::make_unique<FakeHidBackend>(std::move(interfaces));
     fake_ = fake.get();
     auto shared = std::make_shared<std::unique_ptr<FakeHidBackend>>(std::move(fake));
-    kvelt::app::ScopedHidBackendFactory factory([shared] { return std::move(*shared); });
+    kvelt::hid::ScopedHidBackendFactory factory([shared] { return std::move(*shared); });
     kvelt::app::ProgramOptions options;
     options.ConfigDir = dir_.path();
     window_ = std::make_unique<TFMain>(options);

@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/RecordClock.h"
+#include "measure/qt/RecordClock.h"
 #include "app/SaveDialogRunner.h"
 #include "app/TBitBtn.h"
 #include "app/TSaveDialog.h"
@@ -117,7 +117,7 @@ class RecordingTest : public QObject {
     QCOMPARE(fields.size(), 3);
     QCOMPARE(fields[2], QStringLiteral("\r\n"));
     QVERIFY(fields[0] == QString(before).replace(u'-', u':') || fields[0] == QString(after).replace(u'-', u':'));
-    const QString format = kvelt::app::RecordClock().TimeFormat();
+    const QString format = kvelt::RecordClock().TimeFormat();
     QVERIFY(!format.contains(u't'));
     QVERIFY2(QTime::fromString(fields[1], format).isValid(), qPrintable(fields[1] + QStringLiteral(" / ") + format));
   }
@@ -147,7 +147,7 @@ class RecordingTest : public QObject {
                         QDateTime::currentDateTime().offsetFromUtc()};
     };
     const QList<int> before = offsets();
-    kvelt::app::RecordClock::PinLocalTimeZone();
+    kvelt::RecordClock::PinLocalTimeZone();
     const QByteArray after = qgetenv("TZ");
     const bool afterSet = qEnvironmentVariableIsSet("TZ");
     const QList<int> offsetsAfter = offsets();
@@ -174,7 +174,7 @@ class RecordingTest : public QObject {
   void timeFormatLosesItsZone() {
     QFETCH(QString, format);
     QFETCH(QString, expected);
-    QCOMPARE(kvelt::app::RecordClock::WithoutTimeZone(format), expected);
+    QCOMPARE(kvelt::RecordClock::WithoutTimeZone(format), expected);
   }
 
   void periodCountsChannelFourFramesOnly_data() {

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "app/HidBackendChoice.h"
+#include "device/HidBackendChoice.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
 #include "device/HidControllerClass.h"
@@ -37,7 +37,7 @@ class SandboxWindow {
         [this](const kvelt::app::MessageBoxRequest& request) { boxes_ << request.Text; });
     kvelt::app::ProgramOptions options;
     options.ConfigDir = dir_.path();
-    kvelt::app::ScopedHidBackendFactory factory(
+    kvelt::hid::ScopedHidBackendFactory factory(
         [] { return kvelt::CreateLinuxHidBackend({.UdevRunning = kvelt::hid::test::kSandboxUdevRunning}); });
     window_ = std::make_unique<TFMain>(options);
   }

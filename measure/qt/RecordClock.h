@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-namespace kvelt::app {
+namespace kvelt {
 
 // The date and time fields of a recording line in the user's regional settings. Each call reads
 // the system clock afresh, so a line's date and time are two separate reads.
@@ -34,4 +34,4 @@ class RecordClock {
   QString timeFormat_;
 };
 
-}  // namespace kvelt::app
+}  // namespace kvelt

@@ -1,12 +1,11 @@
-#include "app/HidBackendChoice.h"
+#include "device/HidBackendChoice.h"
 
 #include <utility>
 
 #include "device/linux/LinuxHidBackend.h"
 #include "device/sim/SimulatedHidBackend.h"
 
-namespace kvelt::app {
-
+namespace kvelt::hid {
 namespace {
 
 HidBackendFactory& OverridingFactory() {
@@ -16,14 +15,14 @@ HidBackendFactory& OverridingFactory() {
 
 }  // namespace
 
-std::unique_ptr<kvelt::hid::HidBackend> CreateHidBackend(const ProgramOptions& options) {
+std::unique_ptr<HidBackend> CreateHidBackend(bool simulate) {
   if (const HidBackendFactory& factory = OverridingFactory()) {
     return factory();
   }
-  if (options.Simulate) {
-    return std::make_unique<kvelt::hid::sim::SimulatedHidBackend>();
+  if (simulate) {
+    return std::make_unique<sim::SimulatedHidBackend>();
   }
-  return kvelt::CreateLinuxHidBackend();
+  return CreateLinuxHidBackend();
 }
 
 ScopedHidBackendFactory::ScopedHidBackendFactory(HidBackendFactory factory)
@@ -31,4 +30,4 @@ ScopedHidBackendFactory::ScopedHidBackendFactory(HidBackendFactory factory)
 
 ScopedHidBackendFactory::~ScopedHidBackendFactory() { OverridingFactory() = std::move(previous_); }
 
-}  // namespace kvelt::app
+}  // namespace kvelt::hid

@@ -3,17 +3,16 @@
 #include <functional>
 #include <memory>
 
-#include "app/ProgramOptions.h"
 #include "device/HidBackend.h"
 
-namespace kvelt::app {
+namespace kvelt::hid {
 
-// Makes the HID backend the window's device controller works on: the simulated counter with
-// --simulate, else the Linux hidraw backend.
-std::unique_ptr<kvelt::hid::HidBackend> CreateHidBackend(const ProgramOptions& options);
+// Makes the HID backend a program's device controller works on: the simulated counter when
+// `simulate` is set, else the Linux hidraw backend. The window and the command line both ask here.
+std::unique_ptr<HidBackend> CreateHidBackend(bool simulate);
 
 // For tests and benchmarks: while set, CreateHidBackend returns what the factory makes instead.
-using HidBackendFactory = std::function<std::unique_ptr<kvelt::hid::HidBackend>()>;
+using HidBackendFactory = std::function<std::unique_ptr<HidBackend>()>;
 
 // Installs a factory for as long as it lives; the previous one comes back afterwards.
 class ScopedHidBackendFactory {
@@ -27,4 +26,4 @@ class ScopedHidBackendFactory {
   HidBackendFactory previous_;
 };
 
-}  // namespace kvelt::app
+}  // namespace kvelt::hid

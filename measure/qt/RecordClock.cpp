@@ -1,11 +1,11 @@
-#include "app/RecordClock.h"
+#include "measure/qt/RecordClock.h"
 
 #include <QDate>
 #include <QTime>
 #include <cstdlib>
 #include <utility>
 
-namespace kvelt::app {
+namespace kvelt {
 namespace {
 
 void DropTrailingBlanks(QString& text) {
@@ -62,4 +62,4 @@ QString RecordClock::WithoutTimeZone(const QString& format) {
   return result;
 }
 
-}  // namespace kvelt::app
+}  // namespace kvelt

@@ -1,0 +1,51 @@
+// kvelt info CHANNEL: the encoder information box of one channel.
+
+#include <cstdio>
+#include <optional>
+
+#include "cli/Commands.h"
+#include "cli/CounterLink.h"
+#include "cli/CounterReplies.h"
+#include "cli/JsonText.h"
+#include "cli/LanguageTexts.h"
+#include "cli/SubcommandParser.h"
+#include "config/EncoderInfo.h"
+#include "measure/qt/LocaleRecordLine.h"
+
+namespace kvelt::cli {
+
+ExitCode RunInfo(const QStringList& arguments) {
+  SubcommandParser command("info",
+                           "Prints the encoder information of CHANNEL (1..4): gate time, resolution and "
+                           "coefficient, as the window's information box shows them.",
+                           SubcommandParser::kJson | SubcommandParser::kUnit | SubcommandParser::kDecimals |
+                               SubcommandParser::kTimeout | SubcommandParser::kLanguage);
+  command.Parser().addPositionalArgument("CHANNEL", "The channel, 1..4.");
+  if (!command.Parse(arguments)) return ExitCode::Done;
+  const QStringList positional = command.Positional();
+  bool number = false;
+  const int channel = positional.size() == 1 ? positional.front().toInt(&number) : 0;
+  if (!number || channel < 1 || channel > 4) command.Fail("needs one CHANNEL, 1..4");
+
+  CounterReplies replies(command.Unit());
+  CounterLink link(command.Simulate());
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
+  const CounterLink::Wait wait =
+      link.RunUntil([&replies, channel] { return replies.ChannelSeen(channel - 1); }, command.Timeout());
+  if (wait == CounterLink::Wait::Unplugged) throw CliFailure(ExitCode::NoCounter, "the counter was unplugged");
+  if (wait != CounterLink::Wait::Done) {
+    throw CliFailure(ExitCode::NoReply, "channel " + std::to_string(channel) + " sent no values in time");
+  }
+  const int language = command.Language();
+  const std::optional<InfoBox> box =
+      ComposeEncoderInfo(replies.Readings(), channel, command.Unit(), command.Decimals(), SystemDecimalSeparator(),
+                         [language](std::string_view key) { return LanguageText(language, key); });
+  if (command.Json()) {
+    std::printf("%s\n", JsonObject().String("title", box->Title).String("text", box->Text).Text().c_str());
+  } else {
+    std::printf("%s\n%s\n", box->Title.c_str(), box->Text.c_str());
+  }
+  return ExitCode::Done;
+}
+
+}  // namespace kvelt::cli

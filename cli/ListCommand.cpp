@@ -1,0 +1,78 @@
+// kvelt list: the HID devices seen, as the window's device list shows them, the counter marked.
+
+#include <cstdio>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/CounterLink.h"
+#include "cli/JsonText.h"
+#include "cli/SubcommandParser.h"
+#include "device/AccessHint.h"
+
+namespace kvelt::cli {
+namespace {
+
+std::string AccessWord(const ListedDevice& device) {
+  if (device.Access) return "ok";
+  switch (hid::ClassifyOpenError(device.OpenError)) {
+    case hid::OpenFailure::NoPermission:
+      return "no permission";
+    case hid::OpenFailure::Busy:
+      return "busy";
+    default:
+      return "cannot open";
+  }
+}
+
+std::string IdText(std::uint16_t id) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04x", static_cast<unsigned>(id));
+  return text;
+}
+
+}  // namespace
+
+ExitCode RunList(const QStringList& arguments) {
+  SubcommandParser command("list",
+                           "Lists the HID devices seen, as the window's device list shows them; the counter is "
+                           "marked with '*'.\nExit status: 0 the counter is there and accessible, 2 no counter, "
+                           "3 the counter cannot be opened.",
+                           SubcommandParser::kJson);
+  if (!command.Parse(arguments)) return ExitCode::Done;
+  if (!command.Positional().isEmpty()) command.Fail("takes no arguments");
+  CounterLink link(command.Simulate());
+  link.Scan();
+  int index = 0;
+  for (const ListedDevice& device : link.Devices()) {
+    ++index;
+    if (command.Json()) {
+      std::printf("%s\n", JsonObject()
+                              .Integer("index", index)
+                              .String("name", device.Label)
+                              .String("vendor_id", IdText(device.VendorID))
+                              .String("product_id", IdText(device.ProductID))
+                              .String("path", device.Path)
+                              .Bool("counter", device.Counter)
+                              .String("access", AccessWord(device))
+                              .Text()
+                              .c_str());
+    } else {
+      std::printf("%c %2d  %-28s %s:%s  %-14s %s\n", device.Counter ? '*' : ' ', index, device.Label.c_str(),
+                  IdText(device.VendorID).c_str(), IdText(device.ProductID).c_str(), AccessWord(device).c_str(),
+                  device.Path.c_str());
+    }
+  }
+  std::fflush(stdout);
+  const ListedDevice* counter = link.Counter();
+  if (counter == nullptr) {
+    std::fprintf(stderr, "kvelt: no counter found\n");
+    return ExitCode::NoCounter;
+  }
+  if (!counter->Access) {
+    std::fprintf(stderr, "kvelt: %s\n", link.AccessHintText(command.Language()).c_str());
+    return ExitCode::NoAccess;
+  }
+  return ExitCode::Done;
+}
+
+}  // namespace kvelt::cli

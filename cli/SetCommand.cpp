@@ -1,0 +1,255 @@
+// kvelt set: writes settings to the counter and says what it answered to each.
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/CounterLink.h"
+#include "cli/CounterReplies.h"
+#include "cli/CounterRequest.h"
+#include "cli/CounterSettingsReader.h"
+#include "cli/LanguageTexts.h"
+#include "cli/OutputRowText.h"
+#include "cli/SettingAssignment.h"
+#include "cli/SubcommandParser.h"
+#include "cli/ValueOptions.h"
+#include "config/AcknowledgementTexts.h"
+#include "config/DeviceCommands.h"
+#include "config/EncoderParameters.h"
+#include "config/LocaleNumber.h"
+#include "config/OutputsConfigExchange.h"
+#include "config/OutputsWrite.h"
+#include "measure/qt/LocaleRecordLine.h"
+
+namespace kvelt::cli {
+namespace {
+
+struct PlannedRequest {
+  std::string Label;  // the assignment as given, for the messages
+  OutboundReport Request;
+  DeviceCommand Acknowledgement;
+};
+
+std::optional<int> ZeroMarkerPosition(const std::string& value) {
+  if (value == "yes" || value == "tak" || value == "1") return 1;
+  if (value == "no" || value == "nie" || value == "0") return 0;
+  return std::nullopt;
+}
+
+// The gate time in milliseconds ("100", "100ms", "0.1s", "1s") as a position of the list.
+std::optional<int> GateTimePosition(const std::string& value) {
+  const bool bare = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
+  const auto length = ParseDuration(bare ? value + "ms" : value);
+  if (!length) return std::nullopt;
+  for (int position = 0; position < kGateTimeCount; ++position) {
+    if (GateTimeMilliseconds(position) == static_cast<std::uint32_t>(length->count())) return position;
+  }
+  return std::nullopt;
+}
+
+std::string GateTimeChoices() {
+  std::string text;
+  for (int position = 0; position < kGateTimeCount; ++position) {
+    text += (position > 0 ? ", " : "") + std::to_string(*GateTimeMilliseconds(position)) + "ms";
+  }
+  return text;
+}
+
+std::optional<int> BaudRatePosition(const std::string& value) {
+  const auto& labels = ModbusBaudRateLabels();
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    if (labels[i] == value) return static_cast<int>(i);
+  }
+  return std::nullopt;
+}
+
+std::string RefusedBoxText(const RefusedBox& box) {
+  return "output." + std::to_string(box.Row + 1) +
+         (box.Box == OutputBox::Threshold ? ": the threshold" : ": the second threshold") +
+         " is not a number the counter takes";
+}
+
+class SetPlanner {
+ public:
+  SetPlanner(SubcommandParser& command, std::string separator) : command_(command), separator_(std::move(separator)) {}
+
+  void Add(const std::string& text) {
+    std::string why;
+    const std::optional<SettingAssignment> setting = ParseSettingAssignment(text, why);
+    if (!setting) command_.Fail(QString::fromStdString(why));
+    if (PerChannel(setting->Kind)) {
+      for (int channel = 0; channel < 4; ++channel) {
+        if (setting->Index < 0 || setting->Index == channel) {
+          AddChannel(SettingName(setting->Kind, channel) + "=" + setting->Value, *setting, channel);
+        }
+      }
+      return;
+    }
+    switch (setting->Kind) {
+      case SettingKind::GateTime: {
+        const std::optional<int> position = GateTimePosition(setting->Value);
+        if (!position) Refuse(text, "the gate time is one of " + GateTimeChoices());
+        plan_.push_back({text, *GateTimeRequest(*position), DeviceCommand::cmdSetGateTime});
+        break;
+      }
+      case SettingKind::ModbusAddress: {
+        const std::optional<long long> address = ParseDecimalInteger(setting->Value);
+        if (!address || *address < 1 || *address > kModbusAddressCount) Refuse(text, "the address is 1..247");
+        plan_.push_back({text, *ModbusAddressRequest(static_cast<int>(*address - 1)),
+                         DeviceCommand::cmdSetModbusAddress});
+        break;
+      }
+      case SettingKind::ModbusBaudRate: {
+        const std::optional<int> position = BaudRatePosition(setting->Value);
+        if (!position) Refuse(text, "the baud rate is 19200, 38400, 57600 or 115200");
+        plan_.push_back({text, *ModbusBaudRateRequest(*position), DeviceCommand::cmdSetModbusBaudRate});
+        break;
+      }
+      case SettingKind::Output: {
+        const std::optional<OutputRow> row = ParseOutputRow(setting->Value, why);
+        if (!row) Refuse(text, why);
+        // Its thresholds by the window's rules, before the counter is asked for anything.
+        OutputRows alone{};
+        alone[static_cast<std::size_t>(setting->Index)] = *row;
+        const OutputsWrite check = BuildOutputsWrite(alone, separator_);
+        if (!check.Ok()) Refuse(text, RefusedBoxText(check.Refused.front()));
+        outputs_[setting->Index] = {text, *row};
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  const std::vector<PlannedRequest>& Requests() const { return plan_; }
+  struct AssignedRow {
+    std::string Label;
+    OutputRow Row;
+  };
+  const std::map<int, AssignedRow>& Outputs() const { return outputs_; }
+
+ private:
+  [[noreturn]] void Refuse(const std::string& text, const std::string& why) const {
+    command_.Fail(QString::fromStdString("refused " + text + ": " + why));
+  }
+
+  void AddChannel(const std::string& text, const SettingAssignment& setting, int channel) {
+    switch (setting.Kind) {
+      case SettingKind::Resolution: {
+        const auto request = SetResolutionRequest(channel, setting.Value);
+        if (!request) Refuse(text, "the resolution is a whole number 0..65535");
+        plan_.push_back({text, *request, DeviceCommand::cmdSetResolution});
+        break;
+      }
+      case SettingKind::Coefficient: {
+        const auto request = SetCoefficientRequest(channel, setting.Value, separator_);
+        if (!request) Refuse(text, "the coefficient is a number written with \"" + separator_ + "\" as the separator");
+        plan_.push_back({text, *request, DeviceCommand::cmdSetCoefficient});
+        break;
+      }
+      case SettingKind::ZeroMarker: {
+        const std::optional<int> position = ZeroMarkerPosition(setting.Value);
+        if (!position) Refuse(text, "the zero marker is yes or no");
+        plan_.push_back({text, SetZeroMarkerRequest(channel, *position), DeviceCommand::cmdSetZeroMarker});
+        break;
+      }
+      default:
+        break;
+    }
+  }
+
+  SubcommandParser& command_;
+  std::string separator_;
+  std::vector<PlannedRequest> plan_;
+  std::map<int, AssignedRow> outputs_;
+};
+
+}  // namespace
+
+ExitCode RunSet(const QStringList& arguments) {
+  SubcommandParser command(
+      "set",
+      "Writes settings to the counter, in the order given, each waited for; prints what the counter answered.\n"
+      "  resolution[.N]=0..65535  coefficient[.N]=number  zero-marker[.N]=yes|no   (N = channel 1..4; "
+      "without .N every channel)\n"
+      "  gate-time=10ms|20ms|50ms|100ms|...|50s  modbus-address=1..247  modbus-baud=19200|38400|57600|115200\n"
+      "  output.K=enable:source:comparison:threshold:logic:second-comparison:second-threshold:state  (K = 1..5)\n"
+      "     e.g. output.1=on:pos1:greater:100:none:less:0:active\n"
+      "Numbers use the decimal separator of the user's locale. \"-\" reads the assignments from standard "
+      "input (the output of kvelt get).",
+      SubcommandParser::kTimeout | SubcommandParser::kLanguage);
+  command.Parser().addPositionalArgument("SETTING=VALUE", "What to write.", "SETTING=VALUE...");
+  if (!command.Parse(arguments)) return ExitCode::Done;
+
+  std::vector<std::string> assignments;
+  for (const QString& argument : command.Positional()) {
+    if (argument == "-") {
+      std::string word;
+      while (std::cin >> word) assignments.push_back(word);
+    } else {
+      assignments.push_back(argument.toStdString());
+    }
+  }
+  if (assignments.empty()) command.Fail("needs at least one SETTING=VALUE");
+  const std::string separator = SystemDecimalSeparator();
+  SetPlanner planner(command, separator);
+  for (const std::string& text : assignments) planner.Add(text);
+
+  CounterReplies replies;
+  CounterLink link(command.Simulate());
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
+  const int language = command.Language();
+  const auto answered = [language](DeviceCommand code) {
+    const auto key = AcknowledgementTextKey(code);
+    return key ? LanguageText(language, *key) : std::string("done");
+  };
+  for (const PlannedRequest& planned : planner.Requests()) {
+    replies.TakeAcknowledgement(planned.Acknowledgement);
+    AskCounter(link, planned.Request, [&] { return replies.TakeAcknowledgement(planned.Acknowledgement); },
+               command.Timeout(), planned.Label);
+    std::printf("%s: %s\n", planned.Label.c_str(), answered(planned.Acknowledgement).c_str());
+    std::fflush(stdout);
+  }
+  if (planner.Outputs().empty()) return ExitCode::Done;
+
+  // The outputs are written all five at once: the rows not named keep what the counter has.
+  CounterSettingsReader reader(link, replies, command.Timeout(), 0, separator);
+  const CounterSettingsReader::Rows current = reader.ReadOutputs();
+  OutputRows rows{};
+  for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = RowFromFills(current.First[k], current.Second[k]);
+  for (const auto& [index, assigned] : planner.Outputs()) rows[static_cast<std::size_t>(index)] = assigned.Row;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const OutputRow& row = rows[k];
+    if (row.Source < 0 || row.Comparison < 0 || row.Logic < 0 || row.SecondComparison < 0 || row.State < 0) {
+      throw CliFailure(ExitCode::BadUsage, "output." + std::to_string(k + 1) +
+                                               " as the counter reports it has a field outside its list; "
+                                               "set that output too");
+    }
+  }
+  const OutputsWrite write = BuildOutputsWrite(rows, separator);
+  if (!write.Ok()) {
+    throw CliFailure(ExitCode::BadUsage, RefusedBoxText(write.Refused.front()) + " (as the counter reports it); "
+                                                                                 "set that output too");
+  }
+  OutputsConfigExchange exchange;
+  const std::optional<OutboundReport> firstHalf = exchange.BeginWrite(write);
+  replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsFirst);
+  replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsSecond);
+  AskCounter(link, *firstHalf, [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsFirst); },
+             command.Timeout(), "the outputs (first half)");
+  AskCounter(link, exchange.SecondHalfRequest(),
+             [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsSecond); }, command.Timeout(),
+             "the outputs (second half)");
+  for (const auto& [index, assigned] : planner.Outputs()) {
+    std::printf("%s: %s\n", assigned.Label.c_str(), answered(DeviceCommand::cmdWriteOutputsSecond).c_str());
+  }
+  std::fflush(stdout);
+  return ExitCode::Done;
+}
+
+}  // namespace kvelt::cli

@@ -1,0 +1,84 @@
+// kvelt watch: the eight values live on one terminal line, or one reading with --once.
+
+#include <QTimer>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "cli/Commands.h"
+#include "cli/CounterLink.h"
+#include "cli/CounterReplies.h"
+#include "cli/ReadingText.h"
+#include "cli/SignalStop.h"
+#include "cli/SubcommandParser.h"
+#include "measure/qt/LocaleRecordLine.h"
+
+namespace kvelt::cli {
+namespace {
+
+constexpr int kRefreshMs = 100;  // at most 10 lines a second
+
+}  // namespace
+
+ExitCode RunWatch(const QStringList& arguments) {
+  SubcommandParser command("watch",
+                           "Shows the positions and speeds of the four channels, refreshed in place at most 10 "
+                           "times a second, until Ctrl-C. On a pipe every refresh is a line of its own.",
+                           SubcommandParser::kJson | SubcommandParser::kUnit | SubcommandParser::kDecimals |
+                               SubcommandParser::kTimeout);
+  const QCommandLineOption once("once", "Prints one reading (once every channel has sent its values) and exits.");
+  command.Parser().addOption(once);
+  if (!command.Parse(arguments)) return ExitCode::Done;
+  if (!command.Positional().isEmpty()) command.Fail("takes no arguments");
+
+  CounterReplies replies(command.Unit());
+  CounterLink link(command.Simulate());
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
+  const std::string separator = SystemDecimalSeparator();
+  const auto print = [&](const char* end) {
+    const std::string text = command.Json()
+                                 ? ReadingJson(replies.Readings(), command.Unit(), command.Decimals())
+                                 : ReadingLine(replies.Readings(), command.Unit(), command.Decimals(), separator);
+    std::printf("%s%s", text.c_str(), end);
+    std::fflush(stdout);
+  };
+
+  // The first reading is whole only once every channel has sent a frame.
+  switch (link.RunUntil([&replies] { return replies.AllChannelsSeen(); }, command.Timeout())) {
+    case CounterLink::Wait::Done:
+      break;
+    case CounterLink::Wait::Unplugged:
+      throw CliFailure(ExitCode::NoCounter, "the counter was unplugged");
+    case CounterLink::Wait::Stopped:
+      return ExitCode::Done;
+    case CounterLink::Wait::TimedOut:
+      throw CliFailure(ExitCode::NoReply, "the counter sent no values in time");
+  }
+  if (command.Parser().isSet(once)) {
+    print("\n");
+    return ExitCode::Done;
+  }
+
+  const bool inPlace = !command.Json() && ::isatty(STDOUT_FILENO) == 1;
+  SignalStop signalStop([&link] { link.Stop(); });
+  std::uint64_t printedAt = ~std::uint64_t{0};
+  QTimer refresh;
+  QObject::connect(&refresh, &QTimer::timeout, [&] {
+    if (replies.FrameCount() == printedAt) return;  // nothing new since the last line
+    printedAt = replies.FrameCount();
+    // In place: back to the line's start, the new values, the rest of the old line cleared.
+    if (inPlace) std::fputs("\r", stdout);
+    print(inPlace ? "\033[K" : "\n");
+  });
+  refresh.start(kRefreshMs);
+  printedAt = replies.FrameCount();
+  if (inPlace) std::fputs("\r", stdout);
+  print(inPlace ? "\033[K" : "\n");
+  const CounterLink::Wait end = link.RunUntil(nullptr, std::nullopt);
+  if (inPlace) std::fputs("\n", stdout);
+  std::fflush(stdout);
+  if (end == CounterLink::Wait::Unplugged) throw CliFailure(ExitCode::NoCounter, "the counter was unplugged");
+  return ExitCode::Done;
+}
+
+}  // namespace kvelt::cli

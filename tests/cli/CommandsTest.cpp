@@ -1,0 +1,171 @@
+// The subcommands run in this process against the simulated counter, through the same factory
+// the program uses, so that every exit status can be provoked and one counter can be set and
+// read back by two subcommands.
+#include <gtest/gtest.h>
+
+#include <QStringList>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestBackends.h"
+#include "cli/CliProgram.h"
+#include "device/HidBackendChoice.h"
+
+namespace kvelt::cli {
+namespace {
+
+using test::SharedSimulatedBus;
+
+struct Outcome {
+  int Code = -1;
+  std::string Out;
+  std::string Err;
+};
+
+Outcome RunKvelt(SharedSimulatedBus& bus, const QStringList& arguments) {
+  hid::ScopedHidBackendFactory factory([&bus] { return bus.MakeBackend(); });
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  Outcome run;
+  run.Code = RunProgram(QStringList{"kvelt"} + arguments);
+  run.Out = testing::internal::GetCapturedStdout();
+  run.Err = testing::internal::GetCapturedStderr();
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+struct ExitCase {
+  const char* Name;
+  SharedSimulatedBus::Mode Mode;
+  QStringList Arguments;
+  int Code;
+  const char* Message;  // part of the error line
+};
+
+class ExitCodeTest : public testing::TestWithParam<ExitCase> {};
+
+TEST_P(ExitCodeTest, TheStatusAndTheMessageSayWhat) {
+  const ExitCase& c = GetParam();
+  SharedSimulatedBus bus(c.Mode);
+  const Outcome run = RunKvelt(bus, c.Arguments);
+  EXPECT_EQ(run.Code, c.Code) << run.Err;
+  EXPECT_NE(run.Err.find(c.Message), std::string::npos) << run.Err;
+}
+
+using Mode = SharedSimulatedBus::Mode;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExitCodeTest,
+    testing::Values(
+        ExitCase{"NoCommand", Mode::Normal, {}, 1, "Usage: kvelt"},
+        ExitCase{"UnknownCommand", Mode::Normal, {"fly"}, 1, "unknown command"},
+        ExitCase{"UnknownOption", Mode::Normal, {"watch", "--fast"}, 1, "watch:"},
+        ExitCase{"BadUnit", Mode::Normal, {"watch", "--unit", "knots"}, 1, "--unit"},
+        ExitCase{"BadPeriod", Mode::Normal, {"record", "f.csv", "--period", "7s"}, 1, "--period"},
+        ExitCase{"ForAndLines", Mode::Normal, {"record", "f.csv", "--for", "1s", "--lines", "3"}, 1, "exclude"},
+        ExitCase{"RecordWithoutFile", Mode::Normal, {"record"}, 1, "FILE"},
+        ExitCase{"InfoChannelFive", Mode::Normal, {"info", "5"}, 1, "CHANNEL"},
+        ExitCase{"ResolutionTooLarge", Mode::Normal, {"set", "resolution.1=65536"}, 1, "0..65535"},
+        ExitCase{"CoefficientWithWrongSeparator", Mode::Normal, {"set", "coefficient=1;5"}, 1, "coefficient"},
+        ExitCase{"GateTimeNotInTheList", Mode::Normal, {"set", "gate-time=30ms"}, 1, "gate time"},
+        ExitCase{"ModbusAddressZero", Mode::Normal, {"set", "modbus-address=0"}, 1, "1..247"},
+        ExitCase{"BadBaudRate", Mode::Normal, {"set", "modbus-baud=9600"}, 1, "baud"},
+        ExitCase{"OutputThresholdNotANumber", Mode::Normal,
+                 {"set", "output.1=on:pos1:greater:lots:none:less:0:active"}, 1, "threshold"},
+        ExitCase{"ModbusCannotBeRead", Mode::Normal, {"get", "modbus-address"}, 1, "can only be set"},
+        ExitCase{"NoCounterToList", Mode::Empty, {"list"}, 2, "no counter"},
+        ExitCase{"NoCounterToWatch", Mode::Empty, {"watch", "--once"}, 2, "no counter"},
+        ExitCase{"NoPermissionToList", Mode::NoPermission, {"list"}, 3, "udevadm trigger"},
+        ExitCase{"NoPermissionToGet", Mode::NoPermission, {"get"}, 3, "cannot be opened"},
+        ExitCase{"NoReplyToGet", Mode::Silent, {"get", "resolution.1", "--timeout", "200ms"}, 4, "no reply"},
+        ExitCase{"NoReplyToSet", Mode::Silent, {"set", "gate-time=1s", "--timeout", "200ms"}, 4, "no reply"},
+        ExitCase{"FileIsAFolder", Mode::Normal, {"record", "/"}, 5, "cannot open"}),
+    [](const testing::TestParamInfo<ExitCase>& info) { return std::string(info.param.Name); });
+
+TEST(SetGetTest, WhatSetWritesGetReadsBackInTheFormSetTakes) {
+  SharedSimulatedBus bus;
+  const QStringList written{"resolution=2500",
+                            "coefficient.2=0.125",
+                            "zero-marker.3=yes",
+                            "output.2=on:pos3:greater:12.75:and:less:-0.5:active",
+                            "output.5=on:pos4:less:1000:none:less:0:inactive"};
+  const Outcome set = RunKvelt(bus, QStringList{"set"} << written);
+  ASSERT_EQ(set.Code, 0) << set.Err;
+  // One answer per request: four channels of the resolution, then each of the others.
+  const std::vector<std::string> answers = Lines(set.Out);
+  ASSERT_EQ(answers.size(), 8u) << set.Out;
+  EXPECT_EQ(answers[0], "resolution.1=2500: Encoder resolution was changed");
+  EXPECT_EQ(answers[3], "resolution.4=2500: Encoder resolution was changed");
+  EXPECT_EQ(answers[7], "output.5=on:pos4:less:1000:none:less:0:inactive: Output configuration was saved to the device");
+
+  const Outcome get = RunKvelt(bus, {"get", "resolution", "coefficient.2", "zero-marker.3", "outputs"});
+  ASSERT_EQ(get.Code, 0) << get.Err;
+  EXPECT_EQ(Lines(get.Out), (std::vector<std::string>{
+                                "resolution.1=2500", "resolution.2=2500", "resolution.3=2500", "resolution.4=2500",
+                                "coefficient.2=0.125", "zero-marker.3=yes",
+                                "output.1=off:pos1:less:0:none:less:0:inactive",
+                                "output.2=on:pos3:greater:12.75:and:less:-0.50:active",
+                                "output.3=off:pos1:less:0:none:less:0:inactive",
+                                "output.4=off:pos1:less:0:none:less:0:inactive",
+                                "output.5=on:pos4:less:1000.00:none:less:0:inactive"}));
+
+  // Setting one output keeps the others as the counter has them.
+  ASSERT_EQ(RunKvelt(bus, {"set", "output.1=on:pos2:less:3:or:greater:4:active"}).Code, 0);
+  const Outcome after = RunKvelt(bus, {"get", "outputs"});
+  EXPECT_EQ(Lines(after.Out)[0], "output.1=on:pos2:less:3.00:or:greater:4.00:active");
+  EXPECT_EQ(Lines(after.Out)[1], "output.2=on:pos3:greater:12.75:and:less:-0.50:active");
+  EXPECT_EQ(Lines(after.Out)[4], "output.5=on:pos4:less:1000.00:none:less:0:inactive");
+}
+
+TEST(SetGetTest, GateTimeSetShowsInTheFramesGetReads) {
+  SharedSimulatedBus bus;
+  ASSERT_EQ(RunKvelt(bus, {"set", "gate-time=0.5s"}).Code, 0);
+  const Outcome get = RunKvelt(bus, {"get", "gate-time", "--json"});
+  ASSERT_EQ(get.Code, 0) << get.Err;
+  EXPECT_EQ(get.Out, "{\"setting\":\"gate-time\",\"value\":\"500ms\"}\n");
+}
+
+TEST(ListTest, TheCounterIsMarkedAndTheKeyboardIsNotOpened) {
+  SharedSimulatedBus bus;
+  const Outcome human = RunKvelt(bus, {"list"});
+  ASSERT_EQ(human.Code, 0) << human.Err;
+  const std::vector<std::string> lines = Lines(human.Out);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].rfind("   1  Simulated keyboard", 0), 0u) << lines[0];
+  EXPECT_EQ(lines[1].rfind("*  2  KVELT", 0), 0u) << lines[1];
+  EXPECT_NE(lines[1].find("1209:0001  ok"), std::string::npos) << lines[1];
+
+  const Outcome json = RunKvelt(bus, {"list", "--json"});
+  EXPECT_EQ(Lines(json.Out)[1],
+            "{\"index\":2,\"name\":\"KVELT\",\"vendor_id\":\"1209\",\"product_id\":\"0001\","
+            "\"path\":\"sim:kvelt-counter\",\"counter\":true,\"access\":\"ok\"}");
+}
+
+TEST(WatchTest, OnceGivesOneReadingOfAllChannelsInTheUnit) {
+  SharedSimulatedBus bus;
+  const Outcome run = RunKvelt(bus, {"watch", "--once", "--unit", "rev/min", "--decimals", "1", "--json"});
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  // Channel c turns at c x 0.5 rev/s: c x 30 rev/min.
+  EXPECT_NE(run.Out.find("\"ver1\":30.0,\"ver2\":60.0,\"ver3\":90.0,\"ver4\":120.0,\"unit\":\"rev/min\"}\n"),
+            std::string::npos)
+      << run.Out;
+  EXPECT_EQ(Lines(run.Out).size(), 1u);
+}
+
+TEST(InfoTest, TheInformationBoxInTheChosenLanguage) {
+  SharedSimulatedBus bus;
+  const Outcome polish = RunKvelt(bus, {"info", "3", "--lang", "pl"});
+  ASSERT_EQ(polish.Code, 0) << polish.Err;
+  EXPECT_NE(polish.Out.find("Czas bramkowania: 1"), std::string::npos) << polish.Out;
+  const Outcome english = RunKvelt(bus, {"info", "3", "--lang", "en", "--unit", "mm/s"});
+  EXPECT_NE(english.Out.find("Gate time:1"), std::string::npos) << english.Out;
+}
+
+}  // namespace
+}  // namespace kvelt::cli

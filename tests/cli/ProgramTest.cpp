@@ -1,0 +1,128 @@
+// The kvelt executable itself, as a script runs it: no display, the simulated counter.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <csignal>
+#include <string>
+
+namespace {
+
+QString Executable() { return QString::fromUtf8(KVELT_CLI_EXECUTABLE); }
+
+struct Finished {
+  int Code = -1;
+  QString Out;
+  QString Err;
+};
+
+Finished RunToEnd(const QStringList& arguments, const QString& locale = "C.UTF-8", int timeoutMs = 30000) {
+  QProcess process;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
+  environment.insert("LC_ALL", locale);
+  process.setProcessEnvironment(environment);
+  process.start(Executable(), arguments);
+  EXPECT_TRUE(process.waitForFinished(timeoutMs));
+  return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+          QString::fromUtf8(process.readAllStandardError())};
+}
+
+QStringList FileLines(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QString text = QString::fromUtf8(file.readAll());
+  if (!text.isEmpty()) {
+    EXPECT_TRUE(text.endsWith("\r\n")) << "the last line is torn";
+  }
+  QStringList lines = text.split("\r\n");
+  lines.removeLast();
+  return lines;
+}
+
+class HelpTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(HelpTest, EveryCommandDescribesItselfWithoutADisplay) {
+  const Finished run = RunToEnd({GetParam(), "--help"});
+  EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+  EXPECT_TRUE(run.Out.contains("Usage: kvelt " + QString(GetParam()))) << run.Out.toStdString();
+  EXPECT_TRUE(run.Out.contains("--simulate"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, HelpTest, testing::Values("list", "watch", "record", "get", "set", "info"));
+
+TEST(ProgramTest, VersionAndOverview) {
+  EXPECT_EQ(RunToEnd({"--version"}).Out, QString("kvelt %1\n").arg(KVELT_PROGRAM_VERSION));
+  const Finished help = RunToEnd({"--help"});
+  EXPECT_EQ(help.Code, 0);
+  EXPECT_TRUE(help.Out.contains("4 no reply in time"));
+}
+
+// Two seconds at 10 ms: about 200 lines, every one of the chosen columns, in the C locale's
+// notation, the file created on the way.
+TEST(RecordProgramTest, TwoSecondsAtTenMilliseconds) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("run.csv");
+  const Finished run = RunToEnd({"record", path, "--simulate", "--period", "10ms", "--for", "2s", "--time",
+                                 "--columns", "pos1,ver1,ver4"});
+  ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+  EXPECT_TRUE(run.Err.isEmpty()) << "no progress line when stderr is not a terminal";
+  const QStringList lines = FileLines(path);
+  EXPECT_GE(lines.size(), 150);
+  EXPECT_LE(lines.size(), 205);
+  const QRegularExpression shape("^\\d{1,2}:\\d{2}:\\d{2}( [AP]M)?;-?\\d+\\.\\d{2};0\\.50;2\\.00;$");
+  for (const QString& line : lines) {
+    ASSERT_TRUE(shape.match(line).hasMatch()) << line.toStdString();
+  }
+}
+
+TEST(RecordProgramTest, LinesInPolishNotationAppendToWhatIsThere) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("run.csv");
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("earlier;\r\n");
+  }
+  const Finished run = RunToEnd({"record", path, "--simulate", "--lines", "3", "--unit", "rev/min", "--decimals",
+                                 "1", "--columns", "ver2"},
+                                "pl_PL.UTF-8");
+  ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+  EXPECT_EQ(FileLines(path), (QStringList{"earlier;", "60,0;", "60,0;", "60,0;"}));
+}
+
+TEST(RecordProgramTest, TerminateFinishesTheLineAndExitsNormally) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("run.csv");
+  QProcess process;
+  process.start(Executable(), {"record", path, "--simulate", "--period", "10ms"});
+  ASSERT_TRUE(process.waitForStarted());
+  // Recording for a while: the file fills.
+  for (int i = 0; i < 100 && QFileInfo(path).size() < 400; ++i) process.waitForFinished(50);
+  ASSERT_GT(QFileInfo(path).size(), 0);
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(10000));
+  EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+  EXPECT_GT(FileLines(path).size(), 0);
+}
+
+TEST(WatchProgramTest, OnAPipeEveryRefreshIsALine) {
+  QProcess process;
+  process.start(Executable(), {"watch", "--simulate"});
+  ASSERT_TRUE(process.waitForStarted());
+  for (int i = 0; i < 60 && process.bytesAvailable() < 500; ++i) process.waitForReadyRead(100);
+  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+  ASSERT_TRUE(process.waitForFinished(10000));
+  EXPECT_EQ(process.exitCode(), 0);
+  const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_GE(lines.size(), 2);
+  for (const QString& line : lines) {
+    EXPECT_TRUE(line.startsWith("pos1 ") && line.endsWith("[rev/s]")) << line.toStdString();
+    EXPECT_FALSE(line.contains('\r'));
+  }
+}
+
+}  // namespace

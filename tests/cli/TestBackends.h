@@ -1,0 +1,27 @@
+#pragma once
+
+#include <memory>
+
+#include "device/HidBackend.h"
+#include "device/sim/SimulatedHidBackend.h"
+
+namespace kvelt::cli::test {
+
+// A simulated bus, shared by every backend made from it, so that one subcommand sees what an
+// earlier one set; each backend can also refuse the counter's node or swallow every request.
+class SharedSimulatedBus {
+ public:
+  enum class Mode { Normal, NoPermission, Silent, Empty };
+
+  explicit SharedSimulatedBus(Mode mode = Mode::Normal);
+  // A backend on this bus, for ScopedHidBackendFactory.
+  std::unique_ptr<hid::HidBackend> MakeBackend();
+
+  hid::sim::SimulatedHidBackend& Simulated() { return *simulated_; }
+
+ private:
+  Mode mode_;
+  std::shared_ptr<hid::sim::SimulatedHidBackend> simulated_;
+};
+
+}  // namespace kvelt::cli::test
