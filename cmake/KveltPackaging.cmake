@@ -19,6 +19,10 @@ and writes the counter's configuration: encoder resolution, coefficient and
 zero marker, the switching rules of the five transistor outputs, gate time,
 MODBUS address and baud rate.
 
+The command-line program kvelt does the same from a terminal or a script, for
+test benches and machines without a screen: list the devices, watch or record
+the values, get and set the counter's settings.
+
 The package installs a udev rule that lets the user at the local seat use the
 counter without root. The program speaks Polish and English.")
 set(CPACK_STRIP_FILES ON)

@@ -48,6 +48,15 @@ echo "$shown"
   kvelt-pc --simulate --quit-after-show
 [ -f "$home/.config/kvelt-pc/config.ini" ] || { echo "no ~/.config/kvelt-pc/config.ini" >&2; exit 1; }
 echo "config.ini written to ~/.config/kvelt-pc/"
+[ "$(command -v kvelt)" = /usr/bin/kvelt ] || { echo "kvelt is not /usr/bin/kvelt" >&2; exit 1; }
+shown=$("${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin kvelt --version)
+[ "$shown" = "kvelt $version" ] || { echo "kvelt --version printed '$shown'" >&2; exit 1; }
+reading=$("${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin kvelt watch --simulate --once)
+case "$reading" in
+  pos1\ *\[rev/s\]) echo "kvelt watch --simulate --once: $reading" ;;
+  *) echo "kvelt watch printed '$reading'" >&2; exit 1 ;;
+esac
+[ -f /usr/share/man/man1/kvelt.1.gz ] || { echo "no kvelt(1) manual page" >&2; exit 1; }
 
 echo "== remove and purge"
 apt-get remove -y kvelt-pc

@@ -5,6 +5,7 @@
 
 #include <QStringList>
 #include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ struct ExitCase {
   int Code;
   const char* Message;  // part of the error line
 };
+
+void PrintTo(const ExitCase& c, std::ostream* out) { *out << c.Name; }
 
 class ExitCodeTest : public testing::TestWithParam<ExitCase> {};
 

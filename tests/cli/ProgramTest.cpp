@@ -70,8 +70,10 @@ TEST(RecordProgramTest, TwoSecondsAtTenMilliseconds) {
   ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
   EXPECT_TRUE(run.Err.isEmpty()) << "no progress line when stderr is not a terminal";
   const QStringList lines = FileLines(path);
+  // One line per channel-4 frame, 100 frames a second; the simulated counter catches up on
+  // frames a busy machine kept it from sending on time.
   EXPECT_GE(lines.size(), 150);
-  EXPECT_LE(lines.size(), 205);
+  EXPECT_LE(lines.size(), 230);
   const QRegularExpression shape("^\\d{1,2}:\\d{2}:\\d{2}( [AP]M)?;-?\\d+\\.\\d{2};0\\.50;2\\.00;$");
   for (const QString& line : lines) {
     ASSERT_TRUE(shape.match(line).hasMatch()) << line.toStdString();
@@ -123,6 +125,64 @@ TEST(WatchProgramTest, OnAPipeEveryRefreshIsALine) {
     EXPECT_TRUE(line.startsWith("pos1 ") && line.endsWith("[rev/s]")) << line.toStdString();
     EXPECT_FALSE(line.contains('\r'));
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The README's worked examples give what the README shows.
+struct Example {
+  const char* Name;
+  QStringList Arguments;
+  const char* Output;
+};
+
+class ReadmeExampleTest : public testing::TestWithParam<Example> {};
+
+TEST_P(ReadmeExampleTest, GivesTheDocumentedOutput) {
+  const Finished run = RunToEnd(GetParam().Arguments);
+  EXPECT_EQ(run.Code, 0) << run.Err.toStdString();
+  EXPECT_EQ(run.Out.toStdString(), GetParam().Output);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Readme, ReadmeExampleTest,
+    testing::Values(
+        Example{"SetBeforeATest",
+                {"set", "--simulate", "resolution=2500", "gate-time=100ms",
+                 "output.1=on:pos1:greater:100:none:less:0:active"},
+                "resolution.1=2500: Encoder resolution was changed\n"
+                "resolution.2=2500: Encoder resolution was changed\n"
+                "resolution.3=2500: Encoder resolution was changed\n"
+                "resolution.4=2500: Encoder resolution was changed\n"
+                "gate-time=100ms: Sampling time was changed\n"
+                "output.1=on:pos1:greater:100:none:less:0:active: Output configuration was saved to the device\n"},
+        Example{"GetSome",
+                {"get", "--simulate", "resolution.1", "gate-time", "output.1"},
+                "resolution.1=1000\ngate-time=1000ms\noutput.1=off:pos1:less:0:none:less:0:inactive\n"}),
+    [](const testing::TestParamInfo<Example>& info) { return std::string(info.param.Name); });
+
+TEST(ReadmeExampleTest, RecordFiveLines) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("run.csv");
+  const Finished run = RunToEnd({"record", path, "--simulate", "--period", "100ms", "--lines", "5", "--time",
+                                 "--columns", "pos1,ver1,pos2,ver2"});
+  ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+  const QStringList lines = FileLines(path);
+  ASSERT_EQ(lines.size(), 5);
+  const char* values[] = {"0.05;0.50;0.10;1.00;", "0.10;0.50;0.20;1.00;", "0.15;0.50;0.30;1.00;",
+                          "0.20;0.50;0.40;1.00;", "0.25;0.50;0.50;1.00;"};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_TRUE(lines[i].endsWith(values[i])) << lines[i].toStdString();
+  }
+}
+
+TEST(ReadmeExampleTest, OneReadingAsJson) {
+  const Finished run = RunToEnd({"watch", "--simulate", "--once", "--json", "--unit", "rev/min", "--decimals", "1"});
+  ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
+  EXPECT_TRUE(run.Out.endsWith("\"ver1\":30.0,\"ver2\":60.0,\"ver3\":90.0,\"ver4\":120.0,\"unit\":\"rev/min\"}\n"))
+      << run.Out.toStdString();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "cli/ExactNumberText.h"
@@ -21,6 +22,8 @@ struct AssignmentCase {
   int Index;
   const char* Value;
 };
+
+void PrintTo(const AssignmentCase& c, std::ostream* out) { *out << '"' << c.Text << '"'; }
 
 class SettingAssignmentTest : public testing::TestWithParam<AssignmentCase> {};
 

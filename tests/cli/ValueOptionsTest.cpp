@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "cli/RecordColumnsText.h"
@@ -16,6 +17,8 @@ struct DurationCase {
   const char* Text;
   std::optional<long long> Ms;
 };
+
+void PrintTo(const DurationCase& c, std::ostream* out) { *out << '"' << c.Text << '"'; }
 
 class DurationTest : public testing::TestWithParam<DurationCase> {};
 
@@ -43,6 +46,8 @@ struct PeriodCase {
   const char* Text;
   int Position;  // -1: refused
 };
+
+void PrintTo(const PeriodCase& c, std::ostream* out) { *out << '"' << c.Text << '"'; }
 
 class RecordPeriodTest : public testing::TestWithParam<PeriodCase> {};
 
