@@ -7,11 +7,15 @@
 namespace kvelt::cli {
 
 LineRecorder::LineRecorder(std::string path, RecordColumns columns, int decimals, int periodIndex)
-    : path_(std::move(path)), columns_(columns), decimals_(decimals), periodIndex_(periodIndex) {}
+    : path_(std::move(path)),
+      columns_(columns),
+      decimals_(decimals),
+      periodIndex_(periodIndex),
+      separator_(SystemDecimalSeparator()) {}
 
 LineRecorder::Outcome LineRecorder::OnChannel4Frame(const ChannelReadingArray& readings) {
   if (!pacer_.Tick(periodIndex_)) return Outcome::NotDue;
-  switch (AppendLineToFile(path_, ComposeLocaleRecordLine(columns_, readings, decimals_))) {
+  switch (AppendLineToFile(path_, ComposeLocaleRecordLine(columns_, readings, decimals_, clock_, separator_))) {
     case AppendResult::Written:
       ++written_;
       return Outcome::Written;

@@ -6,12 +6,13 @@
 #include "measure/RecordFile.h"
 #include "measure/RecordLine.h"
 #include "measure/RecordPacer.h"
+#include "measure/qt/RecordClock.h"
 
 namespace kvelt::cli {
 
 // The window's recording step without the window: on every channel-4 frame the period counter
 // ticks, and at the end of a period one line of the chosen columns, in the user's regional
-// settings, is appended to the file (opened and closed for each line, a failed line cut back out).
+// settings (taken when the recorder is made), is appended to the file (opened and closed for each line, a failed line cut back out).
 class LineRecorder {
  public:
   enum class Outcome { NotDue, Written, OpenFailed, WriteFailed };
@@ -29,6 +30,9 @@ class LineRecorder {
   int decimals_;
   int periodIndex_;
   RecordPacer pacer_;
+  // The user's regional settings, taken once for the whole run.
+  RecordClock clock_;
+  std::string separator_;
   long long written_ = 0;
 };
 

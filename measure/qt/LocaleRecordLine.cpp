@@ -10,9 +10,13 @@ std::string SystemDecimalSeparator() { return QLocale::system().decimalPoint().t
 
 std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings,
                                     int decimals) {
-  const RecordClock clock;
+  return ComposeLocaleRecordLine(columns, readings, decimals, RecordClock(), SystemDecimalSeparator());
+}
+
+std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings, int decimals,
+                                    const RecordClock& clock, std::string_view decimalSeparator) {
   return ComposeRecordLine(
-      columns, readings, decimals, SystemDecimalSeparator(), [&clock] { return clock.DateText(); },
+      columns, readings, decimals, decimalSeparator, [&clock] { return clock.DateText(); },
       [&clock] { return clock.TimeText(); });
 }
 

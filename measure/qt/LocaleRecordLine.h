@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "measure/ChannelReading.h"
 #include "measure/RecordLine.h"
@@ -16,5 +17,12 @@ std::string SystemDecimalSeparator();
 // date, long time without its zone), the clock read afresh for the date and for the time.
 std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings,
                                     int decimals);
+
+class RecordClock;
+
+// The same with the regional settings taken once by the caller (a recorder that writes many
+// lines): the clock's formats and the decimal separator.
+std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings, int decimals,
+                                    const RecordClock& clock, std::string_view decimalSeparator);
 
 }  // namespace kvelt
