@@ -43,8 +43,16 @@ void RunRecord(benchmark::State& state, const char* period) {
     }
     const std::string file = std::string(folder) + "/run.csv";
     const std::string duration = std::to_string(seconds) + "s";
-    std::vector<std::string> words{KVELT_CLI_EXECUTABLE, "record", file,   "--simulate", "--period",
-                                   period,               "--for",  duration, "--date",   "--time"};
+    std::vector<std::string> words{KVELT_CLI_EXECUTABLE,
+                                   "record",
+                                   file,
+                                   "--simulate",
+                                   "--period",
+                                   period,
+                                   "--for",
+                                   duration,
+                                   "--date",
+                                   "--time"};
     std::vector<char*> argv;
     for (std::string& word : words) argv.push_back(word.data());
     argv.push_back(nullptr);

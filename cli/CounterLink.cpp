@@ -11,8 +11,8 @@
 #include "cli/ExitCode.h"
 #include "device/AccessHint.h"
 #include "device/DeviceLabel.h"
-#include "device/HidControllerClass.h"
 #include "device/HidBackendChoice.h"
+#include "device/HidControllerClass.h"
 #include "device/qt/QtMainThreadPoster.h"
 #include "protocol/OutputReportFrame.h"
 #include "settings/ProgramPaths.h"
@@ -61,9 +61,8 @@ void CounterLink::WatchMonitor() {
   const int fd = controller_->MonitorFd();
   if (fd < 0) return;
   monitor_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-  QObject::connect(monitor_.get(), &QSocketNotifier::activated, [this] {
-    RunReported([this] { controller_->OnMonitorReadable(); });
-  });
+  QObject::connect(monitor_.get(), &QSocketNotifier::activated,
+                   [this] { RunReported([this] { controller_->OnMonitorReadable(); }); });
 }
 
 void CounterLink::Scan() {
@@ -104,28 +103,30 @@ const ListedDevice* CounterLink::Counter() const {
   return counterIndex_ >= 0 ? &devices_[static_cast<std::size_t>(counterIndex_)] : nullptr;
 }
 
-void CounterLink::Connect(std::function<void(const std::uint8_t*, std::size_t)> reportHandler) {
+void CounterLink::Connect(std::function<void(const std::uint8_t*, std::size_t)> reportHandler, int language) {
   Scan();
   const ListedDevice* counter = Counter();
   if (counter == nullptr) {
-    throw CliFailure(ExitCode::NoCounter, "no counter found (no HID device named \"KVELT\"; --simulate uses the "
-                                          "built-in simulated counter)");
+    throw CliFailure(ExitCode::NoCounter,
+                     "no counter found (no HID device named \"KVELT\"; --simulate uses the "
+                     "built-in simulated counter)");
   }
   if (!counter->Access) {
-    throw CliFailure(ExitCode::NoAccess, "the counter at " + counter->Path + " cannot be opened: " +
-                                             AccessHintText(2));
+    throw CliFailure(ExitCode::NoAccess,
+                     "the counter at " + counter->Path + " cannot be opened: " + AccessHintText(language));
   }
   reportHandler_ = std::move(reportHandler);
-  counter_->SetDataHandler(
-      [this](hid::THidDevice& /*device*/, std::uint8_t /*reportId*/, const std::uint8_t* data, std::uint16_t size) {
-        if (reportHandler_) reportHandler_(data, size);
-        if (loop_ != nullptr && done_ && done_()) Quit(Wait::Done);
-      });
+  counter_->SetDataHandler([this](hid::THidDevice& /*device*/, std::uint8_t /*reportId*/,
+                                  const std::uint8_t* data, std::uint16_t size) {
+    if (reportHandler_) reportHandler_(data, size);
+    if (loop_ != nullptr && done_ && done_()) Quit(Wait::Done);
+  });
 }
 
 bool CounterLink::Send(const OutboundReport& request) {
   if (counter_ == nullptr || unplugged_) return false;
-  const std::vector<std::uint8_t> report = FrameOutputReport(request, counter_->Caps().OutputReportByteLength);
+  const std::vector<std::uint8_t> report =
+      FrameOutputReport(request, counter_->Caps().OutputReportByteLength);
   if (report.empty()) return false;
   std::size_t written = 0;
   return counter_->WriteFile(report.data(), report.size(), written);

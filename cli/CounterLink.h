@@ -52,8 +52,9 @@ class CounterLink {
   const ListedDevice* Counter() const;
 
   // Scans and makes sure the counter is there and may be opened; throws CliFailure (no counter:
-  // exit 2; no access: exit 3, with the hint) otherwise. Then its reports reach the handler.
-  void Connect(std::function<void(const std::uint8_t* data, std::size_t size)> reportHandler);
+  // exit 2; no access: exit 3, with the hint in `language`) otherwise. Then its reports reach the
+  // handler.
+  void Connect(std::function<void(const std::uint8_t* data, std::size_t size)> reportHandler, int language);
 
   // Sends one request to the counter; false when it could not be written.
   bool Send(const OutboundReport& request);

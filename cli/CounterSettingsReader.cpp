@@ -17,7 +17,11 @@ namespace kvelt::cli {
 CounterSettingsReader::CounterSettingsReader(CounterLink& link, CounterReplies& replies,
                                              std::chrono::milliseconds timeout, int decimals,
                                              std::string decimalSeparator)
-    : link_(link), replies_(replies), timeout_(timeout), decimals_(decimals), separator_(std::move(decimalSeparator)) {}
+    : link_(link),
+      replies_(replies),
+      timeout_(timeout),
+      decimals_(decimals),
+      separator_(std::move(decimalSeparator)) {}
 
 std::string CounterSettingsReader::ChannelValue(SettingKind kind, int channel) {
   const std::string what = SettingName(kind, channel);
@@ -25,22 +29,25 @@ std::string CounterSettingsReader::ChannelValue(SettingKind kind, int channel) {
     case SettingKind::Resolution: {
       std::optional<ResolutionReply> reply;
       replies_.TakeResolution(channel);
-      AskCounter(link_, GetResolutionRequest(channel),
-                 [&] { return (reply = replies_.TakeResolution(channel)).has_value(); }, timeout_, what);
+      AskCounter(
+          link_, GetResolutionRequest(channel),
+          [&] { return (reply = replies_.TakeResolution(channel)).has_value(); }, timeout_, what);
       return ResolutionReplyText(*reply);
     }
     case SettingKind::Coefficient: {
       std::optional<CoefficientReply> reply;
       replies_.TakeCoefficient(channel);
-      AskCounter(link_, GetCoefficientRequest(channel),
-                 [&] { return (reply = replies_.TakeCoefficient(channel)).has_value(); }, timeout_, what);
+      AskCounter(
+          link_, GetCoefficientRequest(channel),
+          [&] { return (reply = replies_.TakeCoefficient(channel)).has_value(); }, timeout_, what);
       return ExactNumberText(reply->Coefficient, decimals_, separator_);
     }
     case SettingKind::ZeroMarker: {
       std::optional<ZeroMarkerReply> reply;
       replies_.TakeZeroMarker(channel);
-      AskCounter(link_, GetZeroMarkerRequest(channel),
-                 [&] { return (reply = replies_.TakeZeroMarker(channel)).has_value(); }, timeout_, what);
+      AskCounter(
+          link_, GetZeroMarkerRequest(channel),
+          [&] { return (reply = replies_.TakeZeroMarker(channel)).has_value(); }, timeout_, what);
       const int position = ZeroMarkerListPosition(*reply);
       return position == 1 ? "yes" : position == 0 ? "no" : "?";
     }
@@ -54,11 +61,14 @@ CounterSettingsReader::Rows CounterSettingsReader::ReadOutputs() {
   std::optional<OutputsSecondHalf> second;
   replies_.TakeOutputsFirst();
   replies_.TakeOutputsSecond();
-  AskCounter(link_, BuildReadOutputsFirst(), [&] { return (first = replies_.TakeOutputsFirst()).has_value(); },
-             timeout_, "the outputs (first half)");
-  AskCounter(link_, BuildReadOutputsSecond(), [&] { return (second = replies_.TakeOutputsSecond()).has_value(); },
-             timeout_, "the outputs (second half)");
-  Rows rows{FillRowsFromFirstHalf(*first, decimals_, separator_), FillRowsFromSecondHalf(*second, decimals_, separator_)};
+  AskCounter(
+      link_, BuildReadOutputsFirst(), [&] { return (first = replies_.TakeOutputsFirst()).has_value(); },
+      timeout_, "the outputs (first half)");
+  AskCounter(
+      link_, BuildReadOutputsSecond(), [&] { return (second = replies_.TakeOutputsSecond()).has_value(); },
+      timeout_, "the outputs (second half)");
+  Rows rows{FillRowsFromFirstHalf(*first, decimals_, separator_),
+            FillRowsFromSecondHalf(*second, decimals_, separator_)};
   // The thresholds exact, so that a row written back keeps the counter's value.
   for (std::size_t k = 0; k < rows.First.size(); ++k) {
     const float threshold = first->Entries[k].Threshold;
@@ -80,7 +90,8 @@ std::vector<SettingAssignment> CounterSettingsReader::Read(const SettingAssignme
     case SettingKind::Coefficient:
     case SettingKind::ZeroMarker:
       for (int channel = 0; channel < 4; ++channel) {
-        if (which.Index < 0 || which.Index == channel) add(which.Kind, channel, ChannelValue(which.Kind, channel));
+        if (which.Index < 0 || which.Index == channel)
+          add(which.Kind, channel, ChannelValue(which.Kind, channel));
       }
       break;
     case SettingKind::GateTime: {
@@ -90,7 +101,8 @@ std::vector<SettingAssignment> CounterSettingsReader::Read(const SettingAssignme
       }
       std::uint16_t gate = 0;
       for (int channel = 0; channel < 4; ++channel) {
-        if (replies_.ChannelSeen(channel)) gate = replies_.Readings()[static_cast<std::size_t>(channel)].GateTimeMs;
+        if (replies_.ChannelSeen(channel))
+          gate = replies_.Readings()[static_cast<std::size_t>(channel)].GateTimeMs;
       }
       add(which.Kind, -1, std::to_string(gate) + "ms");
       break;

@@ -19,8 +19,8 @@ class CounterReplies;
 // many more as keep the counter's value exact.
 class CounterSettingsReader {
  public:
-  CounterSettingsReader(CounterLink& link, CounterReplies& replies, std::chrono::milliseconds timeout, int decimals,
-                        std::string decimalSeparator);
+  CounterSettingsReader(CounterLink& link, CounterReplies& replies, std::chrono::milliseconds timeout,
+                        int decimals, std::string decimalSeparator);
 
   // "name=value" lines of the setting (every channel or output when its Index is -1).
   std::vector<SettingAssignment> Read(const SettingAssignment& which);

@@ -17,7 +17,8 @@ namespace kvelt::cli {
 ExitCode RunGet(const QStringList& arguments) {
   SubcommandParser command(
       "get",
-      "Reads settings from the counter and prints them as name=value, one per line, as kvelt set takes them:\n"
+      "Reads settings from the counter and prints them as name=value, one per line, as kvelt set takes "
+      "them:\n"
       "  resolution.N  coefficient.N  zero-marker.N  (N = channel 1..4; without .N every channel)\n"
       "  gate-time  output.K (K = 1..5; \"outputs\" for all five)\n"
       "Without a SETTING: all of them. The MODBUS address and baud rate can only be set.",
@@ -41,8 +42,10 @@ ExitCode RunGet(const QStringList& arguments) {
 
   CounterReplies replies;
   CounterLink link(command.Simulate());
-  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
-  CounterSettingsReader reader(link, replies, command.Timeout(), command.Decimals(), SystemDecimalSeparator());
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
+               command.Language());
+  CounterSettingsReader reader(link, replies, command.Timeout(), command.Decimals(),
+                               SystemDecimalSeparator());
   for (const SettingAssignment& which : wanted) {
     for (const SettingAssignment& value : reader.Read(which)) {
       const std::string name = SettingName(value.Kind, value.Index);

@@ -29,17 +29,19 @@ ExitCode RunInfo(const QStringList& arguments) {
 
   CounterReplies replies(command.Unit());
   CounterLink link(command.Simulate());
-  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
+               command.Language());
   const CounterLink::Wait wait =
       link.RunUntil([&replies, channel] { return replies.ChannelSeen(channel - 1); }, command.Timeout());
-  if (wait == CounterLink::Wait::Unplugged) throw CliFailure(ExitCode::NoCounter, "the counter was unplugged");
+  if (wait == CounterLink::Wait::Unplugged)
+    throw CliFailure(ExitCode::NoCounter, "the counter was unplugged");
   if (wait != CounterLink::Wait::Done) {
     throw CliFailure(ExitCode::NoReply, "channel " + std::to_string(channel) + " sent no values in time");
   }
   const int language = command.Language();
-  const std::optional<InfoBox> box =
-      ComposeEncoderInfo(replies.Readings(), channel, command.Unit(), command.Decimals(), SystemDecimalSeparator(),
-                         [language](std::string_view key) { return LanguageText(language, key); });
+  const std::optional<InfoBox> box = ComposeEncoderInfo(
+      replies.Readings(), channel, command.Unit(), command.Decimals(), SystemDecimalSeparator(),
+      [language](std::string_view key) { return LanguageText(language, key); });
   if (command.Json()) {
     std::printf("%s\n", JsonObject().String("title", box->Title).String("text", box->Text).Text().c_str());
   } else {

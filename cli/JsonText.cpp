@@ -12,11 +12,21 @@ std::string JsonString(std::string_view text) {
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (byte < 0x20) {
           char escaped[8];
@@ -46,10 +56,16 @@ JsonObject& JsonObject::Raw(std::string_view name, std::string_view json) {
   return *this;
 }
 
-JsonObject& JsonObject::String(std::string_view name, std::string_view text) { return Raw(name, JsonString(text)); }
+JsonObject& JsonObject::String(std::string_view name, std::string_view text) {
+  return Raw(name, JsonString(text));
+}
 
-JsonObject& JsonObject::Integer(std::string_view name, long long value) { return Raw(name, std::to_string(value)); }
+JsonObject& JsonObject::Integer(std::string_view name, long long value) {
+  return Raw(name, std::to_string(value));
+}
 
-JsonObject& JsonObject::Bool(std::string_view name, bool value) { return Raw(name, value ? "true" : "false"); }
+JsonObject& JsonObject::Bool(std::string_view name, bool value) {
+  return Raw(name, value ? "true" : "false");
+}
 
 }  // namespace kvelt::cli

@@ -15,7 +15,8 @@ LineRecorder::LineRecorder(std::string path, RecordColumns columns, int decimals
 
 LineRecorder::Outcome LineRecorder::OnChannel4Frame(const ChannelReadingArray& readings) {
   if (!pacer_.Tick(periodIndex_)) return Outcome::NotDue;
-  switch (AppendLineToFile(path_, ComposeLocaleRecordLine(columns_, readings, decimals_, clock_, separator_))) {
+  switch (
+      AppendLineToFile(path_, ComposeLocaleRecordLine(columns_, readings, decimals_, clock_, separator_))) {
     case AppendResult::Written:
       ++written_;
       return Outcome::Written;

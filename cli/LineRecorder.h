@@ -12,7 +12,8 @@ namespace kvelt::cli {
 
 // The window's recording step without the window: on every channel-4 frame the period counter
 // ticks, and at the end of a period one line of the chosen columns, in the user's regional
-// settings (taken when the recorder is made), is appended to the file (opened and closed for each line, a failed line cut back out).
+// settings (taken when the recorder is made), is appended to the file (opened and closed for each line, a
+// failed line cut back out).
 class LineRecorder {
  public:
   enum class Outcome { NotDue, Written, OpenFailed, WriteFailed };

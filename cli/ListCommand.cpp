@@ -33,11 +33,12 @@ std::string IdText(std::uint16_t id) {
 }  // namespace
 
 ExitCode RunList(const QStringList& arguments) {
-  SubcommandParser command("list",
-                           "Lists the HID devices seen, as the window's device list shows them; the counter is "
-                           "marked with '*'.\nExit status: 0 the counter is there and accessible, 2 no counter, "
-                           "3 the counter cannot be opened.",
-                           SubcommandParser::kJson);
+  SubcommandParser command(
+      "list",
+      "Lists the HID devices seen, as the window's device list shows them; the counter is "
+      "marked with '*'.\nExit status: 0 the counter is there and accessible, 2 no counter, "
+      "3 the counter cannot be opened.",
+      SubcommandParser::kJson);
   if (!command.Parse(arguments)) return ExitCode::Done;
   if (!command.Positional().isEmpty()) command.Fail("takes no arguments");
   CounterLink link(command.Simulate());
@@ -58,8 +59,8 @@ ExitCode RunList(const QStringList& arguments) {
                               .c_str());
     } else {
       std::printf("%c %2d  %-28s %s:%s  %-14s %s\n", device.Counter ? '*' : ' ', index, device.Label.c_str(),
-                  IdText(device.VendorID).c_str(), IdText(device.ProductID).c_str(), AccessWord(device).c_str(),
-                  device.Path.c_str());
+                  IdText(device.VendorID).c_str(), IdText(device.ProductID).c_str(),
+                  AccessWord(device).c_str(), device.Path.c_str());
     }
   }
   std::fflush(stdout);

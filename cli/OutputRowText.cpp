@@ -67,8 +67,9 @@ std::string FormatOutputRow(const OutputRowFirstFill& first, const OutputRowSeco
 std::optional<OutputRow> ParseOutputRow(std::string_view text, std::string& why) {
   const std::vector<std::string_view> fields = Fields(text);
   if (fields.size() != 8) {
-    why = "an output row has 8 fields separated by ':' "
-          "(enable:source:comparison:threshold:logic:second-comparison:second-threshold:state)";
+    why =
+        "an output row has 8 fields separated by ':' "
+        "(enable:source:comparison:threshold:logic:second-comparison:second-threshold:state)";
     return std::nullopt;
   }
   OutputRow row;
@@ -82,7 +83,8 @@ std::optional<OutputRow> ParseOutputRow(std::string_view text, std::string& why)
     return true;
   };
   int enabled = 0;
-  if (!pick(kEnable, fields[0], "the enable field", enabled) || !pick(kSource, fields[1], "the source", row.Source) ||
+  if (!pick(kEnable, fields[0], "the enable field", enabled) ||
+      !pick(kSource, fields[1], "the source", row.Source) ||
       !pick(kComparison, fields[2], "the comparison", row.Comparison) ||
       !pick(kLogic, fields[4], "the logic", row.Logic) ||
       !pick(kComparison, fields[5], "the second comparison", row.SecondComparison) ||

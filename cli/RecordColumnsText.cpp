@@ -22,8 +22,8 @@ std::optional<RecordColumns> ParseRecordColumns(std::string_view text, std::stri
     } else if (name == "all") {
       columns.Position.fill(true);
       columns.Speed.fill(true);
-    } else if (name.size() == 4 && (name.substr(0, 3) == "pos" || name.substr(0, 3) == "ver") && name[3] >= '1' &&
-               name[3] <= '4') {
+    } else if (name.size() == 4 && (name.substr(0, 3) == "pos" || name.substr(0, 3) == "ver") &&
+               name[3] >= '1' && name[3] <= '4') {
       auto& which = name[0] == 'p' ? columns.Position : columns.Speed;
       which[static_cast<std::size_t>(name[3] - '1')] = true;
     } else {

@@ -1,13 +1,14 @@
 // kvelt record: the recording lines of the window, appended to a file for a time, a number of
 // lines or until Ctrl-C.
 
+#include <unistd.h>
+
 #include <QFile>
 #include <QTimer>
 #include <chrono>
 #include <cstdio>
 #include <optional>
 #include <string>
-#include <unistd.h>
 
 #include "cli/Commands.h"
 #include "cli/CounterLink.h"
@@ -40,17 +41,21 @@ ExitCode RunRecord(const QStringList& arguments) {
       "record",
       "Appends the window's recording lines to FILE (created when missing, never truncated): one line per "
       "period, the date and time in the user's regional settings, the values as the read-outs show them.\n"
-      "Runs for --for, or --lines lines, or until Ctrl-C or SIGTERM (the line being written is finished; exit 0).",
+      "Runs for --for, or --lines lines, or until Ctrl-C or SIGTERM (the line being written is finished; "
+      "exit 0).",
       SubcommandParser::kUnit | SubcommandParser::kDecimals | SubcommandParser::kTimeout);
-  const QCommandLineOption period("period", "Recording period: 10ms, 100ms (default), 1s, 10s, 30s, 1min, 10min, "
-                                            "30min or 1h.",
+  const QCommandLineOption period("period",
+                                  "Recording period: 10ms, 100ms (default), 1s, 10s, 30s, 1min, 10min, "
+                                  "30min or 1h.",
                                   "period");
-  const QCommandLineOption forTime("for", "Records for this long (e.g. 30s, 5min, 2h), then exits.", "duration");
+  const QCommandLineOption forTime("for", "Records for this long (e.g. 30s, 5min, 2h), then exits.",
+                                   "duration");
   const QCommandLineOption lines("lines", "Records this many lines, then exits.", "n");
   const QCommandLineOption date("date", "Adds the date column.");
   const QCommandLineOption time("time", "Adds the time column.");
   const QCommandLineOption columnsOption(
-      "columns", "The columns: date, time, pos1..pos4, ver1..ver4 or all, comma-separated (default: all).", "list");
+      "columns", "The columns: date, time, pos1..pos4, ver1..ver4 or all, comma-separated (default: all).",
+      "list");
   for (const QCommandLineOption& option : {period, forTime, lines, date, time, columnsOption}) {
     command.Parser().addOption(option);
   }
@@ -67,7 +72,8 @@ ExitCode RunRecord(const QStringList& arguments) {
   std::optional<std::chrono::milliseconds> duration;
   if (command.Parser().isSet(forTime)) {
     duration = ParseDuration(command.Parser().value(forTime).toStdString());
-    if (!duration || duration->count() <= 0) command.Fail("bad --for \"" + command.Parser().value(forTime) + "\"");
+    if (!duration || duration->count() <= 0)
+      command.Fail("bad --for \"" + command.Parser().value(forTime) + "\"");
   }
   std::optional<long long> lineLimit;
   if (command.Parser().isSet(lines)) {
@@ -96,7 +102,8 @@ ExitCode RunRecord(const QStringList& arguments) {
 
   CounterReplies replies(command.Unit());
   CounterLink link(command.Simulate());
-  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
+               command.Language());
 
   LineRecorder recorder(path, columns, command.Decimals(), periodIndex);
   std::optional<CliFailure> failure;
@@ -112,8 +119,7 @@ ExitCode RunRecord(const QStringList& arguments) {
         failure.emplace(ExitCode::FileError, "cannot open " + fileName.toStdString() + " for appending");
         break;
       case LineRecorder::Outcome::WriteFailed:
-        failure.emplace(ExitCode::FileError,
-                        "a line could not be written to " + fileName.toStdString());
+        failure.emplace(ExitCode::FileError, "a line could not be written to " + fileName.toStdString());
         break;
     }
     link.Stop();
@@ -125,11 +131,13 @@ ExitCode RunRecord(const QStringList& arguments) {
   const bool progress = ::isatty(STDERR_FILENO) == 1;
   QTimer progressTimer;
   if (progress) {
-    QObject::connect(&progressTimer, &QTimer::timeout, [&] { PrintProgress(start, recorder.LinesWritten()); });
+    QObject::connect(&progressTimer, &QTimer::timeout,
+                     [&] { PrintProgress(start, recorder.LinesWritten()); });
     progressTimer.start(kProgressMs);
   }
   // No frame at all within the reply timeout: the counter is not sending.
-  const CounterLink::Wait first = link.RunUntil([&replies] { return replies.FrameCount() > 0; }, command.Timeout());
+  const CounterLink::Wait first =
+      link.RunUntil([&replies] { return replies.FrameCount() > 0; }, command.Timeout());
   CounterLink::Wait end = first;
   if (first == CounterLink::Wait::TimedOut) {
     throw CliFailure(ExitCode::NoReply, "the counter sent no values in time");

@@ -76,7 +76,8 @@ std::string RefusedBoxText(const RefusedBox& box) {
 
 class SetPlanner {
  public:
-  SetPlanner(SubcommandParser& command, std::string separator) : command_(command), separator_(std::move(separator)) {}
+  SetPlanner(SubcommandParser& command, std::string separator)
+      : command_(command), separator_(std::move(separator)) {}
 
   void Add(const std::string& text) {
     std::string why;
@@ -148,7 +149,8 @@ class SetPlanner {
       }
       case SettingKind::Coefficient: {
         const auto request = SetCoefficientRequest(channel, setting.Value, separator_);
-        if (!request) Refuse(text, "the coefficient is a number written with \"" + separator_ + "\" as the separator");
+        if (!request)
+          Refuse(text, "the coefficient is a number written with \"" + separator_ + "\" as the separator");
         plan_.push_back({text, *request, DeviceCommand::cmdSetCoefficient});
         break;
       }
@@ -174,11 +176,14 @@ class SetPlanner {
 ExitCode RunSet(const QStringList& arguments) {
   SubcommandParser command(
       "set",
-      "Writes settings to the counter, in the order given, each waited for; prints what the counter answered.\n"
+      "Writes settings to the counter, in the order given, each waited for; prints what the counter "
+      "answered.\n"
       "  resolution[.N]=0..65535  coefficient[.N]=number  zero-marker[.N]=yes|no   (N = channel 1..4; "
       "without .N every channel)\n"
-      "  gate-time=10ms|20ms|50ms|100ms|...|50s  modbus-address=1..247  modbus-baud=19200|38400|57600|115200\n"
-      "  output.K=enable:source:comparison:threshold:logic:second-comparison:second-threshold:state  (K = 1..5)\n"
+      "  gate-time=10ms|20ms|50ms|100ms|...|50s  modbus-address=1..247  "
+      "modbus-baud=19200|38400|57600|115200\n"
+      "  output.K=enable:source:comparison:threshold:logic:second-comparison:second-threshold:state  (K = "
+      "1..5)\n"
       "     e.g. output.1=on:pos1:greater:100:none:less:0:active\n"
       "Numbers use the decimal separator of the user's locale. \"-\" reads the assignments from standard "
       "input (the output of kvelt get).",
@@ -202,7 +207,8 @@ ExitCode RunSet(const QStringList& arguments) {
 
   CounterReplies replies;
   CounterLink link(command.Simulate());
-  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
+               command.Language());
   const int language = command.Language();
   const auto answered = [language](DeviceCommand code) {
     const auto key = AcknowledgementTextKey(code);
@@ -210,8 +216,9 @@ ExitCode RunSet(const QStringList& arguments) {
   };
   for (const PlannedRequest& planned : planner.Requests()) {
     replies.TakeAcknowledgement(planned.Acknowledgement);
-    AskCounter(link, planned.Request, [&] { return replies.TakeAcknowledgement(planned.Acknowledgement); },
-               command.Timeout(), planned.Label);
+    AskCounter(
+        link, planned.Request, [&] { return replies.TakeAcknowledgement(planned.Acknowledgement); },
+        command.Timeout(), planned.Label);
     std::printf("%s: %s\n", planned.Label.c_str(), answered(planned.Acknowledgement).c_str());
     std::fflush(stdout);
   }
@@ -222,7 +229,8 @@ ExitCode RunSet(const QStringList& arguments) {
   const CounterSettingsReader::Rows current = reader.ReadOutputs();
   OutputRows rows{};
   for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = RowFromFills(current.First[k], current.Second[k]);
-  for (const auto& [index, assigned] : planner.Outputs()) rows[static_cast<std::size_t>(index)] = assigned.Row;
+  for (const auto& [index, assigned] : planner.Outputs())
+    rows[static_cast<std::size_t>(index)] = assigned.Row;
   for (std::size_t k = 0; k < rows.size(); ++k) {
     const OutputRow& row = rows[k];
     if (row.Source < 0 || row.Comparison < 0 || row.Logic < 0 || row.SecondComparison < 0 || row.State < 0) {
@@ -233,18 +241,21 @@ ExitCode RunSet(const QStringList& arguments) {
   }
   const OutputsWrite write = BuildOutputsWrite(rows, separator);
   if (!write.Ok()) {
-    throw CliFailure(ExitCode::BadUsage, RefusedBoxText(write.Refused.front()) + " (as the counter reports it); "
-                                                                                 "set that output too");
+    throw CliFailure(ExitCode::BadUsage, RefusedBoxText(write.Refused.front()) +
+                                             " (as the counter reports it); "
+                                             "set that output too");
   }
   OutputsConfigExchange exchange;
   const std::optional<OutboundReport> firstHalf = exchange.BeginWrite(write);
   replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsFirst);
   replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsSecond);
-  AskCounter(link, *firstHalf, [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsFirst); },
-             command.Timeout(), "the outputs (first half)");
-  AskCounter(link, exchange.SecondHalfRequest(),
-             [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsSecond); }, command.Timeout(),
-             "the outputs (second half)");
+  AskCounter(
+      link, *firstHalf, [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsFirst); },
+      command.Timeout(), "the outputs (first half)");
+  AskCounter(
+      link, exchange.SecondHalfRequest(),
+      [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsSecond); }, command.Timeout(),
+      "the outputs (second half)");
   for (const auto& [index, assigned] : planner.Outputs()) {
     std::printf("%s: %s\n", assigned.Label.c_str(), answered(DeviceCommand::cmdWriteOutputsSecond).c_str());
   }

@@ -27,7 +27,8 @@ constexpr std::string_view kKnownNames =
 }  // namespace
 
 bool PerChannel(SettingKind kind) {
-  return kind == SettingKind::Resolution || kind == SettingKind::Coefficient || kind == SettingKind::ZeroMarker;
+  return kind == SettingKind::Resolution || kind == SettingKind::Coefficient ||
+         kind == SettingKind::ZeroMarker;
 }
 
 std::optional<SettingAssignment> ParseSettingName(std::string_view name, std::string& why) {

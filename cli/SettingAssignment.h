@@ -11,7 +11,15 @@ namespace kvelt::cli {
 //   resolution.N=  coefficient.N=  zero-marker.N=   channel N 1..4; without ".N" every channel
 //   gate-time=  modbus-address=  modbus-baud=
 //   output.K=   output K 1..5, the row form of OutputRowText
-enum class SettingKind { Resolution, Coefficient, ZeroMarker, GateTime, ModbusAddress, ModbusBaudRate, Output };
+enum class SettingKind {
+  Resolution,
+  Coefficient,
+  ZeroMarker,
+  GateTime,
+  ModbusAddress,
+  ModbusBaudRate,
+  Output
+};
 
 struct SettingAssignment {
   SettingKind Kind = SettingKind::Resolution;

@@ -1,11 +1,11 @@
 #include "cli/SignalStop.h"
 
-#include <QSocketNotifier>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QSocketNotifier>
 #include <cerrno>
 #include <system_error>
 

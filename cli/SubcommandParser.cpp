@@ -19,7 +19,8 @@ SubcommandParser::SubcommandParser(const QString& name, const QString& summary, 
       timeoutOption_("timeout", "How long to wait for the counter's reply (default 2s).", "duration"),
       unitOption_("unit", "Speed unit: rev/s (default), rev/min, mm/s or mm/min.", "unit"),
       decimalsOption_("decimals", "Decimals of the values, 0..4 (default 2).", "n"),
-      languageOption_("lang", "Language of the counter's texts: pl or en (default: the user's locale).", "language") {
+      languageOption_("lang", "Language of the counter's texts: pl or en (default: the user's locale).",
+                      "language") {
   parser_.setApplicationDescription(summary);
   parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser_.addOption(help_);

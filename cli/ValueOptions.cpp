@@ -64,7 +64,7 @@ std::optional<int> ParseUnit(std::string_view text) {
 
 std::string_view UnitName(int unit) {
   return unit >= 0 && unit < static_cast<int>(kUnitNames.size()) ? kUnitNames[static_cast<std::size_t>(unit)]
-                                                                  : std::string_view();
+                                                                 : std::string_view();
 }
 
 std::optional<int> ParseDecimals(std::string_view text) {
@@ -80,7 +80,8 @@ std::optional<std::chrono::milliseconds> ParseDuration(std::string_view text) {
     double Ms;
   };
   // Longest first, so "ms" and "min" are not read as "s" or "m...".
-  static constexpr std::array<Suffix, 4> kSuffixes{{{"min", 60000.0}, {"ms", 1.0}, {"s", 1000.0}, {"h", 3600000.0}}};
+  static constexpr std::array<Suffix, 4> kSuffixes{
+      {{"min", 60000.0}, {"ms", 1.0}, {"s", 1000.0}, {"h", 3600000.0}}};
   double scale = 1000.0;
   for (const Suffix& suffix : kSuffixes) {
     if (text.size() > suffix.Name.size() && text.substr(text.size() - suffix.Name.size()) == suffix.Name) {

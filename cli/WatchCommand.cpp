@@ -1,9 +1,10 @@
 // kvelt watch: the eight values live on one terminal line, or one reading with --once.
 
+#include <unistd.h>
+
 #include <QTimer>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "cli/Commands.h"
 #include "cli/CounterLink.h"
@@ -21,24 +22,27 @@ constexpr int kRefreshMs = 100;  // at most 10 lines a second
 }  // namespace
 
 ExitCode RunWatch(const QStringList& arguments) {
-  SubcommandParser command("watch",
-                           "Shows the positions and speeds of the four channels, refreshed in place at most 10 "
-                           "times a second, until Ctrl-C. On a pipe every refresh is a line of its own.",
-                           SubcommandParser::kJson | SubcommandParser::kUnit | SubcommandParser::kDecimals |
-                               SubcommandParser::kTimeout);
-  const QCommandLineOption once("once", "Prints one reading (once every channel has sent its values) and exits.");
+  SubcommandParser command(
+      "watch",
+      "Shows the positions and speeds of the four channels, refreshed in place at most 10 "
+      "times a second, until Ctrl-C. On a pipe every refresh is a line of its own.",
+      SubcommandParser::kJson | SubcommandParser::kUnit | SubcommandParser::kDecimals |
+          SubcommandParser::kTimeout);
+  const QCommandLineOption once("once",
+                                "Prints one reading (once every channel has sent its values) and exits.");
   command.Parser().addOption(once);
   if (!command.Parse(arguments)) return ExitCode::Done;
   if (!command.Positional().isEmpty()) command.Fail("takes no arguments");
 
   CounterReplies replies(command.Unit());
   CounterLink link(command.Simulate());
-  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); });
+  link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
+               command.Language());
   const std::string separator = SystemDecimalSeparator();
   const auto print = [&](const char* end) {
-    const std::string text = command.Json()
-                                 ? ReadingJson(replies.Readings(), command.Unit(), command.Decimals())
-                                 : ReadingLine(replies.Readings(), command.Unit(), command.Decimals(), separator);
+    const std::string text =
+        command.Json() ? ReadingJson(replies.Readings(), command.Unit(), command.Decimals())
+                       : ReadingLine(replies.Readings(), command.Unit(), command.Decimals(), separator);
     std::printf("%s%s", text.c_str(), end);
     std::fflush(stdout);
   };

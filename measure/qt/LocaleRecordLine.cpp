@@ -13,8 +13,9 @@ std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelR
   return ComposeLocaleRecordLine(columns, readings, decimals, RecordClock(), SystemDecimalSeparator());
 }
 
-std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings, int decimals,
-                                    const RecordClock& clock, std::string_view decimalSeparator) {
+std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings,
+                                    int decimals, const RecordClock& clock,
+                                    std::string_view decimalSeparator) {
   return ComposeRecordLine(
       columns, readings, decimals, decimalSeparator, [&clock] { return clock.DateText(); },
       [&clock] { return clock.TimeText(); });

@@ -22,7 +22,8 @@ class RecordClock;
 
 // The same with the regional settings taken once by the caller (a recorder that writes many
 // lines): the clock's formats and the decimal separator.
-std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings, int decimals,
-                                    const RecordClock& clock, std::string_view decimalSeparator);
+std::string ComposeLocaleRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings,
+                                    int decimals, const RecordClock& clock,
+                                    std::string_view decimalSeparator);
 
 }  // namespace kvelt

@@ -23,7 +23,9 @@ std::string RecordClock::DateText() const {
   return locale_.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();
 }
 
-std::string RecordClock::TimeText() const { return locale_.toString(QTime::currentTime(), timeFormat_).toStdString(); }
+std::string RecordClock::TimeText() const {
+  return locale_.toString(QTime::currentTime(), timeFormat_).toStdString();
+}
 
 void RecordClock::PinLocalTimeZone() {
   if (std::getenv("TZ") == nullptr) {

@@ -9,8 +9,8 @@
 #include <cmath>
 #include <limits>
 
-#include "cli/CounterReplies.h"
 #include "app/TBitBtn.h"
+#include "cli/CounterReplies.h"
 #include "cli/LineRecorder.h"
 #include "tests/app/support/WindowFixture.h"
 
@@ -28,8 +28,11 @@ QByteArray FileBytes(const QString& path) {
 // Frames of all four channels, several rounds, with values that test the formatting: fractions
 // that round, negatives, a value too wide for fixed point, NaN and an infinity.
 std::vector<std::vector<quint8>> Frames() {
-  const float values[] = {0.0f,  1.005f, -2.5f, 123456.789f, 1.0e17f, std::numeric_limits<float>::quiet_NaN(),
-                          -0.0049f, std::numeric_limits<float>::infinity(), 7.0f / 3.0f, -1.0e-9f};
+  const float values[] = {0.0f,        1.005f,
+                          -2.5f,       123456.789f,
+                          1.0e17f,     std::numeric_limits<float>::quiet_NaN(),
+                          -0.0049f,    std::numeric_limits<float>::infinity(),
+                          7.0f / 3.0f, -1.0e-9f};
   std::vector<std::vector<quint8>> frames;
   int index = 0;
   for (int round = 0; round < 25; ++round) {
@@ -54,9 +57,11 @@ class CliRecordingTest : public QObject {
     QTest::addColumn<int>("period");
     QTest::addColumn<bool>("date");
     QTest::addColumn<QList<int>>("columns");  // 0..3 positions, 4..7 speeds
-    QTest::newRow("rev/s, 2 decimals, every frame, all") << 0 << 2 << 0 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
+    QTest::newRow("rev/s, 2 decimals, every frame, all")
+        << 0 << 2 << 0 << false << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
     QTest::newRow("rev/min, 0 decimals, 100 ms, date") << 1 << 0 << 1 << true << QList<int>{0, 5};
-    QTest::newRow("mm/min, 4 decimals, every frame, speeds") << 3 << 4 << 0 << false << QList<int>{4, 5, 6, 7};
+    QTest::newRow("mm/min, 4 decimals, every frame, speeds")
+        << 3 << 4 << 0 << false << QList<int>{4, 5, 6, 7};
     QTest::newRow("mm/s, 1 decimal, no value column, date") << 2 << 1 << 0 << true << QList<int>{};
   }
 

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QStringList>
-#include <sstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -71,7 +71,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"UnknownOption", Mode::Normal, {"watch", "--fast"}, 1, "watch:"},
         ExitCase{"BadUnit", Mode::Normal, {"watch", "--unit", "knots"}, 1, "--unit"},
         ExitCase{"BadPeriod", Mode::Normal, {"record", "f.csv", "--period", "7s"}, 1, "--period"},
-        ExitCase{"ForAndLines", Mode::Normal, {"record", "f.csv", "--for", "1s", "--lines", "3"}, 1, "exclude"},
+        ExitCase{
+            "ForAndLines", Mode::Normal, {"record", "f.csv", "--for", "1s", "--lines", "3"}, 1, "exclude"},
         ExitCase{"RecordWithoutFile", Mode::Normal, {"record"}, 1, "FILE"},
         ExitCase{"InfoChannelFive", Mode::Normal, {"info", "5"}, 1, "CHANNEL"},
         ExitCase{"ResolutionTooLarge", Mode::Normal, {"set", "resolution.1=65536"}, 1, "0..65535"},
@@ -79,8 +80,11 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"GateTimeNotInTheList", Mode::Normal, {"set", "gate-time=30ms"}, 1, "gate time"},
         ExitCase{"ModbusAddressZero", Mode::Normal, {"set", "modbus-address=0"}, 1, "1..247"},
         ExitCase{"BadBaudRate", Mode::Normal, {"set", "modbus-baud=9600"}, 1, "baud"},
-        ExitCase{"OutputThresholdNotANumber", Mode::Normal,
-                 {"set", "output.1=on:pos1:greater:lots:none:less:0:active"}, 1, "threshold"},
+        ExitCase{"OutputThresholdNotANumber",
+                 Mode::Normal,
+                 {"set", "output.1=on:pos1:greater:lots:none:less:0:active"},
+                 1,
+                 "threshold"},
         ExitCase{"ModbusCannotBeRead", Mode::Normal, {"get", "modbus-address"}, 1, "can only be set"},
         ExitCase{"NoCounterToList", Mode::Empty, {"list"}, 2, "no counter"},
         ExitCase{"NoCounterToWatch", Mode::Empty, {"watch", "--once"}, 2, "no counter"},
@@ -93,9 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SetGetTest, WhatSetWritesGetReadsBackInTheFormSetTakes) {
   SharedSimulatedBus bus;
-  const QStringList written{"resolution=2500",
-                            "coefficient.2=0.125",
-                            "zero-marker.3=yes",
+  const QStringList written{"resolution=2500", "coefficient.2=0.125", "zero-marker.3=yes",
                             "output.2=on:pos3:greater:12.75:and:less:-0.5:active",
                             "output.5=on:pos4:less:1000:none:less:0:inactive"};
   const Outcome set = RunKvelt(bus, QStringList{"set"} << written);
@@ -105,18 +107,19 @@ TEST(SetGetTest, WhatSetWritesGetReadsBackInTheFormSetTakes) {
   ASSERT_EQ(answers.size(), 8u) << set.Out;
   EXPECT_EQ(answers[0], "resolution.1=2500: Encoder resolution was changed");
   EXPECT_EQ(answers[3], "resolution.4=2500: Encoder resolution was changed");
-  EXPECT_EQ(answers[7], "output.5=on:pos4:less:1000:none:less:0:inactive: Output configuration was saved to the device");
+  EXPECT_EQ(answers[7],
+            "output.5=on:pos4:less:1000:none:less:0:inactive: Output configuration was saved to the device");
 
   const Outcome get = RunKvelt(bus, {"get", "resolution", "coefficient.2", "zero-marker.3", "outputs"});
   ASSERT_EQ(get.Code, 0) << get.Err;
-  EXPECT_EQ(Lines(get.Out), (std::vector<std::string>{
-                                "resolution.1=2500", "resolution.2=2500", "resolution.3=2500", "resolution.4=2500",
-                                "coefficient.2=0.125", "zero-marker.3=yes",
-                                "output.1=off:pos1:less:0:none:less:0:inactive",
-                                "output.2=on:pos3:greater:12.75:and:less:-0.50:active",
-                                "output.3=off:pos1:less:0:none:less:0:inactive",
-                                "output.4=off:pos1:less:0:none:less:0:inactive",
-                                "output.5=on:pos4:less:1000.00:none:less:0:inactive"}));
+  EXPECT_EQ(
+      Lines(get.Out),
+      (std::vector<std::string>{
+          "resolution.1=2500", "resolution.2=2500", "resolution.3=2500", "resolution.4=2500",
+          "coefficient.2=0.125", "zero-marker.3=yes", "output.1=off:pos1:less:0:none:less:0:inactive",
+          "output.2=on:pos3:greater:12.75:and:less:-0.50:active",
+          "output.3=off:pos1:less:0:none:less:0:inactive", "output.4=off:pos1:less:0:none:less:0:inactive",
+          "output.5=on:pos4:less:1000.00:none:less:0:inactive"}));
 
   // Setting one output keeps the others as the counter has them.
   ASSERT_EQ(RunKvelt(bus, {"set", "output.1=on:pos2:less:3:or:greater:4:active"}).Code, 0);

@@ -51,7 +51,8 @@ TEST_P(HelpTest, EveryCommandDescribesItselfWithoutADisplay) {
   EXPECT_TRUE(run.Out.contains("--simulate"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Commands, HelpTest, testing::Values("list", "watch", "record", "get", "set", "info"));
+INSTANTIATE_TEST_SUITE_P(Commands, HelpTest,
+                         testing::Values("list", "watch", "record", "get", "set", "info"));
 
 TEST(ProgramTest, VersionAndOverview) {
   EXPECT_EQ(RunToEnd({"--version"}).Out, QString("kvelt %1\n").arg(KVELT_PROGRAM_VERSION));
@@ -88,8 +89,8 @@ TEST(RecordProgramTest, LinesInPolishNotationAppendToWhatIsThere) {
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("earlier;\r\n");
   }
-  const Finished run = RunToEnd({"record", path, "--simulate", "--lines", "3", "--unit", "rev/min", "--decimals",
-                                 "1", "--columns", "ver2"},
+  const Finished run = RunToEnd({"record", path, "--simulate", "--lines", "3", "--unit", "rev/min",
+                                 "--decimals", "1", "--columns", "ver2"},
                                 "pl_PL.UTF-8");
   ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
   EXPECT_EQ(FileLines(path), (QStringList{"earlier;", "60,0;", "60,0;", "60,0;"}));
@@ -119,7 +120,8 @@ TEST(WatchProgramTest, OnAPipeEveryRefreshIsALine) {
   ::kill(static_cast<pid_t>(process.processId()), SIGINT);
   ASSERT_TRUE(process.waitForFinished(10000));
   EXPECT_EQ(process.exitCode(), 0);
-  const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  const QStringList lines =
+      QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
   ASSERT_GE(lines.size(), 2);
   for (const QString& line : lines) {
     EXPECT_TRUE(line.startsWith("pos1 ") && line.endsWith("[rev/s]")) << line.toStdString();
@@ -157,7 +159,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "resolution.3=2500: Encoder resolution was changed\n"
                 "resolution.4=2500: Encoder resolution was changed\n"
                 "gate-time=100ms: Sampling time was changed\n"
-                "output.1=on:pos1:greater:100:none:less:0:active: Output configuration was saved to the device\n"},
+                "output.1=on:pos1:greater:100:none:less:0:active: Output configuration was saved to the "
+                "device\n"},
         Example{"GetSome",
                 {"get", "--simulate", "resolution.1", "gate-time", "output.1"},
                 "resolution.1=1000\ngate-time=1000ms\noutput.1=off:pos1:less:0:none:less:0:inactive\n"}),
@@ -179,9 +182,11 @@ TEST(ReadmeExampleTest, RecordFiveLines) {
 }
 
 TEST(ReadmeExampleTest, OneReadingAsJson) {
-  const Finished run = RunToEnd({"watch", "--simulate", "--once", "--json", "--unit", "rev/min", "--decimals", "1"});
+  const Finished run =
+      RunToEnd({"watch", "--simulate", "--once", "--json", "--unit", "rev/min", "--decimals", "1"});
   ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
-  EXPECT_TRUE(run.Out.endsWith("\"ver1\":30.0,\"ver2\":60.0,\"ver3\":90.0,\"ver4\":120.0,\"unit\":\"rev/min\"}\n"))
+  EXPECT_TRUE(
+      run.Out.endsWith("\"ver1\":30.0,\"ver2\":60.0,\"ver3\":90.0,\"ver4\":120.0,\"unit\":\"rev/min\"}\n"))
       << run.Out.toStdString();
 }
 

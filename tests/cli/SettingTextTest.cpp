@@ -40,29 +40,28 @@ TEST_P(SettingAssignmentTest, ParsesNameIndexAndValue) {
   EXPECT_EQ(setting->Index, c.Index);
   EXPECT_EQ(setting->Value, c.Value);
   // What get prints under the name reads back as the same setting.
-  const auto again = ParseSettingAssignment(SettingName(setting->Kind, setting->Index) + "=" + setting->Value, why);
+  const auto again =
+      ParseSettingAssignment(SettingName(setting->Kind, setting->Index) + "=" + setting->Value, why);
   ASSERT_TRUE(again.has_value());
   EXPECT_EQ(again->Index, c.Index);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, SettingAssignmentTest,
-    testing::Values(AssignmentCase{"resolution.1=2500", true, SettingKind::Resolution, 0, "2500"},
-                    AssignmentCase{"resolution=2500", true, SettingKind::Resolution, -1, "2500"},
-                    AssignmentCase{"coefficient.4=0,5", true, SettingKind::Coefficient, 3, "0,5"},
-                    AssignmentCase{"zero-marker.2=yes", true, SettingKind::ZeroMarker, 1, "yes"},
-                    AssignmentCase{"gate-time=100ms", true, SettingKind::GateTime, -1, "100ms"},
-                    AssignmentCase{"modbus-address=7", true, SettingKind::ModbusAddress, -1, "7"},
-                    AssignmentCase{"modbus-baud=38400", true, SettingKind::ModbusBaudRate, -1, "38400"},
-                    AssignmentCase{"output.5=a=b", true, SettingKind::Output, 4, "a=b"},
-                    AssignmentCase{"resolution.5=1", false, {}, 0, ""},
-                    AssignmentCase{"resolution.0=1", false, {}, 0, ""},
-                    AssignmentCase{"output.6=x", false, {}, 0, ""},
-                    AssignmentCase{"output=x", false, {}, 0, ""},
-                    AssignmentCase{"gate-time.1=10ms", false, {}, 0, ""},
-                    AssignmentCase{"speed=1", false, {}, 0, ""},
-                    AssignmentCase{"resolution", false, {}, 0, ""},
-                    AssignmentCase{"resolution.12=1", false, {}, 0, ""}));
+    testing::Values(
+        AssignmentCase{"resolution.1=2500", true, SettingKind::Resolution, 0, "2500"},
+        AssignmentCase{"resolution=2500", true, SettingKind::Resolution, -1, "2500"},
+        AssignmentCase{"coefficient.4=0,5", true, SettingKind::Coefficient, 3, "0,5"},
+        AssignmentCase{"zero-marker.2=yes", true, SettingKind::ZeroMarker, 1, "yes"},
+        AssignmentCase{"gate-time=100ms", true, SettingKind::GateTime, -1, "100ms"},
+        AssignmentCase{"modbus-address=7", true, SettingKind::ModbusAddress, -1, "7"},
+        AssignmentCase{"modbus-baud=38400", true, SettingKind::ModbusBaudRate, -1, "38400"},
+        AssignmentCase{"output.5=a=b", true, SettingKind::Output, 4, "a=b"},
+        AssignmentCase{"resolution.5=1", false, {}, 0, ""},
+        AssignmentCase{"resolution.0=1", false, {}, 0, ""}, AssignmentCase{"output.6=x", false, {}, 0, ""},
+        AssignmentCase{"output=x", false, {}, 0, ""}, AssignmentCase{"gate-time.1=10ms", false, {}, 0, ""},
+        AssignmentCase{"speed=1", false, {}, 0, ""}, AssignmentCase{"resolution", false, {}, 0, ""},
+        AssignmentCase{"resolution.12=1", false, {}, 0, ""}));
 
 TEST(SettingNameTest, GetNamesWithoutValue) {
   std::string why;
@@ -93,7 +92,8 @@ TEST(OutputRowTextTest, FormatThenParseGivesTheSameRow) {
 }
 
 TEST(OutputRowTextTest, PositionsOutsideTheListsPrintAsQuestionMarksThatDoNotParse) {
-  const std::string text = FormatOutputRow(OutputRowFirstFill{false, -1, 5, "0"}, OutputRowSecondFill{-1, -1, "0", -1});
+  const std::string text =
+      FormatOutputRow(OutputRowFirstFill{false, -1, 5, "0"}, OutputRowSecondFill{-1, -1, "0", -1});
   EXPECT_EQ(text, "off:?:?:0:?:?:0:?");
   std::string why;
   EXPECT_FALSE(ParseOutputRow(text, why).has_value());
@@ -137,7 +137,8 @@ TEST(JsonTextTest, EscapesAndNumbers) {
   EXPECT_EQ(JsonNumber(1.5, 2), "1.50");
   EXPECT_EQ(JsonNumber(-0.001, 2), "0.00");
   EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity(), 2), "null");
-  EXPECT_EQ(JsonObject().Integer("a", 1).Bool("b", false).String("c", "x").Text(), "{\"a\":1,\"b\":false,\"c\":\"x\"}");
+  EXPECT_EQ(JsonObject().Integer("a", 1).Bool("b", false).String("c", "x").Text(),
+            "{\"a\":1,\"b\":false,\"c\":\"x\"}");
 }
 
 }  // namespace

@@ -12,7 +12,9 @@ using Mode = SharedSimulatedBus::Mode;
 class SwallowingHandle final : public hid::HidHandle {
  public:
   explicit SwallowingHandle(std::unique_ptr<hid::HidHandle> inner) : inner_(std::move(inner)) {}
-  hid::HidReadResult Read(std::uint8_t* buffer, std::size_t length) override { return inner_->Read(buffer, length); }
+  hid::HidReadResult Read(std::uint8_t* buffer, std::size_t length) override {
+    return inner_->Read(buffer, length);
+  }
   void RequestStop() override { inner_->RequestStop(); }
   bool Write(const std::uint8_t*, std::size_t length, std::size_t& written) override {
     written = length;
@@ -42,13 +44,16 @@ class BusBackend final : public hid::HidBackend {
     }
     std::unique_ptr<hid::HidHandle> handle = simulated_->Open(info, mode);
     lastError_ = handle ? 0 : simulated_->LastOpenError();
-    if (handle && counter && mode_ == Mode::Silent) return std::make_unique<SwallowingHandle>(std::move(handle));
+    if (handle && counter && mode_ == Mode::Silent)
+      return std::make_unique<SwallowingHandle>(std::move(handle));
     return handle;
   }
   int LastOpenError() const override { return lastError_; }
   int MonitorFd() const override { return -1; }
   bool DrainMonitor() override { return false; }
-  void SetChangeCallback(std::function<void()> callback) override { simulated_->SetChangeCallback(std::move(callback)); }
+  void SetChangeCallback(std::function<void()> callback) override {
+    simulated_->SetChangeCallback(std::move(callback));
+  }
 
  private:
   std::shared_ptr<hid::sim::SimulatedHidBackend> simulated_;

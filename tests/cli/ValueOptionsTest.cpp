@@ -37,10 +37,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(DurationCase{"10ms", 10}, DurationCase{"2s", 2000}, DurationCase{"2", 2000},
                     DurationCase{"1.5min", 90000}, DurationCase{"0,5s", 500}, DurationCase{"1h", 3600000},
                     DurationCase{"30 min", 1800000},  // "min" is not read as "ms" or "s"
-                    DurationCase{"", std::nullopt}, DurationCase{"s", std::nullopt}, DurationCase{"-1s", std::nullopt},
-                    DurationCase{"1e3s", std::nullopt}, DurationCase{"1.2.3s", std::nullopt},
-                    DurationCase{".5s", std::nullopt}, DurationCase{"5d", std::nullopt},
-                    DurationCase{"100000000h", std::nullopt}));
+                    DurationCase{"", std::nullopt}, DurationCase{"s", std::nullopt},
+                    DurationCase{"-1s", std::nullopt}, DurationCase{"1e3s", std::nullopt},
+                    DurationCase{"1.2.3s", std::nullopt}, DurationCase{".5s", std::nullopt},
+                    DurationCase{"5d", std::nullopt}, DurationCase{"100000000h", std::nullopt}));
 
 struct PeriodCase {
   const char* Text;
@@ -70,7 +70,8 @@ TEST(RecordPeriodTest, ListNamesMatchTheWindowsList) {
 }
 
 TEST(UnitTest, EnglishPolishBracketedAndPositions) {
-  for (const auto& [text, unit] : {std::pair{"rev/s", 0}, {"obr/min", 1}, {"[mm/s]", 2}, {"mm/min", 3}, {"3", 3}}) {
+  for (const auto& [text, unit] :
+       {std::pair{"rev/s", 0}, {"obr/min", 1}, {"[mm/s]", 2}, {"mm/min", 3}, {"3", 3}}) {
     EXPECT_EQ(ParseUnit(text).value_or(-1), unit) << text;
   }
   for (const char* text : {"", "4", "rpm", "[rev/s", "REV/S"}) {
