@@ -1,40 +1,16 @@
 #include "device/ReportHandOver.h"
 
-#include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 namespace kvelt::hid {
-
-namespace {
-
-// How long the reader watches for the end of a hand-over before it goes to sleep, and how long
-// it spins between two offers of its core to another thread.
-constexpr std::chrono::microseconds kSpinLimit{50};
-constexpr std::chrono::microseconds kSpinBeforeYield{5};
-
-// One step of a busy wait: tells the core we are spinning (saves power, and the other
-// hyper-thread of the core gets the pipeline).
-inline void SpinPause() {
-#if defined(__x86_64__) || defined(__i386__)
-  __builtin_ia32_pause();
-#else
-  std::this_thread::yield();
-#endif
-}
-
-}  // namespace
 
 struct ReportHandOver::Shared {
   enum class Phase { Idle, Pending, Running };
 
   mutable std::mutex Mutex;
   std::condition_variable Changed;
-  // Written only with Mutex held; atomic so that the reader can watch it without the lock.
-  // On a cache line of its own, so the spinning reader does not fight over the mutex's.
-  alignas(64) std::atomic<Phase> State{Phase::Idle};
+  Phase State = Phase::Idle;
   const std::function<void()>* Work = nullptr;
   bool Stop = false;
   bool Done = false;
@@ -55,39 +31,10 @@ struct ReportHandOver::Shared {
           Owner.State = Phase::Idle;
           Owner.Work = nullptr;
         }
-        // Costs no system call unless the reader has gone to sleep in WaitUntilIdle().
         Owner.Changed.notify_all();
       }
     } release{*this};
     (*work)();
-  }
-
-  // Reader thread: returns once the hand-over's work has returned on the main thread.
-  //
-  // The usual adaptive wait. When the main thread is awake the work is done a few microseconds
-  // after it was posted, far sooner than putting the reader to sleep and waking it again on
-  // another core costs (tens of microseconds in a virtual machine, the bulk of a hand-over). So
-  // the reader first watches the phase for a bounded while, and only then sleeps on the
-  // condition variable. The bound keeps a slow handler, a stopped main thread or an
-  // overloaded machine from costing more than that much CPU per hand-over; the periodic
-  // yield gives the core to the main thread at once when both share one.
-  void WaitUntilIdle() {
-    const auto start = std::chrono::steady_clock::now();
-    auto nextYield = start + kSpinBeforeYield;
-    for (;;) {
-      for (int i = 0; i < 16; ++i) {
-        if (State.load(std::memory_order_acquire) == Phase::Idle) return;
-        SpinPause();
-      }
-      const auto now = std::chrono::steady_clock::now();
-      if (now - start >= kSpinLimit) break;
-      if (now >= nextYield) {
-        std::this_thread::yield();
-        nextYield = now + kSpinBeforeYield;
-      }
-    }
-    std::unique_lock lock(Mutex);
-    Changed.wait(lock, [this] { return State == Phase::Idle; });
   }
 };
 
@@ -104,7 +51,8 @@ void ReportHandOver::HandOver(const std::function<void()>& work) {
   }
   Shared_->Changed.notify_all();  // a main thread waiting in WaitForReader() serves it at once
   Poster_.Post([shared = Shared_] { shared->Serve(); });
-  Shared_->WaitUntilIdle();
+  std::unique_lock lock(Shared_->Mutex);
+  Shared_->Changed.wait(lock, [this] { return Shared_->State == Shared::Phase::Idle; });
 }
 
 bool ReportHandOver::Pause(std::chrono::milliseconds length) {
