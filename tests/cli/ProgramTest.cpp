@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -140,6 +141,8 @@ struct Example {
   const char* Output;
 };
 
+void PrintTo(const Example& example, std::ostream* out) { *out << example.Name; }
+
 class ReadmeExampleTest : public testing::TestWithParam<Example> {};
 
 TEST_P(ReadmeExampleTest, GivesTheDocumentedOutput) {
@@ -188,6 +191,34 @@ TEST(ReadmeExampleTest, OneReadingAsJson) {
   EXPECT_TRUE(
       run.Out.endsWith("\"ver1\":30.0,\"ver2\":60.0,\"ver3\":90.0,\"ver4\":120.0,\"unit\":\"rev/min\"}\n"))
       << run.Out.toStdString();
+}
+
+}  // namespace
+
+namespace {
+
+// What get prints, set takes back from standard input, every line of it.
+TEST(ReadmeExampleTest, GetOutputFedBackToSet) {
+  const Finished get = RunToEnd({"get", "--simulate"});
+  ASSERT_EQ(get.Code, 0) << get.Err.toStdString();
+  const QStringList settings = get.Out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(settings.size(), 18);  // 4 x 3 per channel, gate time, 5 outputs
+
+  QProcess set;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("LC_ALL", "C.UTF-8");
+  set.setProcessEnvironment(environment);
+  set.start(Executable(), {"set", "--simulate", "-"});
+  ASSERT_TRUE(set.waitForStarted());
+  set.write(get.Out.toUtf8());
+  set.closeWriteChannel();
+  ASSERT_TRUE(set.waitForFinished(30000));
+  EXPECT_EQ(set.exitCode(), 0) << set.readAllStandardError().toStdString();
+  const QStringList answers = QString::fromUtf8(set.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(answers.size(), settings.size());
+  for (int i = 0; i < answers.size(); ++i) {
+    EXPECT_TRUE(answers[i].startsWith(settings[i] + ": ")) << answers[i].toStdString();
+  }
 }
 
 }  // namespace
