@@ -1,16 +1,42 @@
 #include "device/ReportHandOver.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace kvelt::hid {
+
+namespace {
+
+// How long the reader watches for the end of a hand-over before it goes to sleep; how long it
+// spins between two offers of its core to another thread; and how soon after its last
+// hand-over the reader must be back for the main thread to count as still awake.
+constexpr std::chrono::microseconds kSpinLimit{50};
+constexpr std::chrono::microseconds kSpinBeforeYield{5};
+constexpr std::chrono::microseconds kBackToBack{100};
+
+// One step of a busy wait: tells the core we are spinning (saves power, and the other
+// hyper-thread of the core gets the pipeline).
+inline void SpinPause() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#else
+  std::this_thread::yield();
+#endif
+}
+
+}  // namespace
 
 struct ReportHandOver::Shared {
   enum class Phase { Idle, Pending, Running };
 
   mutable std::mutex Mutex;
   std::condition_variable Changed;
-  Phase State = Phase::Idle;
+  // Written only with Mutex held; atomic so that the reader can watch it without the lock.
+  // On a cache line of its own, so the spinning reader does not fight over the mutex's.
+  alignas(64) std::atomic<Phase> State{Phase::Idle};
   const std::function<void()>* Work = nullptr;
   bool Stop = false;
   bool Done = false;
@@ -31,11 +57,52 @@ struct ReportHandOver::Shared {
           Owner.State = Phase::Idle;
           Owner.Work = nullptr;
         }
+        // Costs no system call unless the reader has gone to sleep in WaitUntilIdle().
         Owner.Changed.notify_all();
       }
     } release{*this};
     (*work)();
   }
+
+  // Reader thread: returns once the hand-over's work, posted at `posted`, has returned on the
+  // main thread.
+  //
+  // The usual adaptive wait. When the main thread is awake the work is done a few microseconds
+  // after it was posted, far sooner than putting the reader to sleep and waking it again on
+  // another core costs (tens of microseconds in a virtual machine, the bulk of a hand-over). So
+  // for reports that come back to back the reader first watches the phase for a bounded
+  // while, and only then sleeps on the condition variable. A report that the reader had to
+  // wait for finds the main thread asleep; its wake-up takes about as long as the spin, so the
+  // reader sleeps at once and the counter's steady rate costs no spinning. The bound keeps a
+  // slow handler, a stopped main thread or an overloaded machine from costing more than that
+  // much CPU per hand-over; the periodic yield gives the core to the main thread at once when
+  // both share one.
+  void WaitUntilIdle(std::chrono::steady_clock::time_point posted) {
+    if (posted - LastReturn >= kBackToBack || !SpinUntilIdle(posted)) {
+      std::unique_lock lock(Mutex);
+      Changed.wait(lock, [this] { return State == Phase::Idle; });
+    }
+    LastReturn = std::chrono::steady_clock::now();
+  }
+
+  bool SpinUntilIdle(std::chrono::steady_clock::time_point start) const {
+    auto nextYield = start + kSpinBeforeYield;
+    for (;;) {
+      for (int i = 0; i < 16; ++i) {
+        if (State.load(std::memory_order_acquire) == Phase::Idle) return true;
+        SpinPause();
+      }
+      const auto now = std::chrono::steady_clock::now();
+      if (now - start >= kSpinLimit) return false;
+      if (now >= nextYield) {
+        std::this_thread::yield();
+        nextYield = now + kSpinBeforeYield;
+      }
+    }
+  }
+
+  // Reader thread only: when its last hand-over returned.
+  std::chrono::steady_clock::time_point LastReturn{};
 };
 
 ReportHandOver::ReportHandOver(MainThreadPoster& poster)
@@ -50,9 +117,9 @@ void ReportHandOver::HandOver(const std::function<void()>& work) {
     Shared_->State = Shared::Phase::Pending;
   }
   Shared_->Changed.notify_all();  // a main thread waiting in WaitForReader() serves it at once
+  const auto posted = std::chrono::steady_clock::now();
   Poster_.Post([shared = Shared_] { shared->Serve(); });
-  std::unique_lock lock(Shared_->Mutex);
-  Shared_->Changed.wait(lock, [this] { return Shared_->State == Shared::Phase::Idle; });
+  Shared_->WaitUntilIdle(posted);
 }
 
 bool ReportHandOver::Pause(std::chrono::milliseconds length) {

@@ -4,7 +4,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
+#include <ostream>
+#include <stdexcept>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -167,6 +171,91 @@ TEST(ReportHandOverTest, HundredThousandReportsWhileReadersStartAndStop) {
   EXPECT_GE(delivered, kTotal);
   EXPECT_GT(round, 100u);
 }
+
+// Back to back, the reader first spins for the end of a hand-over, then sleeps. Whichever way
+// the work ends, quickly, after the spin or with an error, the reader must return only after
+// it. The first of the three hand-overs is not back to back (the reader sleeps at once).
+struct SlowWorkCase {
+  const char* Name;
+  std::chrono::microseconds WorkTime;
+  bool Throws;
+};
+
+void PrintTo(const SlowWorkCase& c, std::ostream* os) { *os << c.Name; }
+
+class ReportHandOverSlowWorkTest : public ::testing::TestWithParam<SlowWorkCase> {};
+
+TEST_P(ReportHandOverSlowWorkTest, ReaderReturnsOnlyAfterTheWork) {
+  const SlowWorkCase& c = GetParam();
+  TaskQueuePoster poster;
+  ReportHandOver handOver(poster);
+  bool workEnded = false;  // plain: the reader may read it only after the hand-over
+  bool endedBeforeReturn = false;
+  const std::function<void()> work = [&] {
+    std::this_thread::sleep_for(c.WorkTime);
+    workEnded = true;
+    if (c.Throws) throw std::runtime_error("handler failed");
+  };
+  std::thread reader([&] {
+    for (int i = 0; i < 3; ++i) {
+      workEnded = false;
+      handOver.HandOver(work);
+      endedBeforeReturn = workEnded;
+      if (!endedBeforeReturn) break;
+    }
+    handOver.ReaderFinished();
+  });
+  for (int i = 0; i < 3 && !handOver.Finished(); ++i) {
+    if (c.Throws) {
+      EXPECT_THROW(poster.RunOne(10s), std::runtime_error);
+    } else {
+      EXPECT_TRUE(poster.RunOne(10s));
+    }
+  }
+  EXPECT_TRUE(handOver.WaitForReader());
+  reader.join();
+  EXPECT_TRUE(endedBeforeReturn);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WorkTimes, ReportHandOverSlowWorkTest,
+    ::testing::Values(SlowWorkCase{"Instant", 0us, false}, SlowWorkCase{"WithinTheSpin", 10us, false},
+                      SlowWorkCase{"JustPastTheSpin", 80us, false},
+                      SlowWorkCase{"FarPastTheSpin", 5000us, false},
+                      SlowWorkCase{"InstantThrows", 0us, true},
+                      SlowWorkCase{"FarPastTheSpinThrows", 5000us, true}),
+    [](const ::testing::TestParamInfo<SlowWorkCase>& info) { return std::string(info.param.Name); });
+
+// A stop while the reader waits for its hand-over, early (it still spins) or late (it sleeps):
+// the stop serves the waiting work once, releases the reader and completes.
+class ReportHandOverStopWhileWaitingTest
+    : public ::testing::TestWithParam<std::chrono::microseconds> {};
+
+TEST_P(ReportHandOverStopWhileWaitingTest, StopServesTheWorkAndReleasesTheReader) {
+  TaskQueuePoster poster;
+  ReportHandOver handOver(poster);
+  int served = 0;
+  bool servedBeforeReturn = false;
+  std::thread reader([&] {
+    handOver.HandOver([&] { ++served; });
+    // Back to back with the first, so the reader spins before it sleeps.
+    handOver.HandOver([&] { ++served; });
+    servedBeforeReturn = served == 2;
+    handOver.ReaderFinished();
+  });
+  ASSERT_TRUE(poster.RunOne(10s));
+  ASSERT_TRUE(poster.WaitForTask(10s));
+  std::this_thread::sleep_for(GetParam());
+  handOver.RequestStop();
+  EXPECT_TRUE(handOver.WaitForReader());
+  reader.join();
+  EXPECT_TRUE(servedBeforeReturn);
+  poster.RunPending();  // the stale wake-up finds nothing to do
+  EXPECT_EQ(served, 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(StopDelays, ReportHandOverStopWhileWaitingTest,
+                         ::testing::Values(0us, 10us, 80us, 5000us));
 
 }  // namespace
 }  // namespace kvelt::hid
