@@ -3,7 +3,10 @@
 // read back by two subcommands.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -171,6 +174,29 @@ TEST(InfoTest, TheInformationBoxInTheChosenLanguage) {
   EXPECT_NE(polish.Out.find("Czas bramkowania: 1"), std::string::npos) << polish.Out;
   const Outcome english = RunKvelt(bus, {"info", "3", "--lang", "en", "--unit", "mm/s"});
   EXPECT_NE(english.Out.find("Gate time:1"), std::string::npos) << english.Out;
+}
+
+}  // namespace
+}  // namespace kvelt::cli
+
+namespace kvelt::cli {
+namespace {
+
+// The counter unplugged in the middle of a recording: the run ends with exit 2 and what was
+// recorded stays, every line whole.
+TEST(RecordTest, UnpluggedCounterEndsTheRunWithWholeLines) {
+  test::SharedSimulatedBus bus;
+  QTemporaryDir folder;
+  const QString path = folder.filePath("run.csv");
+  QTimer::singleShot(400, [&bus] { bus.Simulated().Unplug(); });
+  const Outcome run = RunKvelt(bus, {"record", path, "--period", "10ms"});
+  EXPECT_EQ(run.Code, 2) << run.Err;
+  EXPECT_NE(run.Err.find("unplugged after"), std::string::npos) << run.Err;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray bytes = file.readAll();
+  EXPECT_GT(bytes.count("\r\n"), 5);
+  EXPECT_TRUE(bytes.endsWith("\r\n"));
 }
 
 }  // namespace
