@@ -29,6 +29,7 @@
 #include "app/FlagPictures.h"
 #include "app/HiddenTabGuard.h"
 #include "app/Main.h"
+#include "measure/RecordPacer.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
 #include "app/TReadoutEdit.h"
@@ -55,6 +56,14 @@ QStringList Items(std::initializer_list<const char*> items) {
   QStringList list;
   for (const char* item : items) {
     list << Text(item);
+  }
+  return list;
+}
+
+QStringList PeriodItems() {
+  QStringList list;
+  for (const std::string_view label : kvelt::SavePeriodLabels) {
+    list << QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
   }
   return list;
 }
@@ -414,7 +423,7 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   auto* period = new QHBoxLayout;
   period->addWidget(Named(new QLabel(Text("Zapis danych co:")), "Label5"));
   ComboBox_SavePeriod = Named(
-      NewList(Items({"10 ms", "100 ms", "1 s", "10 s", "30 s", "1 min", "10 min", "30 min", "1 h"})),
+      NewList(PeriodItems()),
       "ComboBox_SavePeriod");
   period->addWidget(ComboBox_SavePeriod, 1);
   recording->addLayout(period);

@@ -65,7 +65,13 @@ int RunProgram(const QStringList& arguments) {
   for (const Subcommand& command : kSubcommands) {
     if (first != QLatin1String(command.Name)) continue;
     try {
-      return static_cast<int>(command.Run(arguments.mid(1)));
+      const ExitCode code = command.Run(arguments.mid(1));
+      // Output a script redirected to a full disk or a closed pipe is lost: say so.
+      if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "kvelt: cannot write the standard output\n");
+        return static_cast<int>(ExitCode::FileError);
+      }
+      return static_cast<int>(code);
     } catch (const CliFailure& failure) {
       std::fflush(stdout);
       std::fprintf(stderr, "kvelt: %s\n", failure.what());

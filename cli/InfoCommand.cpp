@@ -45,7 +45,9 @@ ExitCode RunInfo(const QStringList& arguments) {
   if (command.Json()) {
     std::printf("%s\n", JsonObject().String("title", box->Title).String("text", box->Text).Text().c_str());
   } else {
-    std::printf("%s\n%s\n", box->Title.c_str(), box->Text.c_str());
+    // Every item of the text ends with its own line break.
+    const bool ended = !box->Text.empty() && box->Text.back() == '\n';
+    std::printf("%s\n%s%s", box->Title.c_str(), box->Text.c_str(), ended ? "" : "\n");
   }
   return ExitCode::Done;
 }

@@ -4,10 +4,24 @@
 #include <cstdio>
 
 #include "measure/FixedPointFormat.h"
+#include "text/TextEncoding.h"
 
 namespace kvelt::cli {
 
 std::string JsonString(std::string_view text) {
+  // A device name or path need not be UTF-8; JSON must be. Such text keeps its ASCII and every
+  // other byte becomes U+FFFD.
+  if (!IsValidUtf8(text)) {
+    std::string cleaned;
+    for (const char c : text) {
+      if (static_cast<unsigned char>(c) < 0x80) {
+        cleaned += c;
+      } else {
+        cleaned += "\xEF\xBF\xBD";
+      }
+    }
+    return JsonString(cleaned);
+  }
   std::string out = "\"";
   for (const char c : text) {
     const auto byte = static_cast<unsigned char>(c);

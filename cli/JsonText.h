@@ -6,7 +6,8 @@
 
 namespace kvelt::cli {
 
-// A JSON string literal of UTF-8 text, quotes included.
+// A JSON string literal of the text, quotes included; text that is not valid UTF-8 keeps its
+// ASCII and gets U+FFFD for every other byte.
 std::string JsonString(std::string_view text);
 
 // A measured value as a JSON number with `decimals` decimals, or null when it is not finite.

@@ -16,6 +16,7 @@
 #include "cli/LineRecorder.h"
 #include "cli/RecordColumnsText.h"
 #include "cli/SignalStop.h"
+#include "cli/SilenceWatch.h"
 #include "cli/SubcommandParser.h"
 #include "cli/ValueOptions.h"
 #include "measure/RecordFile.h"
@@ -94,16 +95,21 @@ ExitCode RunRecord(const QStringList& arguments) {
 
   const QString fileName = command.Positional().front();
   const std::string path = QFile::encodeName(fileName).toStdString();
-  // Created empty now, as the window's file choice does; a file that cannot be opened for
-  // appending ends the command before the counter is asked for anything.
-  if (AppendLineToFile(path, "") != AppendResult::Written) {
-    throw CliFailure(ExitCode::FileError, "cannot open " + fileName.toStdString() + " for appending");
-  }
 
   CounterReplies replies(command.Unit());
   CounterLink link(command.Simulate());
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
+  // The file is created empty now, as the window's file choice does, once the counter is there;
+  // a file that cannot be opened for appending ends the command before the first line.
+  switch (AppendLineToFile(path, "")) {
+    case AppendResult::Written:
+      break;
+    case AppendResult::OpenFailed:
+      throw CliFailure(ExitCode::FileError, "cannot open " + fileName.toStdString() + " for appending");
+    case AppendResult::WriteFailed:
+      throw CliFailure(ExitCode::FileError, "cannot write to " + fileName.toStdString());
+  }
 
   LineRecorder recorder(path, columns, command.Decimals(), periodIndex);
   std::optional<CliFailure> failure;
@@ -146,9 +152,13 @@ ExitCode RunRecord(const QStringList& arguments) {
   QTimer endTimer;
   if (duration) {
     endTimer.setSingleShot(true);
+    endTimer.setTimerType(Qt::PreciseTimer);  // a coarse timer may end the run early
     QObject::connect(&endTimer, &QTimer::timeout, [&link] { link.Stop(); });
     endTimer.start(*duration);
   }
+  // A counter that goes quiet ends the run instead of leaving it waiting for good.
+  const SilenceWatch silence(
+      command.Timeout(), [&replies] { return replies.FrameCount(); }, [&link] { link.Stop(); });
   if (first == CounterLink::Wait::Done) {
     end = link.RunUntil(nullptr, std::nullopt);
   }
@@ -157,6 +167,10 @@ ExitCode RunRecord(const QStringList& arguments) {
     std::fputs("\n", stderr);
   }
   if (failure) throw *failure;
+  if (silence.Silent()) {
+    throw CliFailure(ExitCode::NoReply, "the counter stopped sending after " +
+                                            std::to_string(recorder.LinesWritten()) + " lines");
+  }
   if (end == CounterLink::Wait::Unplugged) {
     throw CliFailure(ExitCode::NoCounter,
                      "the counter was unplugged after " + std::to_string(recorder.LinesWritten()) + " lines");

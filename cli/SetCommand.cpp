@@ -119,6 +119,7 @@ class SetPlanner {
         alone[static_cast<std::size_t>(setting->Index)] = *row;
         const OutputsWrite check = BuildOutputsWrite(alone, separator_);
         if (!check.Ok()) Refuse(text, RefusedBoxText(check.Refused.front()));
+        if (outputs_.count(setting->Index) != 0) Refuse(text, "the output is named twice");
         outputs_[setting->Index] = {text, *row};
         break;
       }
@@ -176,7 +177,8 @@ class SetPlanner {
 ExitCode RunSet(const QStringList& arguments) {
   SubcommandParser command(
       "set",
-      "Writes settings to the counter, in the order given, each waited for; prints what the counter "
+      "Writes settings to the counter, in the order given (the outputs last, all five in one exchange), each "
+      "waited for; prints what the counter "
       "answered.\n"
       "  resolution[.N]=0..65535  coefficient[.N]=number  zero-marker[.N]=yes|no   (N = channel 1..4; "
       "without .N every channel)\n"

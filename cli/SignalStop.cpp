@@ -40,8 +40,11 @@ SignalStop::SignalStop(std::function<void()> onSignal) : onSignal_(std::move(onS
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  ::sigaction(SIGINT, &action, &g_previousInt);
-  ::sigaction(SIGTERM, &action, &g_previousTerm);
+  // A signal the program was started with ignored (a background job, nohup) stays ignored.
+  ::sigaction(SIGINT, nullptr, &g_previousInt);
+  ::sigaction(SIGTERM, nullptr, &g_previousTerm);
+  if (g_previousInt.sa_handler != SIG_IGN) ::sigaction(SIGINT, &action, nullptr);
+  if (g_previousTerm.sa_handler != SIG_IGN) ::sigaction(SIGTERM, &action, nullptr);
 }
 
 SignalStop::~SignalStop() {

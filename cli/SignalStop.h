@@ -9,7 +9,8 @@ namespace kvelt::cli {
 
 // Turns SIGINT and SIGTERM into a call on the main thread, so a subcommand can finish the line it
 // is on and exit normally. The signal handler only writes a byte into a socket pair; the call
-// runs from the event loop. The previous handlers come back when the object goes.
+// runs from the event loop. A signal that was ignored at start stays ignored. The previous
+// handlers come back when the object goes.
 class SignalStop {
  public:
   explicit SignalStop(std::function<void()> onSignal);

@@ -4,14 +4,18 @@
 #include <charconv>
 #include <cmath>
 
+#include "measure/RecordPacer.h"
+
 namespace kvelt::cli {
 namespace {
 
 constexpr std::array<std::string_view, 4> kUnitNames{"rev/s", "rev/min", "mm/s", "mm/min"};
 constexpr std::array<std::string_view, 4> kPolishUnitNames{"obr/s", "obr/min", "mm/s", "mm/min"};
-constexpr std::array<std::string_view, 9> kPeriodNames{"10 ms", "100 ms", "1 s",    "10 s", "30 s",
-                                                       "1 min", "10 min", "30 min", "1 h"};
-constexpr std::array<long long, 9> kPeriodMs{10, 100, 1000, 10000, 30000, 60000, 600000, 1800000, 3600000};
+// A period of n channel-4 frames lasts n x 10 ms; the first entry (0 frames) is every frame.
+constexpr long long kFrameMs = 10;
+constexpr long long PeriodMs(std::size_t position) {
+  return SavePeriodFrames[position] == 0 ? kFrameMs : SavePeriodFrames[position] * kFrameMs;
+}
 constexpr double kMaxDurationMs = 366.0 * 24 * 3600 * 1000;
 
 std::string_view Trimmed(std::string_view text) {
@@ -100,15 +104,15 @@ std::optional<std::chrono::milliseconds> ParseDuration(std::string_view text) {
 std::optional<int> ParseRecordPeriod(std::string_view text) {
   const std::optional<std::chrono::milliseconds> length = ParseDuration(text);
   if (!length) return std::nullopt;
-  for (std::size_t i = 0; i < kPeriodMs.size(); ++i) {
-    if (length->count() == kPeriodMs[i]) return static_cast<int>(i);
+  for (std::size_t i = 0; i < SavePeriodFrames.size(); ++i) {
+    if (length->count() == PeriodMs(i)) return static_cast<int>(i);
   }
   return std::nullopt;
 }
 
 std::string_view RecordPeriodName(int position) {
-  return position >= 0 && position < static_cast<int>(kPeriodNames.size())
-             ? kPeriodNames[static_cast<std::size_t>(position)]
+  return position >= 0 && position < static_cast<int>(SavePeriodLabels.size())
+             ? SavePeriodLabels[static_cast<std::size_t>(position)]
              : std::string_view();
 }
 

@@ -1,5 +1,6 @@
 // kvelt watch: the eight values live on one terminal line, or one reading with --once.
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <QTimer>
@@ -11,6 +12,7 @@
 #include "cli/CounterReplies.h"
 #include "cli/ReadingText.h"
 #include "cli/SignalStop.h"
+#include "cli/SilenceWatch.h"
 #include "cli/SubcommandParser.h"
 #include "measure/qt/LocaleRecordLine.h"
 
@@ -18,6 +20,12 @@ namespace kvelt::cli {
 namespace {
 
 constexpr int kRefreshMs = 100;  // at most 10 lines a second
+
+// The terminal's width in columns, 0 when it cannot be told.
+std::size_t TerminalColumns() {
+  struct winsize size {};
+  return ::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+}
 
 }  // namespace
 
@@ -39,10 +47,16 @@ ExitCode RunWatch(const QStringList& arguments) {
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
   const std::string separator = SystemDecimalSeparator();
+  const bool inPlace = !command.Json() && !command.Parser().isSet(once) && ::isatty(STDOUT_FILENO) == 1;
   const auto print = [&](const char* end) {
-    const std::string text =
-        command.Json() ? ReadingJson(replies.Readings(), command.Unit(), command.Decimals())
-                       : ReadingLine(replies.Readings(), command.Unit(), command.Decimals(), separator);
+    std::string text = command.Json()
+                           ? ReadingJson(replies.Readings(), command.Unit(), command.Decimals())
+                           : ReadingLine(replies.Readings(), command.Unit(), command.Decimals(), separator);
+    // A line wider than the terminal would wrap, and the next refresh would start on the wrapped
+    // row: in place, the line is cut to the terminal's width.
+    if (const std::size_t columns = inPlace ? TerminalColumns() : 0; columns > 1 && text.size() >= columns) {
+      text.resize(columns - 1);
+    }
     std::printf("%s%s", text.c_str(), end);
     std::fflush(stdout);
   };
@@ -63,7 +77,6 @@ ExitCode RunWatch(const QStringList& arguments) {
     return ExitCode::Done;
   }
 
-  const bool inPlace = !command.Json() && ::isatty(STDOUT_FILENO) == 1;
   SignalStop signalStop([&link] { link.Stop(); });
   std::uint64_t printedAt = ~std::uint64_t{0};
   QTimer refresh;
@@ -78,10 +91,13 @@ ExitCode RunWatch(const QStringList& arguments) {
   printedAt = replies.FrameCount();
   if (inPlace) std::fputs("\r", stdout);
   print(inPlace ? "\033[K" : "\n");
+  const SilenceWatch silence(
+      command.Timeout(), [&replies] { return replies.FrameCount(); }, [&link] { link.Stop(); });
   const CounterLink::Wait end = link.RunUntil(nullptr, std::nullopt);
   if (inPlace) std::fputs("\n", stdout);
   std::fflush(stdout);
   if (end == CounterLink::Wait::Unplugged) throw CliFailure(ExitCode::NoCounter, "the counter was unplugged");
+  if (silence.Silent()) throw CliFailure(ExitCode::NoReply, "the counter stopped sending");
   return ExitCode::Done;
 }
 

@@ -95,7 +95,14 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"NoPermissionToGet", Mode::NoPermission, {"get"}, 3, "cannot be opened"},
         ExitCase{"NoReplyToGet", Mode::Silent, {"get", "resolution.1", "--timeout", "200ms"}, 4, "no reply"},
         ExitCase{"NoReplyToSet", Mode::Silent, {"set", "gate-time=1s", "--timeout", "200ms"}, 4, "no reply"},
-        ExitCase{"FileIsAFolder", Mode::Normal, {"record", "/"}, 5, "cannot open"}),
+        ExitCase{"FileIsAFolder", Mode::Normal, {"record", "/"}, 5, "cannot open"},
+        ExitCase{"FileCannotBeWritten", Mode::Normal, {"record", "/dev/full"}, 5, "cannot write"},
+        ExitCase{"OutputNamedTwice",
+                 Mode::Normal,
+                 {"set", "output.1=on:pos1:less:1:none:less:0:active",
+                  "output.1=off:pos1:less:0:none:less:0:inactive"},
+                 1,
+                 "named twice"}),
     [](const testing::TestParamInfo<ExitCase>& info) { return std::string(info.param.Name); });
 
 TEST(SetGetTest, WhatSetWritesGetReadsBackInTheFormSetTakes) {
@@ -174,6 +181,7 @@ TEST(InfoTest, TheInformationBoxInTheChosenLanguage) {
   EXPECT_NE(polish.Out.find("Czas bramkowania: 1"), std::string::npos) << polish.Out;
   const Outcome english = RunKvelt(bus, {"info", "3", "--lang", "en", "--unit", "mm/s"});
   EXPECT_NE(english.Out.find("Gate time:1"), std::string::npos) << english.Out;
+  EXPECT_FALSE(english.Out.ends_with("\n\n")) << english.Out;
 }
 
 }  // namespace
@@ -197,6 +205,30 @@ TEST(RecordTest, UnpluggedCounterEndsTheRunWithWholeLines) {
   const QByteArray bytes = file.readAll();
   EXPECT_GT(bytes.count("\r\n"), 5);
   EXPECT_TRUE(bytes.endsWith("\r\n"));
+}
+
+}  // namespace
+}  // namespace kvelt::cli
+
+namespace kvelt::cli {
+namespace {
+
+// A counter that stops sending ends the run with exit 4 instead of leaving it waiting for good.
+TEST(RecordTest, CounterThatStopsSendingEndsTheRun) {
+  test::SharedSimulatedBus bus;
+  QTemporaryDir folder;
+  QTimer::singleShot(300, [&bus] { bus.Mute(); });
+  const Outcome run = RunKvelt(bus, {"record", folder.filePath("run.csv"), "--timeout", "300ms"});
+  EXPECT_EQ(run.Code, 4) << run.Err;
+  EXPECT_NE(run.Err.find("stopped sending"), std::string::npos) << run.Err;
+}
+
+TEST(WatchTest, CounterThatStopsSendingEndsTheWatch) {
+  test::SharedSimulatedBus bus;
+  QTimer::singleShot(300, [&bus] { bus.Mute(); });
+  const Outcome run = RunKvelt(bus, {"watch", "--timeout", "300ms"});
+  EXPECT_EQ(run.Code, 4) << run.Err;
+  EXPECT_GE(Lines(run.Out).size(), 1u);
 }
 
 }  // namespace

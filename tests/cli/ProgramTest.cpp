@@ -222,3 +222,34 @@ TEST(ReadmeExampleTest, GetOutputFedBackToSet) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProgramTest, OutputThatCannotBeWrittenIsAFileError) {
+  QProcess process;
+  process.setStandardOutputFile("/dev/full");
+  process.start(Executable(), {"get", "--simulate"});
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 5);
+  EXPECT_TRUE(process.readAllStandardError().contains("standard output"));
+}
+
+// A recorder started in the background with SIGINT ignored (as a shell does for "cmd &") keeps
+// ignoring it; SIGTERM still ends it normally.
+TEST(RecordProgramTest, IgnoredInterruptStaysIgnored) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("run.csv");
+  QProcess process;
+  process.start(
+      "sh", {"-c", "trap '' INT; exec \"$0\" record \"$1\" --simulate --period 10ms", Executable(), path});
+  ASSERT_TRUE(process.waitForStarted());
+  for (int i = 0; i < 100 && QFileInfo(path).size() == 0; ++i) process.waitForFinished(50);
+  ASSERT_GT(QFileInfo(path).size(), 0);
+  ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+  EXPECT_FALSE(process.waitForFinished(500)) << "SIGINT ended a recorder that was started with it ignored";
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(10000));
+  EXPECT_EQ(process.exitCode(), 0);
+}
+
+}  // namespace

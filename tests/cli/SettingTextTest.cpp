@@ -134,6 +134,11 @@ TEST(ExactNumberTextTest, KeepsTheMinimumDecimalsWhereTheyAreEnough) {
 TEST(JsonTextTest, EscapesAndNumbers) {
   EXPECT_EQ(JsonString("a\"b\\c\n\x01"), "\"a\\\"b\\\\c\\n\\u0001\"");
   EXPECT_EQ(JsonString("Łódź"), "\"Łódź\"");
+  // A device name in another encoding still gives valid JSON.
+  EXPECT_EQ(JsonString("\xA3\xF3"
+                       "d\x9F"),
+            "\"\xEF\xBF\xBD\xEF\xBF\xBD"
+            "d\xEF\xBF\xBD\"");
   EXPECT_EQ(JsonNumber(1.5, 2), "1.50");
   EXPECT_EQ(JsonNumber(-0.001, 2), "0.00");
   EXPECT_EQ(JsonNumber(std::numeric_limits<double>::infinity(), 2), "null");

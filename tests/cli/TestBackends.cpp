@@ -1,10 +1,51 @@
 #include "TestBackends.h"
 
 #include <cerrno>
+#include <condition_variable>
+#include <mutex>
 #include <utility>
 
 namespace kvelt::cli::test {
+
+// Shared by the bus and the handles it hands out.
+struct MuteSwitch {
+  std::mutex Mutex;
+  std::condition_variable Changed;
+  bool Muted = false;
+};
+
 namespace {
+
+// Reads through to the simulated counter until the bus is muted; then a read waits until it is
+// stopped, as a read of a silent device does.
+class MutableHandle final : public hid::HidHandle {
+ public:
+  MutableHandle(std::unique_ptr<hid::HidHandle> inner, std::shared_ptr<MuteSwitch> mute)
+      : inner_(std::move(inner)), mute_(std::move(mute)) {}
+  hid::HidReadResult Read(std::uint8_t* buffer, std::size_t length) override {
+    hid::HidReadResult result = inner_->Read(buffer, length);
+    std::unique_lock lock(mute_->Mutex);
+    if (!mute_->Muted || result.State != hid::HidReadResult::Status::Report) return result;
+    mute_->Changed.wait(lock, [this] { return stopped_; });
+    return hid::HidReadResult{hid::HidReadResult::Status::Stopped, 0, 0};
+  }
+  void RequestStop() override {
+    {
+      std::lock_guard lock(mute_->Mutex);
+      stopped_ = true;
+    }
+    mute_->Changed.notify_all();
+    inner_->RequestStop();
+  }
+  bool Write(const std::uint8_t* data, std::size_t length, std::size_t& written) override {
+    return inner_->Write(data, length, written);
+  }
+
+ private:
+  std::unique_ptr<hid::HidHandle> inner_;
+  std::shared_ptr<MuteSwitch> mute_;
+  bool stopped_ = false;  // guarded by mute_->Mutex
+};
 
 using Mode = SharedSimulatedBus::Mode;
 
@@ -27,8 +68,9 @@ class SwallowingHandle final : public hid::HidHandle {
 
 class BusBackend final : public hid::HidBackend {
  public:
-  BusBackend(std::shared_ptr<hid::sim::SimulatedHidBackend> simulated, Mode mode)
-      : simulated_(std::move(simulated)), mode_(mode) {}
+  BusBackend(std::shared_ptr<hid::sim::SimulatedHidBackend> simulated, Mode mode,
+             std::shared_ptr<MuteSwitch> mute)
+      : simulated_(std::move(simulated)), mode_(mode), mute_(std::move(mute)) {}
   ~BusBackend() override { simulated_->SetChangeCallback(nullptr); }
   BusBackend(const BusBackend&) = delete;
   BusBackend& operator=(const BusBackend&) = delete;
@@ -46,6 +88,7 @@ class BusBackend final : public hid::HidBackend {
     lastError_ = handle ? 0 : simulated_->LastOpenError();
     if (handle && counter && mode_ == Mode::Silent)
       return std::make_unique<SwallowingHandle>(std::move(handle));
+    if (handle && counter) return std::make_unique<MutableHandle>(std::move(handle), mute_);
     return handle;
   }
   int LastOpenError() const override { return lastError_; }
@@ -58,16 +101,24 @@ class BusBackend final : public hid::HidBackend {
  private:
   std::shared_ptr<hid::sim::SimulatedHidBackend> simulated_;
   Mode mode_;
+  std::shared_ptr<MuteSwitch> mute_;
   int lastError_ = 0;
 };
 
 }  // namespace
 
 SharedSimulatedBus::SharedSimulatedBus(Mode mode)
-    : mode_(mode), simulated_(std::make_shared<hid::sim::SimulatedHidBackend>()) {}
+    : mode_(mode),
+      simulated_(std::make_shared<hid::sim::SimulatedHidBackend>()),
+      mute_(std::make_shared<MuteSwitch>()) {}
+
+void SharedSimulatedBus::Mute() {
+  std::lock_guard lock(mute_->Mutex);
+  mute_->Muted = true;
+}
 
 std::unique_ptr<hid::HidBackend> SharedSimulatedBus::MakeBackend() {
-  return std::make_unique<BusBackend>(simulated_, mode_);
+  return std::make_unique<BusBackend>(simulated_, mode_, mute_);
 }
 
 }  // namespace kvelt::cli::test

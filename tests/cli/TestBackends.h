@@ -19,9 +19,13 @@ class SharedSimulatedBus {
 
   hid::sim::SimulatedHidBackend& Simulated() { return *simulated_; }
 
+  // From now on the counter sends nothing more (its node stays, reads just wait).
+  void Mute();
+
  private:
   Mode mode_;
   std::shared_ptr<hid::sim::SimulatedHidBackend> simulated_;
+  std::shared_ptr<struct MuteSwitch> mute_;
 };
 
 }  // namespace kvelt::cli::test

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QTimer>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+
+namespace kvelt::cli {
+
+// Notices a counter that has stopped sending: every `timeout` it compares the frame count with
+// the one it saw before, and when nothing came in between it calls `onSilence` once.
+class SilenceWatch {
+ public:
+  SilenceWatch(std::chrono::milliseconds timeout, std::function<std::uint64_t()> frameCount,
+               std::function<void()> onSilence);
+
+  bool Silent() const { return silent_; }
+
+ private:
+  QTimer timer_;
+  std::function<std::uint64_t()> frameCount_;
+  std::function<void()> onSilence_;
+  std::uint64_t seen_ = 0;
+  bool silent_ = false;
+};
+
+}  // namespace kvelt::cli
