@@ -23,32 +23,38 @@ CounterSettingsReader::CounterSettingsReader(CounterLink& link, CounterReplies& 
       decimals_(decimals),
       separator_(std::move(decimalSeparator)) {}
 
+namespace {
+
+// Asks for a reply and waits for it: anything of the kind that came unasked is dropped first, so
+// the reply taken is the one to this request.
+template <typename Reply, typename Take>
+Reply AskAndTake(CounterLink& link, const OutboundReport& request, Take take,
+                 std::chrono::milliseconds timeout, const std::string& what) {
+  std::optional<Reply> reply = take();
+  AskCounter(
+      link, request, [&] { return (reply = take()).has_value(); }, timeout, what);
+  return *reply;
+}
+
+}  // namespace
+
 std::string CounterSettingsReader::ChannelValue(SettingKind kind, int channel) {
   const std::string what = SettingName(kind, channel);
   switch (kind) {
-    case SettingKind::Resolution: {
-      std::optional<ResolutionReply> reply;
-      replies_.TakeResolution(channel);
-      AskCounter(
-          link_, GetResolutionRequest(channel),
-          [&] { return (reply = replies_.TakeResolution(channel)).has_value(); }, timeout_, what);
-      return ResolutionReplyText(*reply);
-    }
-    case SettingKind::Coefficient: {
-      std::optional<CoefficientReply> reply;
-      replies_.TakeCoefficient(channel);
-      AskCounter(
-          link_, GetCoefficientRequest(channel),
-          [&] { return (reply = replies_.TakeCoefficient(channel)).has_value(); }, timeout_, what);
-      return ExactNumberText(reply->Coefficient, decimals_, separator_);
-    }
+    case SettingKind::Resolution:
+      return ResolutionReplyText(AskAndTake<ResolutionReply>(
+          link_, GetResolutionRequest(channel), [&] { return replies_.TakeResolution(channel); }, timeout_,
+          what));
+    case SettingKind::Coefficient:
+      return ExactNumberText(AskAndTake<CoefficientReply>(
+                                 link_, GetCoefficientRequest(channel),
+                                 [&] { return replies_.TakeCoefficient(channel); }, timeout_, what)
+                                 .Coefficient,
+                             decimals_, separator_);
     case SettingKind::ZeroMarker: {
-      std::optional<ZeroMarkerReply> reply;
-      replies_.TakeZeroMarker(channel);
-      AskCounter(
-          link_, GetZeroMarkerRequest(channel),
-          [&] { return (reply = replies_.TakeZeroMarker(channel)).has_value(); }, timeout_, what);
-      const int position = ZeroMarkerListPosition(*reply);
+      const int position = ZeroMarkerListPosition(AskAndTake<ZeroMarkerReply>(
+          link_, GetZeroMarkerRequest(channel), [&] { return replies_.TakeZeroMarker(channel); }, timeout_,
+          what));
       return position == 1 ? "yes" : position == 0 ? "no" : "?";
     }
     default:
@@ -57,22 +63,18 @@ std::string CounterSettingsReader::ChannelValue(SettingKind kind, int channel) {
 }
 
 CounterSettingsReader::Rows CounterSettingsReader::ReadOutputs() {
-  std::optional<OutputsFirstHalf> first;
-  std::optional<OutputsSecondHalf> second;
-  replies_.TakeOutputsFirst();
-  replies_.TakeOutputsSecond();
-  AskCounter(
-      link_, BuildReadOutputsFirst(), [&] { return (first = replies_.TakeOutputsFirst()).has_value(); },
-      timeout_, "the outputs (first half)");
-  AskCounter(
-      link_, BuildReadOutputsSecond(), [&] { return (second = replies_.TakeOutputsSecond()).has_value(); },
-      timeout_, "the outputs (second half)");
-  Rows rows{FillRowsFromFirstHalf(*first, decimals_, separator_),
-            FillRowsFromSecondHalf(*second, decimals_, separator_)};
+  const OutputsFirstHalf first = AskAndTake<OutputsFirstHalf>(
+      link_, BuildReadOutputsFirst(), [&] { return replies_.TakeOutputsFirst(); }, timeout_,
+      "the outputs (first half)");
+  const OutputsSecondHalf second = AskAndTake<OutputsSecondHalf>(
+      link_, BuildReadOutputsSecond(), [&] { return replies_.TakeOutputsSecond(); }, timeout_,
+      "the outputs (second half)");
+  Rows rows{FillRowsFromFirstHalf(first, decimals_, separator_),
+            FillRowsFromSecondHalf(second, decimals_, separator_)};
   // The thresholds exact, so that a row written back keeps the counter's value.
   for (std::size_t k = 0; k < rows.First.size(); ++k) {
-    const float threshold = first->Entries[k].Threshold;
-    const float secondThreshold = second->Entries[k].SecondThreshold;
+    const float threshold = first.Entries[k].Threshold;
+    const float secondThreshold = second.Entries[k].SecondThreshold;
     rows.First[k].Threshold = threshold == 0.0f ? "0" : ExactNumberText(threshold, decimals_, separator_);
     rows.Second[k].SecondThreshold =
         secondThreshold == 0.0f ? "0" : ExactNumberText(secondThreshold, decimals_, separator_);
