@@ -19,10 +19,10 @@
 #include "app/TLangCombo.h"
 #include "app/TReadoutEdit.h"
 #include "config/DisplayDecimals.h"
-#include "measure/qt/LocaleRecordLine.h"
 #include "config/OutputRow.h"
 #include "device/HidControllerClass.h"
 #include "measure/FixedPointFormat.h"
+#include "measure/qt/LocaleRecordLine.h"
 #include "settings/SettingsKeys.h"
 
 TFMain* FMain = nullptr;

@@ -1,37 +1,26 @@
 // The window's side of the HID device layer: the controller's creation and shutdown, the device
 // list and the choice of the counter, and the framing of outbound reports.
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <vector>
 
 #include "app/HandlerGuard.h"
-#include "device/HidBackendChoice.h"
 #include "app/Main.h"
 #include "device/AccessHint.h"
 #include "device/DeviceLabel.h"
+#include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
+#include "device/qt/ProgramAccessHint.h"
 #include "device/qt/QtMainThreadPoster.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "protocol/OutputReportFrame.h"
-#include "settings/ProgramPaths.h"
 
 namespace {
-
-// The hint for a counter node that could not be opened for reading and writing, naming the
-// udev rule of this copy of the program (installed, or in the source tree it was built from).
-kvelt::hid::AccessHint CounterAccessHint(int openError) {
-  const QByteArray programDir = QCoreApplication::applicationDirPath().toUtf8();
-  return kvelt::hid::AccessHint(openError,
-                                kvelt::ProgramPaths::UdevRulePath(std::string_view(programDir.constData(),
-                                                                                   static_cast<std::size_t>(programDir.size()))));
-}
 
 constexpr int kReplugDelayMs = 1000;
 }  // namespace
@@ -135,8 +124,7 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
     } else {
       device->SetDataHandler(nullptr);
       ShowStatusMessage(1, "IDS_2");
-      // A backend that cannot tell why: a missing permission is by far the likeliest cause.
-      openError = device->OpenError() != 0 ? device->OpenError() : EACCES;
+      openError = device->AccessError();
     }
   }
   ReportCounterAccess(openError);
@@ -147,7 +135,7 @@ void TFMain::ReportCounterAccess(int openError) {
   ShowAccessHint();
   const bool noAccess = openError != 0;
   if (noAccess && !NoAccessReported) {
-    std::fprintf(stderr, "kvelt-pc: %s\n", CounterAccessHint(openError).Text(2).c_str());
+    std::fprintf(stderr, "kvelt-pc: %s\n", kvelt::hid::ProgramAccessHint(openError).Text(2).c_str());
   }
   NoAccessReported = noAccess;
 }
@@ -166,7 +154,7 @@ QString TFMain::CurrentAccessHint() const {
   if (CounterOpenError == 0) {
     return QString();
   }
-  return QString::fromStdString(CounterAccessHint(CounterOpenError).Text(Lang1.ActiveLanguage()));
+  return QString::fromStdString(kvelt::hid::ProgramAccessHint(CounterOpenError).Text(Lang1.ActiveLanguage()));
 }
 
 void TFMain::ShowAccessHint() {

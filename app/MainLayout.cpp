@@ -29,11 +29,11 @@
 #include "app/FlagPictures.h"
 #include "app/HiddenTabGuard.h"
 #include "app/Main.h"
-#include "measure/RecordPacer.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
 #include "app/TReadoutEdit.h"
 #include "app/TSaveDialog.h"
+#include "measure/RecordPacer.h"
 
 namespace {
 

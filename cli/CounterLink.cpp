@@ -1,10 +1,8 @@
 #include "cli/CounterLink.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QSocketNotifier>
 #include <QTimer>
-#include <cerrno>
 #include <cstdio>
 #include <exception>
 
@@ -13,9 +11,9 @@
 #include "device/DeviceLabel.h"
 #include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
+#include "device/qt/ProgramAccessHint.h"
 #include "device/qt/QtMainThreadPoster.h"
 #include "protocol/OutputReportFrame.h"
-#include "settings/ProgramPaths.h"
 
 namespace kvelt::cli {
 namespace {
@@ -81,7 +79,7 @@ void CounterLink::Scan() {
     hid::THidDevice* lentDevice = lent_.back().get();
     listed.Access = lentDevice != nullptr && lentDevice->ReadWriteAccess();
     if (lentDevice != nullptr && !listed.Access) {
-      listed.OpenError = lentDevice->OpenError() != 0 ? lentDevice->OpenError() : EACCES;
+      listed.OpenError = lentDevice->AccessError();
     }
     devices_.push_back(listed);
     return true;
@@ -168,10 +166,7 @@ void CounterLink::Quit(Wait reason) {
 std::string CounterLink::AccessHintText(int language) const {
   const ListedDevice* counter = Counter();
   const int error = counter != nullptr ? counter->OpenError : 0;
-  const QByteArray programDir = QCoreApplication::applicationDirPath().toUtf8();
-  return hid::AccessHint(error, ProgramPaths::UdevRulePath(std::string_view(
-                                    programDir.constData(), static_cast<std::size_t>(programDir.size()))))
-      .Text(language);
+  return hid::ProgramAccessHint(error).Text(language);
 }
 
 }  // namespace kvelt::cli

@@ -31,8 +31,6 @@ class CounterReplies final : public ReportHandlers {
   // Called on every channel-4 frame, after the reading is stored; false ends the handling of
   // that frame (as a recording that cannot open its file does).
   std::function<bool()> OnChannel4Frame;
-  // Called after every channel frame.
-  std::function<void(int channel)> OnFrame;
 
   // Acknowledgements and replies. Take* returns what came since the last Take of the same kind
   // and forgets it.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -39,6 +40,9 @@ class THidDevice {
   bool ReadWriteAccess() const { return ReadWriteAccess_; }
   // Why that open failed (errno; 0 when it succeeded or the backend cannot tell).
   int OpenError() const { return OpenError_; }
+  // Why the device may not be used for reading and writing: 0 with that access, else the open's
+  // error, EACCES when the backend cannot tell (a missing permission is by far the likeliest).
+  int AccessError() const { return ReadWriteAccess_ ? 0 : OpenError_ != 0 ? OpenError_ : EACCES; }
   // The owning controller; none once the controller is gone.
   THidDeviceController* Controller() const { return Controller_; }
   const THidPnPInfo& PnPInfo() const { return *PnP_; }

@@ -19,12 +19,17 @@ struct Finished {
   QString Err;
 };
 
-Finished RunToEnd(const QStringList& arguments, const QString& locale = "C.UTF-8", int timeoutMs = 30000) {
-  QProcess process;
+// The environment of a script on a machine without a display, in the given regional settings.
+QProcessEnvironment ScriptEnvironment(const QString& locale = "C.UTF-8") {
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
   environment.insert("LC_ALL", locale);
-  process.setProcessEnvironment(environment);
+  return environment;
+}
+
+Finished RunToEnd(const QStringList& arguments, const QString& locale = "C.UTF-8", int timeoutMs = 30000) {
+  QProcess process;
+  process.setProcessEnvironment(ScriptEnvironment(locale));
   process.start(Executable(), arguments);
   EXPECT_TRUE(process.waitForFinished(timeoutMs));
   return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
@@ -205,9 +210,7 @@ TEST(ReadmeExampleTest, GetOutputFedBackToSet) {
   ASSERT_EQ(settings.size(), 18);  // 4 x 3 per channel, gate time, 5 outputs
 
   QProcess set;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("LC_ALL", "C.UTF-8");
-  set.setProcessEnvironment(environment);
+  set.setProcessEnvironment(ScriptEnvironment());
   set.start(Executable(), {"set", "--simulate", "-"});
   ASSERT_TRUE(set.waitForStarted());
   set.write(get.Out.toUtf8());
