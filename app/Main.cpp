@@ -21,6 +21,7 @@
 #include "config/DisplayDecimals.h"
 #include "config/OutputRow.h"
 #include "device/HidControllerClass.h"
+#include "device/qt/CounterSession.h"
 #include "measure/FixedPointFormat.h"
 #include "measure/qt/LocaleRecordLine.h"
 #include "settings/SettingsKeys.h"
@@ -40,6 +41,7 @@ TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
       Dispatcher(ChannelReadings, *this),
       Glyphs(kvelt::app::ButtonGlyphs::Draw()) {
   FMain = this;
+  Recorder = std::make_unique<kvelt::LineRecorder>([this] { return RecordingTarget(); });
   setObjectName(QStringLiteral("FMain"));
   IniPath.clear();
   BuildWindow();
@@ -99,8 +101,9 @@ void TFMain::ConnectHandlers() {
   Bind(SpeedButton2, &QAbstractButton::clicked, &TFMain::SpeedButton2Click);
 
   using RowHandler = void (TFMain::*)(QObject*);
-  const std::array<RowHandler, kOutputCount> enableHandlers = {
-      &TFMain::out1_AClick, &TFMain::out2_AClick, &TFMain::out3_AClick, &TFMain::out4_AClick, &TFMain::out5_AClick};
+  const std::array<RowHandler, kOutputCount> enableHandlers = {&TFMain::out1_AClick, &TFMain::out2_AClick,
+                                                               &TFMain::out3_AClick, &TFMain::out4_AClick,
+                                                               &TFMain::out5_AClick};
   const std::array<RowHandler, kOutputCount> logicHandlers = {&TFMain::out1_TChange, &TFMain::out2_TChange,
                                                               &TFMain::out3_TChange, &TFMain::out4_TChange,
                                                               &TFMain::out5_TChange};
@@ -141,6 +144,7 @@ void TFMain::RefreshReadouts(int channel) {
   if (channel < 0 || channel >= kvelt::kChannelCount) {
     return;
   }
+  Recorder->NoteChannelFrame(channel);
   const kvelt::ChannelReading& reading = ChannelReadings[static_cast<std::size_t>(channel)];
   const int decimals = DisplayDecimals();
   const std::string separator = DecimalSeparator();

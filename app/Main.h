@@ -15,9 +15,9 @@
 #include "app/TReadoutEdit.h"
 #include "i18n/TLangTable.h"
 #include "measure/ChannelReading.h"
-#include "measure/RecordPacer.h"
 #include "measure/ReportDispatcher.h"
 #include "measure/ReportHandlers.h"
+#include "measure/qt/LineRecorder.h"
 #include "protocol/OutputsConfig.h"
 #include "settings/IniFile.h"
 #include "settings/IniSession.h"
@@ -41,10 +41,9 @@ class TLangCombo;
 class TSaveDialog;
 
 namespace kvelt::hid {
-class HidBackend;
-class MainThreadPoster;
+class CounterSession;
+struct SessionDevice;
 class THidDevice;
-class THidDeviceController;
 }  // namespace kvelt::hid
 
 namespace kvelt::app {
@@ -87,7 +86,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   void FormClose(QObject* Sender);
   void FormClick(QObject* Sender);
   // Device discovery.
-  bool HidDeviceController1Enumerate(kvelt::hid::THidDevice* HidDev, int Idx);
+  bool HidDeviceController1Enumerate(const kvelt::hid::SessionDevice& HidDev, int Idx);
   void HidDeviceController1DeviceChange(QObject* Sender);
   // Encoder information boxes.
   void BitBtn3Click(QObject* Sender);
@@ -136,7 +135,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   // Data handler of the counter's device: every inbound report (Data = the bytes after the
   // report id, code first). Main thread only.
   void HidDataReceived(kvelt::hid::THidDevice* HidDev, quint8 ReportID, const quint8* Data, quint16 Size);
-  // Sends report id 1, code, payload to CurrentDevice; nothing without one.
+  // Sends report id 1, code, payload to the counter; nothing without one.
   void SendReport(quint8 code, const void* payload, quint32 count);
 
   // --- Dispatcher call-outs (ReportHandlers) ----------------------------------------------------
@@ -209,13 +208,13 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   // --- Run-time state ---------------------------------------------------------------------------
   kvelt::ChannelReadingArray ChannelReadings{};
   bool Recording = false;
-  kvelt::RecordPacer RecordFramePacer;  // RecordFrameCounter
+  // The recording step: the period count (RecordFrameCounter) and the line (MainRecording.cpp).
+  std::unique_ptr<kvelt::LineRecorder> Recorder;
   float ChartTime = 0.0f;
   bool ChartRunning_ = false;
   // --- Recording and chart (MainRecording.cpp, MainChart.cpp) ---
-  // Composes one recording line and appends it to the file named by save_file; false when the
-  // file cannot be opened.
-  bool RecordLine();
+  // What the next recording line is made of: the chosen columns, decimals and file.
+  kvelt::RecordTarget RecordingTarget() const;
   // The chart's point buffers, their display-rate refresh and the axis ranges (app/ChartFeed.h);
   // created on first use as a child of the window.
   class ChartFeed;
@@ -227,34 +226,29 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   kvelt::OutputsSecondHalf KeptOutputsSecondHalf{};
   QString IniPath;
   std::uint8_t SettingsReady = 0;
-  kvelt::hid::THidDevice* CurrentDevice = nullptr;
-  // The controller's operating-system side and its way onto the main thread; both outlive it.
-  std::unique_ptr<kvelt::hid::HidBackend> HidBackend1;
-  std::unique_ptr<kvelt::hid::MainThreadPoster> HidPoster;
-  std::unique_ptr<kvelt::hid::THidDeviceController> HidDeviceController1;
   // --- Device link: the window's side (MainDevice.cpp) ---
-  // The devices checked out for ListBox1's items, parallel to them (none where the check-out
-  // failed); checked in at the next device change, or when the window goes.
-  std::vector<std::unique_ptr<kvelt::hid::THidDevice>> ListBox1Devices;
-  // Watches the backend's change descriptor, when it has one.
-  std::unique_ptr<QObject> HidMonitorNotifier;
-  // Stops the readers, checks every held device in and frees the controller, its poster and
-  // backend, in that order; the destructor calls it first.
+  // The counter session: the devices listed, the counter, its lock and the framed write.
+  std::unique_ptr<kvelt::hid::CounterSession> Session;
+  // The device chosen as the counter (with or without access); none while there is none.
+  kvelt::hid::THidDevice* CurrentDevice() const;
+  // Ends the session: every reader stops before any device goes; the destructor calls it first.
   void DestroyHidDeviceController();
-  // The counter was last found without read/write access (reported once on stderr).
+  // The session's connection count last seen by ShowCounterState.
+  std::uint64_t ConnectionsSeen = 0;
+  // The counter was last found unusable (reported once on stderr).
   bool NoAccessReported = false;
-  // Why the counter's node could not be opened for reading and writing (errno); 0 while the
-  // counter is usable or absent.
-  int CounterOpenError = 0;
-  // The access hint for that failure in the active language; empty while there is none.
+  // What keeps the counter from the window (the access hint, or the program that holds it) in
+  // the active language; empty while there is nothing.
   QString CurrentAccessHint() const;
+  // The hint panel 0 shows now; empty when it shows none.
+  QString ShownAccessHint;
   // Shows the current hint where the user sees it without hovering (status panel 0) and as
   // the tooltip of panels 0 and 1; clears the tooltips when there is none. Called after every
   // device change, and again by whatever refreshes the status panels (a language switch).
   void ShowAccessHint();
-  // Records the counter's access after a device change, shows the hint and reports a newly
-  // found missing access once on stderr.
-  void ReportCounterAccess(int openError);
+  // Shows the counter's state after a device change or a freed lock, and reports a newly found
+  // obstacle once on stderr.
+  void ShowCounterState();
   // --- end of the device-link block ---
 
   // --- Controls -------------------------------------------------------------------------------------
@@ -271,7 +265,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   std::array<TReadoutEdit*, 4> SpeedReadouts{};     // Edit2, Edit5, Edit8, Edit11
   // Paces the read-outs' repaints to the display rate.
   kvelt::app::DisplayRatePacer* ReadoutPacer = nullptr;
-  std::array<TBitBtn*, 4> InfoButtons{};         // BitBtn3..BitBtn6
+  std::array<TBitBtn*, 4> InfoButtons{};  // BitBtn3..BitBtn6
   std::array<TBitBtn*, 4> button_clear{};
   TBitBtn* SaveButton = nullptr;
 
@@ -304,8 +298,8 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   QToolButton* SpeedButton2 = nullptr;
   QGroupBox* GroupBox3 = nullptr;
   std::array<TOutputRowControls, kOutputCount> OutputRows{};  // OutputRows[k - 1] = row k
-  TBitBtn* BitBtn1 = nullptr;  // read the outputs
-  TBitBtn* BitBtn2 = nullptr;  // write the outputs
+  TBitBtn* BitBtn1 = nullptr;                                 // read the outputs
+  TBitBtn* BitBtn2 = nullptr;                                 // write the outputs
 
   // "Ustawienia programu".
   QGroupBox* GroupBox6 = nullptr;

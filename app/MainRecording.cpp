@@ -12,41 +12,37 @@
 #include "app/SaveDialogRunner.h"
 #include "app/TBitBtn.h"
 #include "app/TSaveDialog.h"
-#include "measure/RecordFile.h"
-#include "measure/RecordLine.h"
-#include "measure/qt/LocaleRecordLine.h"
 #include "settings/SettingsKeys.h"
 
 bool TFMain::RecordingTick() {
-  if (!RecordFramePacer.Tick(ComboBox_SavePeriod->currentIndex()) || !Recording) {
-    return true;
-  }
-  return RecordLine();
-}
-
-bool TFMain::RecordLine() {
-  kvelt::RecordColumns columns;
-  columns.Date = save_date->isChecked();
-  columns.Time = save_time->isChecked();
-  for (std::size_t channel = 0; channel < columns.Position.size(); ++channel) {
-    columns.Position[channel] = save_pos[channel]->isChecked();
-    columns.Speed[channel] = save_ver[channel]->isChecked();
-  }
-  const std::string line = kvelt::ComposeLocaleRecordLine(columns, ChannelReadings, DisplayDecimals());
-  const std::string path = QFile::encodeName(save_file->text()).toStdString();
-  switch (kvelt::AppendLineToFile(path, line)) {
-    case kvelt::AppendResult::Written:
+  switch (Recorder->OnChannel4Frame(ComboBox_SavePeriod->currentIndex(), Recording, ChannelReadings)) {
+    case kvelt::LineRecorder::Outcome::NotDue:
+    case kvelt::LineRecorder::Outcome::Waiting:
+    case kvelt::LineRecorder::Outcome::Written:
       return true;
-    case kvelt::AppendResult::OpenFailed:
+    case kvelt::LineRecorder::Outcome::OpenFailed:
       ShowStatusMessage(0, "IDS_6");
       return false;
-    case kvelt::AppendResult::WriteFailed:
+    case kvelt::LineRecorder::Outcome::WriteFailed:
       // The line is lost (and cut back out of the file), but the user is told; the frame's
       // handling goes on as for a written line.
       ShowStatusMessage(0, "IDS_6");
       return true;
   }
   return true;
+}
+
+kvelt::RecordTarget TFMain::RecordingTarget() const {
+  kvelt::RecordTarget target;
+  target.Path = QFile::encodeName(save_file->text()).toStdString();
+  target.Columns.Date = save_date->isChecked();
+  target.Columns.Time = save_time->isChecked();
+  for (std::size_t channel = 0; channel < target.Columns.Position.size(); ++channel) {
+    target.Columns.Position[channel] = save_pos[channel]->isChecked();
+    target.Columns.Speed[channel] = save_ver[channel]->isChecked();
+  }
+  target.Decimals = DisplayDecimals();
+  return target;
 }
 
 void TFMain::SaveButtonClick(QObject* /*Sender*/) {

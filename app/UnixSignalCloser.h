@@ -1,24 +1,24 @@
 #pragma once
 
-#include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <memory>
 
-class QSocketNotifier;
+namespace kvelt::hid {
+class TerminationSignals;
+}
 
 namespace kvelt::app {
 
 // Turns SIGINT, SIGTERM and SIGHUP into a close of the window, as if the user had pressed its
-// close button, so the close handler still stores its settings. The signal handler only writes
-// one byte into a socket pair; the close itself runs on the main thread. Such a close never
-// waits for a click: an open modal box is closed first, and an error of the close handler (a
-// settings file that cannot be written) goes to the standard error stream, not into a box.
-class UnixSignalCloser : public QObject {
-  Q_OBJECT
-
+// close button, so the close handler still stores its settings; a signal ignored at start
+// (nohup) stays ignored. Such a close never waits for a click: an open modal box is closed
+// first, and an error of the close handler (a settings file that cannot be written) goes to the
+// standard error stream, not into a box.
+class UnixSignalCloser {
  public:
   explicit UnixSignalCloser(QWidget* window);
-  ~UnixSignalCloser() override;
+  ~UnixSignalCloser();
 
   UnixSignalCloser(const UnixSignalCloser&) = delete;
   UnixSignalCloser& operator=(const UnixSignalCloser&) = delete;
@@ -27,7 +27,7 @@ class UnixSignalCloser : public QObject {
   void OnSignal();
 
   QPointer<QWidget> window_;
-  QSocketNotifier* notifier_ = nullptr;
+  std::unique_ptr<hid::TerminationSignals> signals_;
 };
 
 }  // namespace kvelt::app

@@ -9,15 +9,14 @@
 // paced cases also the share of one core. Baselines in the same run: the same reports fed to
 // HidDataReceived in a plain loop on the main thread, and only decoded in a plain loop.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QTemporaryDir>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QWindow>
 #include <QtCharts/QChartView>
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -28,9 +27,10 @@
 #include <thread>
 #include <vector>
 
-#include "device/HidBackendChoice.h"
 #include "app/Main.h"
+#include "device/qt/CounterSession.h"
 #include "app/TBitBtn.h"
+#include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
 #include "measure/ChannelReading.h"
 #include "protocol/ByteOrder.h"
@@ -190,7 +190,7 @@ struct BenchWindow {
       Window->PlayButtonClick(Window->PlayButton);  // the first click only turns the caption
       Window->PlayButtonClick(Window->PlayButton);
     }
-    while (Window->CurrentDevice == nullptr) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    while (Window->CurrentDevice() == nullptr) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
 };
 
@@ -211,7 +211,8 @@ void SetLatencyCounters(benchmark::State& state, std::vector<std::int64_t>& late
   if (latencies.empty()) return;
   std::sort(latencies.begin(), latencies.end());
   const auto at = [&](double q) {
-    return static_cast<double>(latencies[static_cast<std::size_t>(q * static_cast<double>(latencies.size() - 1))]) /
+    return static_cast<double>(
+               latencies[static_cast<std::size_t>(q * static_cast<double>(latencies.size() - 1))]) /
            1000.0;
   };
   state.counters["handover_median_us"] = at(0.5);
@@ -230,8 +231,8 @@ void RunInboundPath(benchmark::State& state, int reportsPerSecond, int reports) 
   QEventLoop loop;
   g_reportsPerSecond.store(reportsPerSecond);
   // The window's own handler, wrapped to take the time at which the hand-over reached it.
-  window.CurrentDevice->SetDataHandler([&](kvelt::hid::THidDevice& device, std::uint8_t reportId,
-                                           const std::uint8_t* data, std::uint16_t size) {
+  window.CurrentDevice()->SetDataHandler([&](kvelt::hid::THidDevice& device, std::uint8_t reportId,
+                                             const std::uint8_t* data, std::uint16_t size) {
     latencies.push_back(NowNs() - StampOf(data));
     window.HidDataReceived(&device, reportId, data, size);
     if (++handled == target) loop.quit();
@@ -249,11 +250,13 @@ void RunInboundPath(benchmark::State& state, int reportsPerSecond, int reports) 
     total += reports;
   }
   const double cpuNs = static_cast<double>(ProcessCpuNs() - cpuBefore);
-  const double wallNs = static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - wallBefore).count());
-  window.CurrentDevice->SetDataHandler(nullptr);
+  const double wallNs = static_cast<double>(
+      std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now() - wallBefore).count());
+  window.CurrentDevice()->SetDataHandler(nullptr);
   g_reportsPerSecond.store(0);
   state.SetItemsProcessed(total);
-  state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  state.counters["reports_per_s"] =
+      benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
   state.counters["cpu_us_per_report"] = cpuNs / 1000.0 / static_cast<double>(total);
   if (reportsPerSecond > 0) {
     state.counters["cpu_percent_of_core"] = 100.0 * cpuNs / wallNs;
@@ -273,7 +276,9 @@ BENCHMARK(BM_InboundPath)
     ->Iterations(10);
 
 // Paced at the real counter's 400 reports/s: what the window costs in use.
-void BM_InboundPathAt400(benchmark::State& state) { RunInboundPath(state, kPacedReportsPerSecond, kPacedReports); }
+void BM_InboundPathAt400(benchmark::State& state) {
+  RunInboundPath(state, kPacedReportsPerSecond, kPacedReports);
+}
 BENCHMARK(BM_InboundPathAt400)
     ->Arg(kShown)
     ->Arg(kShownChartRunning)
@@ -288,7 +293,7 @@ void BM_DirectHandler(benchmark::State& state) {
   BenchWindow bench(state.range(0));
   TFMain& window = *bench.Window;
   state.SetLabel(ModeLabel(state.range(0)));
-  window.CurrentDevice->SetDataHandler(nullptr);
+  window.CurrentDevice()->SetDataHandler(nullptr);
   FrameSource source;
   std::uint8_t report[kReportLength];
   std::int64_t total = 0;
@@ -302,11 +307,17 @@ void BM_DirectHandler(benchmark::State& state) {
     total += kReportsPerIteration;
   }
   state.SetItemsProcessed(total);
-  state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  state.counters["reports_per_s"] =
+      benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
   state.counters["cpu_us_per_report"] =
       static_cast<double>(ProcessCpuNs() - cpuBefore) / 1000.0 / static_cast<double>(total);
 }
-BENCHMARK(BM_DirectHandler)->Arg(kShown)->Arg(kHidden)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(10);
+BENCHMARK(BM_DirectHandler)
+    ->Arg(kShown)
+    ->Arg(kHidden)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(10);
 
 // Baseline: the same reports only decoded into the channel readings, in a plain loop.
 void BM_DecodeOnly(benchmark::State& state) {
@@ -325,7 +336,8 @@ void BM_DecodeOnly(benchmark::State& state) {
     total += kReportsPerIteration;
   }
   state.SetItemsProcessed(total);
-  state.counters["reports_per_s"] = benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
+  state.counters["reports_per_s"] =
+      benchmark::Counter(static_cast<double>(total), benchmark::Counter::kIsRate);
   state.counters["cpu_us_per_report"] =
       static_cast<double>(ProcessCpuNs() - cpuBefore) / 1000.0 / static_cast<double>(total);
 }

@@ -38,12 +38,13 @@ void PrintUsage(std::FILE* stream) {
   for (const Subcommand& command : kSubcommands) {
     std::fprintf(stream, "  %-8s %s\n", command.Name, command.Summary);
   }
-  std::fprintf(stream,
-               "\n\"kvelt COMMAND --help\" describes a command. Every command takes --simulate (the built-in "
-               "simulated counter).\n\n"
-               "Exit status:\n"
-               "  0 done, 1 bad usage, 2 no counter found, 3 counter not accessible, 4 no reply in time, "
-               "5 file error\n");
+  std::fprintf(
+      stream,
+      "\n\"kvelt COMMAND --help\" describes a command. Every command takes --simulate (the built-in "
+      "simulated counter) and --device PATH|SERIAL|N (which counter, when several are attached).\n\n"
+      "Exit status:\n"
+      "  0 done, 1 bad usage, 2 no counter found, 3 counter not accessible or in use by another program,\n"
+      "  4 no reply in time, 5 file error, 6 the counter holds another value than was set\n");
 }
 
 }  // namespace

@@ -1,134 +1,62 @@
 #include "cli/CounterLink.h"
 
 #include <QEventLoop>
-#include <QSocketNotifier>
 #include <QTimer>
 #include <cstdio>
-#include <exception>
 
 #include "cli/ExitCode.h"
-#include "device/AccessHint.h"
-#include "device/DeviceLabel.h"
-#include "device/HidBackendChoice.h"
-#include "device/HidControllerClass.h"
-#include "device/qt/ProgramAccessHint.h"
-#include "device/qt/QtMainThreadPoster.h"
-#include "protocol/OutputReportFrame.h"
+#include "cli/SubcommandParser.h"
 
 namespace kvelt::cli {
-namespace {
 
-// A task of the device layer that throws (a handler's fault) is reported and the program goes
-// on, as the window does with its error box.
-void RunReported(const std::function<void()>& task) {
-  try {
-    task();
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "kvelt: %s\n", error.what());
-  } catch (...) {
-    std::fprintf(stderr, "kvelt: unexpected error\n");
-  }
-}
-
-}  // namespace
-
-CounterLink::CounterLink(bool simulate) {
-  backend_ = hid::CreateHidBackend(simulate);
-  poster_ = std::make_unique<hid::QtMainThreadPoster>(RunReported);
-  controller_ = std::make_unique<hid::THidDeviceController>(*backend_, *poster_);
-  controller_->OnDeviceUnplug = [this](hid::THidDevice& device) {
-    if (&device == counter_) {
-      unplugged_ = true;
-      Quit(Wait::Unplugged);
-    }
+CounterLink::CounterLink(const SubcommandParser& command) : deviceChoice_(command.Device()) {
+  hid::CounterSession::Options options;
+  options.Simulate = command.Simulate();
+  options.DeviceChoice = deviceChoice_;
+  // A task of the device layer that throws (a handler's fault) is reported and the program goes
+  // on, as the window does with its error box.
+  options.ReportError = [](const std::string& message) {
+    std::fprintf(stderr, "kvelt: %s\n", message.empty() ? "unexpected error" : message.c_str());
   };
-  WatchMonitor();
-}
-
-CounterLink::~CounterLink() {
-  // The readers stop with the controller; only then are the lent devices given back.
-  monitor_.reset();
-  counter_ = nullptr;
-  controller_.reset();
-  lent_.clear();
-  poster_.reset();
-  backend_.reset();
-}
-
-void CounterLink::WatchMonitor() {
-  const int fd = controller_->MonitorFd();
-  if (fd < 0) return;
-  monitor_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-  QObject::connect(monitor_.get(), &QSocketNotifier::activated,
-                   [this] { RunReported([this] { controller_->OnMonitorReadable(); }); });
-}
-
-void CounterLink::Scan() {
-  controller_->DeviceChange();
-  lent_.clear();
-  devices_.clear();
-  counter_ = nullptr;
-  counterIndex_ = -1;
-  controller_->OnEnumerate = [this](hid::THidDevice& device, int index) {
-    ListedDevice listed;
-    listed.Label = hid::DeviceListLabel(device.ProductString(), device.VendorID(), device.ProductID());
-    listed.VendorID = device.VendorID();
-    listed.ProductID = device.ProductID();
-    listed.Path = device.PnPInfo().DevicePath();
-    lent_.push_back(controller_->CheckOutDevice(index));
-    hid::THidDevice* lentDevice = lent_.back().get();
-    listed.Access = lentDevice != nullptr && lentDevice->ReadWriteAccess();
-    if (lentDevice != nullptr && !listed.Access) {
-      listed.OpenError = lentDevice->AccessError();
-    }
-    devices_.push_back(listed);
-    return true;
+  session_ = std::make_unique<hid::CounterSession>(std::move(options));
+  session_->OnCounterUnplug = [this] {
+    unplugged_ = true;
+    Quit(Wait::Unplugged);
   };
-  controller_->EnumerateDevices();
-  controller_->OnEnumerate = nullptr;
-  for (std::size_t i = 0; i < devices_.size(); ++i) {
-    if (lent_[i] != nullptr && hid::IsCounterLabel(devices_[i].Label)) {
-      counterIndex_ = static_cast<int>(i);
-    }
-  }
-  if (counterIndex_ >= 0) {
-    devices_[static_cast<std::size_t>(counterIndex_)].Counter = true;
-    counter_ = lent_[static_cast<std::size_t>(counterIndex_)].get();
-  }
+  session_->OnReport = [this](const std::uint8_t* data, std::size_t size) {
+    if (reportHandler_) reportHandler_(data, size);
+    if (loop_ != nullptr && done_ && done_()) Quit(Wait::Done);
+  };
 }
 
-const ListedDevice* CounterLink::Counter() const {
-  return counterIndex_ >= 0 ? &devices_[static_cast<std::size_t>(counterIndex_)] : nullptr;
-}
+CounterLink::~CounterLink() = default;
+
+void CounterLink::Scan() { session_->Scan(); }
 
 void CounterLink::Connect(std::function<void(const std::uint8_t*, std::size_t)> reportHandler, int language) {
   Scan();
-  const ListedDevice* counter = Counter();
-  if (counter == nullptr) {
-    throw CliFailure(ExitCode::NoCounter,
-                     "no counter found (no HID device named \"KVELT\"; --simulate uses the "
-                     "built-in simulated counter)");
-  }
-  if (!counter->Access) {
-    throw CliFailure(ExitCode::NoAccess,
-                     "the counter at " + counter->Path + " cannot be opened: " + AccessHintText(language));
+  switch (session_->State()) {
+    case hid::CounterState::Connected:
+      break;
+    case hid::CounterState::Absent:
+      if (!deviceChoice_.empty()) {
+        throw CliFailure(ExitCode::NoCounter, "no counter matches --device \"" + deviceChoice_ +
+                                                  "\" (a path, serial number or position that kvelt list "
+                                                  "shows for a \"KVELT\" device)");
+      }
+      throw CliFailure(ExitCode::NoCounter,
+                       "no counter found (no HID device named \"KVELT\"; --simulate uses the "
+                       "built-in simulated counter)");
+    case hid::CounterState::NoAccess:
+      throw CliFailure(ExitCode::NoAccess, "the counter at " + session_->Counter()->Path +
+                                               " cannot be opened: " + ObstacleText(language));
+    case hid::CounterState::InUse:
+      throw CliFailure(ExitCode::NoAccess, ObstacleText(language));
   }
   reportHandler_ = std::move(reportHandler);
-  counter_->SetDataHandler([this](hid::THidDevice& /*device*/, std::uint8_t /*reportId*/,
-                                  const std::uint8_t* data, std::uint16_t size) {
-    if (reportHandler_) reportHandler_(data, size);
-    if (loop_ != nullptr && done_ && done_()) Quit(Wait::Done);
-  });
 }
 
-bool CounterLink::Send(const OutboundReport& request) {
-  if (counter_ == nullptr || unplugged_) return false;
-  const std::vector<std::uint8_t> report =
-      FrameOutputReport(request, counter_->Caps().OutputReportByteLength);
-  if (report.empty()) return false;
-  std::size_t written = 0;
-  return counter_->WriteFile(report.data(), report.size(), written);
-}
+bool CounterLink::Send(const OutboundReport& request) { return !unplugged_ && session_->Send(request); }
 
 CounterLink::Wait CounterLink::RunUntil(const std::function<bool()>& done,
                                         std::optional<std::chrono::milliseconds> timeout) {
@@ -161,12 +89,6 @@ void CounterLink::Quit(Wait reason) {
   quitting_ = true;
   result_ = reason;
   loop_->quit();
-}
-
-std::string CounterLink::AccessHintText(int language) const {
-  const ListedDevice* counter = Counter();
-  const int error = counter != nullptr ? counter->OpenError : 0;
-  return hid::ProgramAccessHint(error).Text(language);
 }
 
 }  // namespace kvelt::cli

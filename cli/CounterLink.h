@@ -8,52 +8,36 @@
 #include <string>
 #include <vector>
 
+#include "device/qt/CounterSession.h"
 #include "protocol/OutboundReport.h"
 
 class QEventLoop;
-class QSocketNotifier;
-
-namespace kvelt::hid {
-class HidBackend;
-class THidDevice;
-class THidDeviceController;
-class QtMainThreadPoster;
-}  // namespace kvelt::hid
 
 namespace kvelt::cli {
 
-// One HID interface as the device list shows it.
-struct ListedDevice {
-  std::string Label;  // product string, or "Device VID=... PID=..."
-  std::uint16_t VendorID = 0;
-  std::uint16_t ProductID = 0;
-  std::string Path;
-  bool Counter = false;  // the one the program talks to (the last "KVELT")
-  bool Access = false;   // opened for reading and writing
-  int OpenError = 0;     // errno of the failed open, 0 when it opened or cannot tell
-};
+class SubcommandParser;
 
-// The command line's link to the counter, through the same device layer as the window: the
-// simulated counter or the system's hidraw devices, the controller's scan, the choice of the
-// counter, its reports handed to the Qt event loop, requests framed to its output report. Main
-// thread only.
+// The command line's use of the counter session: a scan on demand, the counter's failures as
+// exit statuses, and waiting in the event loop for what a subcommand needs. Main thread only.
 class CounterLink {
  public:
   enum class Wait { Done, TimedOut, Stopped, Unplugged };
 
-  explicit CounterLink(bool simulate);
+  // The session the command line asks for: --simulate, --device.
+  explicit CounterLink(const SubcommandParser& command);
   ~CounterLink();
   CounterLink(const CounterLink&) = delete;
   CounterLink& operator=(const CounterLink&) = delete;
 
   // Scans the devices present once and lends them all out, as the window's device list does.
   void Scan();
-  const std::vector<ListedDevice>& Devices() const { return devices_; }
-  const ListedDevice* Counter() const;
+  const std::vector<hid::SessionDevice>& Devices() const { return session_->Devices(); }
+  const hid::SessionDevice* Counter() const { return session_->Counter(); }
+  hid::CounterState State() const { return session_->State(); }
 
-  // Scans and makes sure the counter is there and may be opened; throws CliFailure (no counter:
-  // exit 2; no access: exit 3, with the hint in `language`) otherwise. Then its reports reach the
-  // handler.
+  // Scans and makes sure the counter is there and free to use; throws CliFailure (no counter:
+  // exit 2; no access or in use by another program: exit 3, said in `language`) otherwise. Then
+  // its reports reach the handler.
   void Connect(std::function<void(const std::uint8_t* data, std::size_t size)> reportHandler, int language);
 
   // Sends one request to the counter; false when it could not be written.
@@ -66,22 +50,14 @@ class CounterLink {
   // Ends the current RunUntil (from a signal notifier, a timer, a handler).
   void Stop();
 
-  // The access hint of the counter's node in language 1 (Polish) or 2 (English).
-  std::string AccessHintText(int language) const;
+  // Why the counter cannot be used, in language 1 (Polish) or 2 (English); empty when it can.
+  std::string ObstacleText(int language) const { return session_->ObstacleText(language); }
 
  private:
-  void WatchMonitor();
-  void Rescan();
   void Quit(Wait reason);
 
-  std::unique_ptr<hid::HidBackend> backend_;
-  std::unique_ptr<hid::QtMainThreadPoster> poster_;
-  std::unique_ptr<hid::THidDeviceController> controller_;
-  std::unique_ptr<QSocketNotifier> monitor_;
-  std::vector<std::unique_ptr<hid::THidDevice>> lent_;
-  std::vector<ListedDevice> devices_;
-  hid::THidDevice* counter_ = nullptr;
-  int counterIndex_ = -1;
+  std::string deviceChoice_;
+  std::unique_ptr<hid::CounterSession> session_;
   std::function<void(const std::uint8_t*, std::size_t)> reportHandler_;
   std::function<bool()> done_;
   QEventLoop* loop_ = nullptr;

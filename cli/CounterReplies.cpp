@@ -25,6 +25,7 @@ void CounterReplies::RefreshReadouts(int channel) {
   if (channel < 0 || channel >= kChannelCount) return;
   seen_[static_cast<std::size_t>(channel)] = true;
   ++frames_;
+  if (OnChannelFrame) OnChannelFrame(channel);
 }
 
 bool CounterReplies::RecordingTick() { return OnChannel4Frame ? OnChannel4Frame() : true; }

@@ -28,6 +28,8 @@ class CounterReplies final : public ReportHandlers {
   // Frames of any channel since the start.
   std::uint64_t FrameCount() const { return frames_; }
 
+  // Called on every channel frame (channel 0..3), after the reading is stored.
+  std::function<void(int channel)> OnChannelFrame;
   // Called on every channel-4 frame, after the reading is stored; false ends the handling of
   // that frame (as a recording that cannot open its file does).
   std::function<bool()> OnChannel4Frame;

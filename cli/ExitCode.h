@@ -13,6 +13,7 @@ enum class ExitCode : int {
   NoAccess = 3,
   NoReply = 4,
   FileError = 5,
+  NotHeld = 6,  // a setting written was read back with another value
 };
 
 // Ends a subcommand with an exit status and the one line that says why.

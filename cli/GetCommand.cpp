@@ -41,7 +41,7 @@ ExitCode RunGet(const QStringList& arguments) {
   }
 
   CounterReplies replies;
-  CounterLink link(command.Simulate());
+  CounterLink link(command);
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
   CounterSettingsReader reader(link, replies, command.Timeout(), command.Decimals(),

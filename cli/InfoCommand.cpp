@@ -28,7 +28,7 @@ ExitCode RunInfo(const QStringList& arguments) {
   if (!number || channel < 1 || channel > 4) command.Fail("needs one CHANNEL, 1..4");
 
   CounterReplies replies(command.Unit());
-  CounterLink link(command.Simulate());
+  CounterLink link(command);
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
   const CounterLink::Wait wait =

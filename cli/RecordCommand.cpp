@@ -13,13 +13,13 @@
 #include "cli/Commands.h"
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
-#include "cli/LineRecorder.h"
 #include "cli/RecordColumnsText.h"
-#include "cli/SignalStop.h"
 #include "cli/SilenceWatch.h"
 #include "cli/SubcommandParser.h"
 #include "cli/ValueOptions.h"
+#include "device/qt/TerminationSignals.h"
 #include "measure/RecordFile.h"
+#include "measure/qt/LineRecorder.h"
 #include "settings/SettingsKeys.h"
 
 namespace kvelt::cli {
@@ -97,7 +97,7 @@ ExitCode RunRecord(const QStringList& arguments) {
   const std::string path = QFile::encodeName(fileName).toStdString();
 
   CounterReplies replies(command.Unit());
-  CounterLink link(command.Simulate());
+  CounterLink link(command);
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
   // The file is created empty now, as the window's file choice does, once the counter is there;
@@ -111,12 +111,15 @@ ExitCode RunRecord(const QStringList& arguments) {
       throw CliFailure(ExitCode::FileError, "cannot write to " + fileName.toStdString());
   }
 
-  LineRecorder recorder(path, columns, command.Decimals(), periodIndex);
+  const RecordTarget target{path, columns, command.Decimals()};
+  LineRecorder recorder([&target] { return target; });
   std::optional<CliFailure> failure;
+  replies.OnChannelFrame = [&recorder](int channel) { recorder.NoteChannelFrame(channel); };
   replies.OnChannel4Frame = [&] {
     if (failure) return true;
-    switch (recorder.OnChannel4Frame(replies.Readings())) {
+    switch (recorder.OnChannel4Frame(periodIndex, true, replies.Readings())) {
       case LineRecorder::Outcome::NotDue:
+      case LineRecorder::Outcome::Waiting:
         return true;
       case LineRecorder::Outcome::Written:
         if (lineLimit && recorder.LinesWritten() >= *lineLimit) link.Stop();
@@ -132,7 +135,7 @@ ExitCode RunRecord(const QStringList& arguments) {
     return false;
   };
 
-  SignalStop signalStop([&link] { link.Stop(); });
+  const hid::TerminationSignals signalStop([&link] { link.Stop(); });
   const Clock::time_point start = Clock::now();
   const bool progress = ::isatty(STDERR_FILENO) == 1;
   QTimer progressTimer;

@@ -1,5 +1,6 @@
 // kvelt set: writes settings to the counter and says what it answered to each.
 
+#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -25,6 +26,7 @@
 #include "config/OutputsConfigExchange.h"
 #include "config/OutputsWrite.h"
 #include "measure/qt/LocaleRecordLine.h"
+#include "protocol/OutputsConfig.h"
 
 namespace kvelt::cli {
 namespace {
@@ -33,6 +35,9 @@ struct PlannedRequest {
   std::string Label;  // the assignment as given, for the messages
   OutboundReport Request;
   DeviceCommand Acknowledgement;
+  // What reads the setting back (resolution, coefficient, zero marker of a channel); none for
+  // settings the counter does not report.
+  std::optional<SettingAssignment> ReadBack;
 };
 
 std::optional<int> ZeroMarkerPosition(const std::string& value) {
@@ -74,6 +79,42 @@ std::string RefusedBoxText(const RefusedBox& box) {
          " is not a number the counter takes";
 }
 
+// The request that would set a channel's setting to `value` as the counter reports it; none when
+// it does not convert.
+std::optional<OutboundReport> RequestFor(const SettingAssignment& setting, const std::string& value,
+                                         const std::string& separator) {
+  switch (setting.Kind) {
+    case SettingKind::Resolution:
+      return SetResolutionRequest(setting.Index, value);
+    case SettingKind::Coefficient:
+      return SetCoefficientRequest(setting.Index, value, separator);
+    case SettingKind::ZeroMarker:
+      if (const std::optional<int> position = ZeroMarkerPosition(value))
+        return SetZeroMarkerRequest(setting.Index, *position);
+      return std::nullopt;
+    default:
+      return std::nullopt;
+  }
+}
+
+[[noreturn]] void ThrowNotHeld(const std::string& name, const std::string& sent, const std::string& read) {
+  throw CliFailure(ExitCode::NotHeld,
+                   "the counter holds another value: " + name + " was set to " + sent + " but reads " + read);
+}
+
+// Reads a written channel setting back; fails with exit 6 when the counter holds another value
+// (another program on the counter, a value the counter adjusted).
+void VerifyChannelSetting(CounterSettingsReader& reader, const PlannedRequest& planned,
+                          const std::string& separator) {
+  const SettingAssignment& setting = *planned.ReadBack;
+  const std::vector<SettingAssignment> read = reader.Read(SettingAssignment{setting.Kind, setting.Index, {}});
+  const std::string value = read.empty() ? std::string("?") : read.front().Value;
+  const std::optional<OutboundReport> held = RequestFor(setting, value, separator);
+  if (!held || held->Payload != planned.Request.Payload) {
+    ThrowNotHeld(SettingName(setting.Kind, setting.Index), setting.Value, value);
+  }
+}
+
 class SetPlanner {
  public:
   SetPlanner(SubcommandParser& command, std::string separator)
@@ -95,20 +136,21 @@ class SetPlanner {
       case SettingKind::GateTime: {
         const std::optional<int> position = GateTimePosition(setting->Value);
         if (!position) Refuse(text, "the gate time is one of " + GateTimeChoices());
-        plan_.push_back({text, *GateTimeRequest(*position), DeviceCommand::cmdSetGateTime});
+        plan_.push_back({text, *GateTimeRequest(*position), DeviceCommand::cmdSetGateTime, std::nullopt});
         break;
       }
       case SettingKind::ModbusAddress: {
         const std::optional<long long> address = ParseDecimalInteger(setting->Value);
         if (!address || *address < 1 || *address > kModbusAddressCount) Refuse(text, "the address is 1..247");
         plan_.push_back({text, *ModbusAddressRequest(static_cast<int>(*address - 1)),
-                         DeviceCommand::cmdSetModbusAddress});
+                         DeviceCommand::cmdSetModbusAddress, std::nullopt});
         break;
       }
       case SettingKind::ModbusBaudRate: {
         const std::optional<int> position = BaudRatePosition(setting->Value);
         if (!position) Refuse(text, "the baud rate is 19200, 38400, 57600 or 115200");
-        plan_.push_back({text, *ModbusBaudRateRequest(*position), DeviceCommand::cmdSetModbusBaudRate});
+        plan_.push_back(
+            {text, *ModbusBaudRateRequest(*position), DeviceCommand::cmdSetModbusBaudRate, std::nullopt});
         break;
       }
       case SettingKind::Output: {
@@ -140,25 +182,30 @@ class SetPlanner {
     command_.Fail(QString::fromStdString("refused " + text + ": " + why));
   }
 
+  static SettingAssignment ReadBack(const SettingAssignment& setting, int channel) {
+    return SettingAssignment{setting.Kind, channel, setting.Value};
+  }
+
   void AddChannel(const std::string& text, const SettingAssignment& setting, int channel) {
     switch (setting.Kind) {
       case SettingKind::Resolution: {
         const auto request = SetResolutionRequest(channel, setting.Value);
         if (!request) Refuse(text, "the resolution is a whole number 0..65535");
-        plan_.push_back({text, *request, DeviceCommand::cmdSetResolution});
+        plan_.push_back({text, *request, DeviceCommand::cmdSetResolution, ReadBack(setting, channel)});
         break;
       }
       case SettingKind::Coefficient: {
         const auto request = SetCoefficientRequest(channel, setting.Value, separator_);
         if (!request)
           Refuse(text, "the coefficient is a number written with \"" + separator_ + "\" as the separator");
-        plan_.push_back({text, *request, DeviceCommand::cmdSetCoefficient});
+        plan_.push_back({text, *request, DeviceCommand::cmdSetCoefficient, ReadBack(setting, channel)});
         break;
       }
       case SettingKind::ZeroMarker: {
         const std::optional<int> position = ZeroMarkerPosition(setting.Value);
         if (!position) Refuse(text, "the zero marker is yes or no");
-        plan_.push_back({text, SetZeroMarkerRequest(channel, *position), DeviceCommand::cmdSetZeroMarker});
+        plan_.push_back({text, SetZeroMarkerRequest(channel, *position), DeviceCommand::cmdSetZeroMarker,
+                         ReadBack(setting, channel)});
         break;
       }
       default:
@@ -171,6 +218,34 @@ class SetPlanner {
   std::vector<PlannedRequest> plan_;
   std::map<int, AssignedRow> outputs_;
 };
+
+// Reads the five rows back; fails with exit 6 naming the first row the counter holds otherwise
+// than it was written.
+void VerifyOutputs(CounterSettingsReader& reader, const OutputsWrite& written,
+                   const std::map<int, SetPlanner::AssignedRow>& assigned, const std::string& separator) {
+  const CounterSettingsReader::Rows read = reader.ReadOutputs();
+  OutputRows rows{};
+  for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = RowFromFills(read.First[k], read.Second[k]);
+  const OutputsWrite held = BuildOutputsWrite(rows, separator);
+  const auto sentFirst = EncodeOutputsFirstHalf(written.First);
+  const auto sentSecond = EncodeOutputsSecondHalf(written.Second);
+  const auto heldFirst = EncodeOutputsFirstHalf(held.First);
+  const auto heldSecond = EncodeOutputsSecondHalf(held.Second);
+  constexpr std::size_t kEntry = kOutputEntrySize;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const auto same = [&](const auto& a, const auto& b) {
+      return std::equal(a.begin() + static_cast<long>(k * kEntry),
+                        a.begin() + static_cast<long>((k + 1) * kEntry),
+                        b.begin() + static_cast<long>(k * kEntry));
+    };
+    if (held.Ok() && same(sentFirst, heldFirst) && same(sentSecond, heldSecond)) continue;
+    const auto named = assigned.find(static_cast<int>(k));
+    const std::string sent = named != assigned.end()
+                                 ? named->second.Label.substr(named->second.Label.find('=') + 1)
+                                 : std::string("(as it was)");
+    ThrowNotHeld("output." + std::to_string(k + 1), sent, FormatOutputRow(read.First[k], read.Second[k]));
+  }
+}
 
 }  // namespace
 
@@ -190,8 +265,13 @@ ExitCode RunSet(const QStringList& arguments) {
       "Numbers use the decimal separator of the user's locale. \"-\" reads the assignments from standard "
       "input (the output of kvelt get).",
       SubcommandParser::kTimeout | SubcommandParser::kLanguage);
+  const QCommandLineOption noVerify("no-verify",
+                                    "Does not read the resolution, coefficient, zero marker and outputs back "
+                                    "after writing them.");
+  command.Parser().addOption(noVerify);
   command.Parser().addPositionalArgument("SETTING=VALUE", "What to write.", "SETTING=VALUE...");
   if (!command.Parse(arguments)) return ExitCode::Done;
+  const bool verify = !command.Parser().isSet(noVerify);
 
   std::vector<std::string> assignments;
   for (const QString& argument : command.Positional()) {
@@ -208,7 +288,7 @@ ExitCode RunSet(const QStringList& arguments) {
   for (const std::string& text : assignments) planner.Add(text);
 
   CounterReplies replies;
-  CounterLink link(command.Simulate());
+  CounterLink link(command);
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
   const int language = command.Language();
@@ -216,18 +296,19 @@ ExitCode RunSet(const QStringList& arguments) {
     const auto key = AcknowledgementTextKey(code);
     return key ? LanguageText(language, *key) : std::string("done");
   };
+  CounterSettingsReader reader(link, replies, command.Timeout(), 0, separator);
   for (const PlannedRequest& planned : planner.Requests()) {
     replies.TakeAcknowledgement(planned.Acknowledgement);
     AskCounter(
         link, planned.Request, [&] { return replies.TakeAcknowledgement(planned.Acknowledgement); },
         command.Timeout(), planned.Label);
+    if (verify && planned.ReadBack) VerifyChannelSetting(reader, planned, separator);
     std::printf("%s: %s\n", planned.Label.c_str(), answered(planned.Acknowledgement).c_str());
     std::fflush(stdout);
   }
   if (planner.Outputs().empty()) return ExitCode::Done;
 
   // The outputs are written all five at once: the rows not named keep what the counter has.
-  CounterSettingsReader reader(link, replies, command.Timeout(), 0, separator);
   const CounterSettingsReader::Rows current = reader.ReadOutputs();
   OutputRows rows{};
   for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = RowFromFills(current.First[k], current.Second[k]);
@@ -258,6 +339,7 @@ ExitCode RunSet(const QStringList& arguments) {
       link, exchange.SecondHalfRequest(),
       [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsSecond); }, command.Timeout(),
       "the outputs (second half)");
+  if (verify) VerifyOutputs(reader, write, planner.Outputs(), separator);
   for (const auto& [index, assigned] : planner.Outputs()) {
     std::printf("%s: %s\n", assigned.Label.c_str(), answered(DeviceCommand::cmdWriteOutputsSecond).c_str());
   }

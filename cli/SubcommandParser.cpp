@@ -15,6 +15,10 @@ SubcommandParser::SubcommandParser(const QString& name, const QString& summary, 
       common_(common),
       help_(QStringList{"h", "help"}, "Shows this help."),
       simulate_("simulate", "Uses the built-in simulated counter instead of the devices attached."),
+      device_("device",
+              "The counter to use: its path (/dev/hidrawN), serial number or position in kvelt list "
+              "(default: the last device named \"KVELT\").",
+              "device"),
       json_("json", "Prints the data as JSON, one object per line."),
       timeoutOption_("timeout", "How long to wait for the counter's reply (default 2s).", "duration"),
       unitOption_("unit", "Speed unit: rev/s (default), rev/min, mm/s or mm/min.", "unit"),
@@ -25,6 +29,7 @@ SubcommandParser::SubcommandParser(const QString& name, const QString& summary, 
   parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser_.addOption(help_);
   parser_.addOption(simulate_);
+  parser_.addOption(device_);
   if (common & kJson) parser_.addOption(json_);
   if (common & kTimeout) parser_.addOption(timeoutOption_);
   if (common & kUnit) parser_.addOption(unitOption_);
@@ -48,6 +53,8 @@ bool SubcommandParser::Parse(const QStringList& arguments) {
     std::fputs(qPrintable(HelpText()), stdout);
     return false;
   }
+  if (parser_.isSet(device_) && parser_.value(device_).isEmpty())
+    Fail("--device needs a path, serial number or position");
   if ((common_ & kTimeout) && parser_.isSet(timeoutOption_)) {
     const auto timeout = ParseDuration(parser_.value(timeoutOption_).toStdString());
     if (!timeout || timeout->count() <= 0) Fail("bad --timeout \"" + parser_.value(timeoutOption_) + "\"");

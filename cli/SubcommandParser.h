@@ -6,11 +6,12 @@
 #include <QStringList>
 #include <chrono>
 #include <optional>
+#include <string>
 
 namespace kvelt::cli {
 
 // The command line of one subcommand: its own options plus those every subcommand has
-// (--help, --simulate) and, where it asks for them, --json, --timeout, --unit, --decimals and
+// (--help, --simulate, --device) and, where it asks for them, --json, --timeout, --unit, --decimals and
 // --lang. A bad option or value throws CliFailure (exit 1) with the usual one-line message.
 class SubcommandParser {
  public:
@@ -34,6 +35,8 @@ class SubcommandParser {
   QString HelpText() const;
 
   bool Simulate() const { return parser_.isSet(simulate_); }
+  // The counter named by --device; empty for the default choice.
+  std::string Device() const { return parser_.value(device_).toStdString(); }
   bool Json() const { return (common_ & kJson) != 0 && parser_.isSet(json_); }
   std::chrono::milliseconds Timeout() const { return timeout_; }
   int Unit() const { return unit_; }
@@ -53,6 +56,7 @@ class SubcommandParser {
   QCommandLineParser parser_;
   QCommandLineOption help_;
   QCommandLineOption simulate_;
+  QCommandLineOption device_;
   QCommandLineOption json_;
   QCommandLineOption timeoutOption_;
   QCommandLineOption unitOption_;

@@ -11,9 +11,9 @@
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
 #include "cli/ReadingText.h"
-#include "cli/SignalStop.h"
 #include "cli/SilenceWatch.h"
 #include "cli/SubcommandParser.h"
+#include "device/qt/TerminationSignals.h"
 #include "measure/qt/LocaleRecordLine.h"
 
 namespace kvelt::cli {
@@ -43,7 +43,7 @@ ExitCode RunWatch(const QStringList& arguments) {
   if (!command.Positional().isEmpty()) command.Fail("takes no arguments");
 
   CounterReplies replies(command.Unit());
-  CounterLink link(command.Simulate());
+  CounterLink link(command);
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
   const std::string separator = SystemDecimalSeparator();
@@ -77,7 +77,7 @@ ExitCode RunWatch(const QStringList& arguments) {
     return ExitCode::Done;
   }
 
-  SignalStop signalStop([&link] { link.Stop(); });
+  const hid::TerminationSignals signalStop([&link] { link.Stop(); });
   std::uint64_t printedAt = ~std::uint64_t{0};
   QTimer refresh;
   QObject::connect(&refresh, &QTimer::timeout, [&] {

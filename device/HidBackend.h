@@ -20,6 +20,7 @@ struct HidInterfaceInfo {
   std::uint16_t ProductID = 0;
   std::uint16_t VersionNumber = 0;
   std::string ProductString;  // UTF-8; empty when the device has none
+  std::string SerialNumber;   // the USB serial number; empty when the device has none
   // Longest input and output report, including the report-id byte.
   std::uint16_t InputReportByteLength = 0;
   std::uint16_t OutputReportByteLength = 0;
@@ -61,6 +62,24 @@ class HidHandle {
   virtual bool Write(const std::uint8_t* data, std::size_t length, std::size_t& written) = 0;
 };
 
+// Who holds a device's lock: the process and its program name.
+struct HidLockHolder {
+  int Pid = 0;
+  std::string Program;
+};
+
+// An advisory lock on one interface between programs of this system; released when destroyed.
+class HidDeviceLock {
+ public:
+  virtual ~HidDeviceLock() = default;
+};
+
+struct HidLockResult {
+  std::unique_ptr<HidDeviceLock> Lock;  // held; none when in use or when the backend has no locks
+  bool InUse = false;                   // another holder has it
+  HidLockHolder Holder;                 // that holder, as far as the system tells
+};
+
 class HidBackend {
  public:
   virtual ~HidBackend() = default;
@@ -80,6 +99,9 @@ class HidBackend {
   // Change notification, for in-process backends (the simulated counter):
   // the callback runs on the main thread whenever interfaces come or go.
   virtual void SetChangeCallback(std::function<void()> callback) = 0;
+  // Takes the interface's lock without waiting. Other software that opens the node is not
+  // stopped by it; only programs that ask for the lock see it. Backends without locks hold none.
+  virtual HidLockResult LockDevice(const HidInterfaceInfo& /*info*/) { return {}; }
 };
 
 }  // namespace kvelt::hid

@@ -61,6 +61,7 @@ std::optional<HidInterfaceInfo> ReadHidrawInterfaceInfo(udev_device* hidraw) {
     // A USB device without a product string descriptor has no "product" attribute: no product string,
     // as Windows would report it (the kernel's HID_NAME is made up from the ids then).
     info.ProductString = WithoutTrailingNewlines(OrEmpty(udev_device_get_sysattr_value(usb, "product")));
+    info.SerialNumber = WithoutTrailingNewlines(OrEmpty(udev_device_get_sysattr_value(usb, "serial")));
   } else {
     // Bluetooth, I2C and virtual devices: the name the device gave the kernel.
     info.ProductString = WithoutTrailingNewlines(OrEmpty(udev_device_get_property_value(hid, "HID_NAME")));

@@ -7,6 +7,7 @@
 
 #include "device/linux/HidrawHandle.h"
 #include "device/linux/HidrawInterfaceInfo.h"
+#include "device/linux/NodeLock.h"
 #include "device/linux/UdevPointers.h"
 #include "device/linux/UeventWatch.h"
 
@@ -17,7 +18,8 @@ class LinuxHidBackend final : public HidBackend {
  public:
   explicit LinuxHidBackend(const LinuxHidBackendOptions& options) : udev_(udev_new()) {
     udevRunning_ = options.UdevRunning.value_or(UdevIsActive());
-    watch_ = UeventWatch::Create(udev_.get(), udevRunning_ ? UeventWatch::Source::Udev : UeventWatch::Source::Kernel);
+    watch_ = UeventWatch::Create(udev_.get(),
+                                 udevRunning_ ? UeventWatch::Source::Udev : UeventWatch::Source::Kernel);
   }
 
   std::vector<HidInterfaceInfo> Enumerate() override {
@@ -56,6 +58,8 @@ class LinuxHidBackend final : public HidBackend {
 
   // Change notices come through MonitorFd(); this backend never calls back.
   void SetChangeCallback(std::function<void()> callback) override { changeCallback_ = std::move(callback); }
+
+  HidLockResult LockDevice(const HidInterfaceInfo& info) override { return LockNode(info.Path); }
 
  private:
   bool UdevIsActive() const {

@@ -18,6 +18,7 @@ HidInterfaceInfo SimulatedHidBackend::CounterInterface() {
   info.ProductID = kCounterProductID;
   info.VersionNumber = 0x0105;
   info.ProductString = "KVELT";
+  info.SerialNumber = "SIM-0001";
   info.InputReportByteLength = SimulatedCounter::kReportLength;
   info.OutputReportByteLength = SimulatedCounter::kReportLength;
   return info;
@@ -64,8 +65,7 @@ std::vector<HidInterfaceInfo> SimulatedHidBackend::Enumerate() {
   return present;
 }
 
-std::unique_ptr<HidHandle> SimulatedHidBackend::Open(const HidInterfaceInfo& info,
-                                                     HidOpenMode mode) {
+std::unique_ptr<HidHandle> SimulatedHidBackend::Open(const HidInterfaceInfo& info, HidOpenMode mode) {
   if (info.Path == KeyboardInterface().Path && Bus_ == Bus::WithKeyboard) {
     if (mode != HidOpenMode::MetadataOnly) return nullptr;
     return std::make_unique<MetadataOnlyHandle>();
@@ -74,6 +74,11 @@ std::unique_ptr<HidHandle> SimulatedHidBackend::Open(const HidInterfaceInfo& inf
     return std::make_unique<SimulatedCounterHandle>(Counter_, mode);
   }
   return nullptr;
+}
+
+HidLockResult SimulatedHidBackend::LockDevice(const HidInterfaceInfo& info) {
+  if (info.Path != CounterInterface().Path) return {};
+  return InProcessLock::TryLock(CounterLock_, ThisProcess());
 }
 
 void SimulatedHidBackend::SetChangeCallback(std::function<void()> callback) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "device/HidBackend.h"
+#include "device/sim/InProcessLock.h"
 #include "device/sim/SimulatedCounter.h"
 
 namespace kvelt::hid::sim {
@@ -13,7 +14,8 @@ namespace kvelt::hid::sim {
 // that the counter is the only device):
 //   - a keyboard ("Simulated keyboard", 1209:0002) that can only be opened metadata-only, as
 //     the system keeps keyboards for itself;
-//   - the KVELT counter ("KVELT", 1209:0001; report lengths 65/65), present at start.
+//   - the KVELT counter ("KVELT", 1209:0001, serial number "SIM-0001"; report lengths 65/65),
+//     present at start.
 // The ids are pid.codes test values, used here only. Plug()/Unplug() (main thread) attach and
 // detach the counter and announce the change through the change callback.
 class SimulatedHidBackend final : public HidBackend {
@@ -41,6 +43,8 @@ class SimulatedHidBackend final : public HidBackend {
   int MonitorFd() const override { return -1; }
   bool DrainMonitor() override { return false; }
   void SetChangeCallback(std::function<void()> callback) override;
+  // The counter has a lock of its own, shared by every backend on this bus.
+  HidLockResult LockDevice(const HidInterfaceInfo& info) override;
 
  private:
   void Announce();
@@ -48,6 +52,7 @@ class SimulatedHidBackend final : public HidBackend {
   Bus Bus_;
   std::shared_ptr<SimulatedCounter> Counter_;
   std::function<void()> ChangeCallback_;
+  std::shared_ptr<InProcessLock> CounterLock_ = std::make_shared<InProcessLock>();
 };
 
 }  // namespace kvelt::hid::sim

@@ -11,7 +11,7 @@
 
 #include "app/TBitBtn.h"
 #include "cli/CounterReplies.h"
-#include "cli/LineRecorder.h"
+#include "measure/qt/LineRecorder.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
@@ -94,9 +94,12 @@ class CliRecordingTest : public QObject {
     QVERIFY(window.Recording);
 
     kvelt::cli::CounterReplies replies(unit);
-    kvelt::cli::LineRecorder recorder(QFile::encodeName(cliFile).toStdString(), chosen, decimals, period);
+    const kvelt::RecordTarget target{QFile::encodeName(cliFile).toStdString(), chosen, decimals};
+    kvelt::LineRecorder recorder([&target] { return target; });
+    replies.OnChannelFrame = [&recorder](int channel) { recorder.NoteChannelFrame(channel); };
     replies.OnChannel4Frame = [&] {
-      return recorder.OnChannel4Frame(replies.Readings()) != kvelt::cli::LineRecorder::Outcome::OpenFailed;
+      return recorder.OnChannel4Frame(period, true, replies.Readings()) !=
+             kvelt::LineRecorder::Outcome::OpenFailed;
     };
     for (const std::vector<quint8>& frame : Frames()) {
       Feed(window, frame);

@@ -3,23 +3,23 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QTabWidget>
-#include "app/TLangCombo.h"
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 #include <memory>
 #include <vector>
 
-#include <QToolButton>
-
 #include "app/EditBoxBackground.h"
-#include "app/TBitBtn.h"
 #include "app/Main.h"
+#include "device/qt/CounterSession.h"
 #include "app/MessageBoxes.h"
+#include "app/TBitBtn.h"
+#include "app/TLangCombo.h"
 #include "config/DeviceCommands.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "protocol/ByteOrder.h"
@@ -50,9 +50,9 @@ class SimWindow {
   }
   TFMain& W() { return *window_; }
   kvelt::hid::sim::SimulatedCounter& Counter() {
-    return dynamic_cast<SimulatedHidBackend*>(window_->HidBackend1.get())->Counter();
+    return dynamic_cast<SimulatedHidBackend*>(&window_->Session->Backend())->Counter();
   }
-  bool Connected() { return window_->CurrentDevice != nullptr; }
+  bool Connected() { return window_->CurrentDevice() != nullptr; }
   // The reports written since the last call: code first, zero fill cut to `length` bytes.
   std::vector<Bytes> Sent(std::size_t length = 31) {
     std::vector<Bytes> sent;
@@ -100,22 +100,36 @@ class ConfigTest : public QObject {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("position");
     QTest::addColumn<Bytes>("expected");
-    QTest::newRow("resolution 1000 ch1") << "button_set_res0" << "1000" << 0 << Bytes{104, 0, 0xA0, 0x0F, 0, 0, 0};
-    QTest::newRow("resolution 65535 ch4") << "button_set_res3" << "65535" << 0 << Bytes{104, 3, 0xFC, 0xFF, 3, 0, 0};
-    QTest::newRow("resolution 0 ch2") << "button_set_res1" << "0" << 0 << Bytes{104, 1, 0, 0, 0, 0, 0};
-    QTest::newRow("coefficient 1,5 ch3") << "button_set_coeff2" << Localized("1,5") << 0
-                                         << Cat({{105, 2}, F32(1.5f), {0}});
-    QTest::newRow("zero marker Tak ch2") << "button_set_zero1" << "" << 1 << Bytes{116, 1, 1, 0};
-    QTest::newRow("get resolution ch3") << "button_get_res2" << "" << 0 << Bytes{114, 2, 0};
-    QTest::newRow("get coefficient ch4") << "button_get_coeff3" << "" << 0 << Bytes{115, 3, 0};
-    QTest::newRow("get zero ch1") << "button_get_zero0" << "" << 0 << Bytes{117, 0, 0};
-    QTest::newRow("clear position 3") << "button_clear2" << "" << 0 << Bytes{106, 2, 0};
-    QTest::newRow("gate time pos 11") << "SpeedButton2" << "" << 11 << Bytes{110, 0x50, 0xC3, 0, 0, 0};
-    QTest::newRow("gate time pos 2") << "SpeedButton2" << "" << 2 << Bytes{110, 50, 0, 0, 0, 0};
-    QTest::newRow("address 247") << "BitBtn8" << "" << 246 << Bytes{109, 247, 0};
-    QTest::newRow("address 1") << "BitBtn8" << "" << 0 << Bytes{109, 1, 0};
-    QTest::newRow("baud 115200") << "BitBtn9" << "" << 3 << Bytes{111, 3, 0};
-    QTest::newRow("read outputs") << "BitBtn1" << "" << 0 << Bytes{108, 0, 0};
+    QTest::newRow("resolution 1000 ch1") << "button_set_res0"
+                                         << "1000" << 0 << Bytes{104, 0, 0xA0, 0x0F, 0, 0, 0};
+    QTest::newRow("resolution 65535 ch4") << "button_set_res3"
+                                          << "65535" << 0 << Bytes{104, 3, 0xFC, 0xFF, 3, 0, 0};
+    QTest::newRow("resolution 0 ch2") << "button_set_res1"
+                                      << "0" << 0 << Bytes{104, 1, 0, 0, 0, 0, 0};
+    QTest::newRow("coefficient 1,5 ch3")
+        << "button_set_coeff2" << Localized("1,5") << 0 << Cat({{105, 2}, F32(1.5f), {0}});
+    QTest::newRow("zero marker Tak ch2") << "button_set_zero1"
+                                         << "" << 1 << Bytes{116, 1, 1, 0};
+    QTest::newRow("get resolution ch3") << "button_get_res2"
+                                        << "" << 0 << Bytes{114, 2, 0};
+    QTest::newRow("get coefficient ch4") << "button_get_coeff3"
+                                         << "" << 0 << Bytes{115, 3, 0};
+    QTest::newRow("get zero ch1") << "button_get_zero0"
+                                  << "" << 0 << Bytes{117, 0, 0};
+    QTest::newRow("clear position 3") << "button_clear2"
+                                      << "" << 0 << Bytes{106, 2, 0};
+    QTest::newRow("gate time pos 11") << "SpeedButton2"
+                                      << "" << 11 << Bytes{110, 0x50, 0xC3, 0, 0, 0};
+    QTest::newRow("gate time pos 2") << "SpeedButton2"
+                                     << "" << 2 << Bytes{110, 50, 0, 0, 0, 0};
+    QTest::newRow("address 247") << "BitBtn8"
+                                 << "" << 246 << Bytes{109, 247, 0};
+    QTest::newRow("address 1") << "BitBtn8"
+                               << "" << 0 << Bytes{109, 1, 0};
+    QTest::newRow("baud 115200") << "BitBtn9"
+                                 << "" << 3 << Bytes{111, 3, 0};
+    QTest::newRow("read outputs") << "BitBtn1"
+                                  << "" << 0 << Bytes{108, 0, 0};
   }
   void buttonsSendTheirPayloads() {
     QFETCH(QString, button);
@@ -127,8 +141,10 @@ class ConfigTest : public QObject {
     QTRY_VERIFY(sim.Connected());
     const QChar digit = button.back();
     if (button.startsWith(QStringLiteral("button_set_res"))) w.edit_res[digit.digitValue()]->setText(text);
-    if (button.startsWith(QStringLiteral("button_set_coeff"))) w.edit_coeff[digit.digitValue()]->setText(text);
-    if (button.startsWith(QStringLiteral("button_set_zero"))) w.edit_zero[digit.digitValue()]->setCurrentIndex(position);
+    if (button.startsWith(QStringLiteral("button_set_coeff")))
+      w.edit_coeff[digit.digitValue()]->setText(text);
+    if (button.startsWith(QStringLiteral("button_set_zero")))
+      w.edit_zero[digit.digitValue()]->setCurrentIndex(position);
     if (button == QStringLiteral("SpeedButton2")) w.TimeList->setCurrentIndex(position);
     if (button == QStringLiteral("BitBtn8")) w.mod_adr->setCurrentIndex(position);
     if (button == QStringLiteral("BitBtn9")) w.mod_br->setCurrentIndex(position);
@@ -146,21 +162,28 @@ class ConfigTest : public QObject {
     const auto& labels = kvelt::GateTimeLabels();
     QCOMPARE(sim.W().TimeList->count(), static_cast<int>(labels.size()));
     for (int i = 0; i < sim.W().TimeList->count(); ++i) {
-      QCOMPARE(sim.W().TimeList->itemText(i), QString::fromUtf8(labels[static_cast<std::size_t>(i)].data(),
-                                                                static_cast<qsizetype>(labels[static_cast<std::size_t>(i)].size())));
+      QCOMPARE(sim.W().TimeList->itemText(i),
+               QString::fromUtf8(labels[static_cast<std::size_t>(i)].data(),
+                                 static_cast<qsizetype>(labels[static_cast<std::size_t>(i)].size())));
     }
   }
 
   void refusedValuesAreMarkedAndNotSent_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("text");
-    QTest::newRow("resolution empty") << "button_set_res0" << "";
-    QTest::newRow("resolution 65536") << "button_set_res1" << "65536";
-    QTest::newRow("resolution -1") << "button_set_res2" << "-1";
-    QTest::newRow("resolution 1x") << "button_set_res3" << "1x";
-    QTest::newRow("coefficient empty") << "button_set_coeff0" << "";
+    QTest::newRow("resolution empty") << "button_set_res0"
+                                      << "";
+    QTest::newRow("resolution 65536") << "button_set_res1"
+                                      << "65536";
+    QTest::newRow("resolution -1") << "button_set_res2"
+                                   << "-1";
+    QTest::newRow("resolution 1x") << "button_set_res3"
+                                   << "1x";
+    QTest::newRow("coefficient empty") << "button_set_coeff0"
+                                       << "";
     QTest::newRow("coefficient other separator") << "button_set_coeff1" << (Sep() == u',' ? "1.5" : "1,5");
-    QTest::newRow("coefficient text") << "button_set_coeff2" << "abc";
+    QTest::newRow("coefficient text") << "button_set_coeff2"
+                                      << "abc";
   }
   void refusedValuesAreMarkedAndNotSent() {
     QFETCH(QString, button);
@@ -297,7 +320,7 @@ class ConfigTest : public QObject {
     Bytes zero = {117, 2, 0xFF};
     Bytes first(31, 0);
     first[0] = 108;
-    first[1 + 1] = 0x7F;          // rows 1 and 3: source outside its list
+    first[1 + 1] = 0x7F;  // rows 1 and 3: source outside its list
     first[1 + 6 * 2 + 1] = 0x7F;
     Bytes second(31, 0);
     second[0] = 113;
@@ -355,10 +378,13 @@ class ConfigTest : public QObject {
     const QString panel = w.StatusPanelText(0);
     Bytes first(31, 0);
     first[0] = 108;
-    first[1] = 1; first[2] = 13;                                      // row 1 on, "Pozycja [4]", "większa"
-    const Bytes t = F32(2.75f); std::copy(t.begin(), t.end(), first.begin() + 3);
-    first[7] = 2;                                                     // row 2: enable 2 leaves it off
-    first[13] = 1; first[14] = 0x7F;                                  // row 3 on, selector outside the lists
+    first[1] = 1;
+    first[2] = 13;  // row 1 on, "Pozycja [4]", "większa"
+    const Bytes t = F32(2.75f);
+    std::copy(t.begin(), t.end(), first.begin() + 3);
+    first[7] = 2;  // row 2: enable 2 leaves it off
+    first[13] = 1;
+    first[14] = 0x7F;  // row 3 on, selector outside the lists
     Feed(w, first);
     QVERIFY(w.OutputRows[0].A->isChecked());
     QVERIFY(w.OutputRows[0].N->isEnabled());
@@ -380,7 +406,10 @@ class ConfigTest : public QObject {
 
     Bytes second(31, 0);
     second[0] = 113;
-    second[1] = 12; const Bytes m = F32(-1.5f); std::copy(m.begin(), m.end(), second.begin() + 2); second[6] = 1;
+    second[1] = 12;
+    const Bytes m = F32(-1.5f);
+    std::copy(m.begin(), m.end(), second.begin() + 2);
+    second[6] = 1;
     second[12] = 0xFF;  // row 2 state outside the list
     Feed(w, second);
     QCOMPARE(w.OutputRows[0].T->currentIndex(), 2);
@@ -445,7 +474,8 @@ class ConfigTest : public QObject {
       QCOMPARE(row.W->currentIndex(), k % 4);
       QCOMPARE(row.B->currentIndex(), k % 2);
       // Row 4 was off: its threshold went out as 0; row 1 had logic "---": second threshold 0.
-      QCOMPARE(row.N->text(), k == 3 ? QStringLiteral("0") : Localized(QByteArray::number(10 * (k + 1)).append(",00").constData()));
+      QCOMPARE(row.N->text(), k == 3 ? QStringLiteral("0")
+                                     : Localized(QByteArray::number(10 * (k + 1)).append(",00").constData()));
       QCOMPARE(row.T->currentIndex(), k % 3);
       QCOMPARE(row.C->currentIndex(), (k + 1) % 2);
       const bool secondSent = k != 3 && k % 3 != 0;
@@ -504,7 +534,8 @@ class ConfigTest : public QObject {
       }
       const QString dir = qEnvironmentVariable("KVELT_SCREENSHOT_DIR");
       if (!dir.isEmpty()) {
-        QVERIFY(w.grab().save(dir + (language == 1 ? QStringLiteral("/config-pl.png") : QStringLiteral("/config-en.png"))));
+        QVERIFY(w.grab().save(
+            dir + (language == 1 ? QStringLiteral("/config-pl.png") : QStringLiteral("/config-en.png"))));
       }
     }
   }

@@ -1,5 +1,7 @@
 // The device link end to end: the real window over the simulated counter or a fake backend.
 
+#include <unistd.h>
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -9,9 +11,10 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "device/HidBackendChoice.h"
 #include "app/Main.h"
+#include "device/qt/CounterSession.h"
 #include "app/MessageBoxes.h"
+#include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "tests/app/support/FakeHidBackend.h"
@@ -52,7 +55,7 @@ class DeviceWindow {
 
   TFMain& Window() { return *window_; }
   FakeHidBackend& Fake() { return *fake_; }
-  SimulatedHidBackend& Sim() { return *dynamic_cast<SimulatedHidBackend*>(window_->HidBackend1.get()); }
+  SimulatedHidBackend& Sim() { return *dynamic_cast<SimulatedHidBackend*>(&window_->Session->Backend()); }
   QStringList Items() const {
     QStringList items;
     for (int i = 0; i < window_->ListBox1->count(); ++i) items << window_->ListBox1->item(i)->text();
@@ -71,7 +74,8 @@ class DeviceWindow {
 
 bool AllReadoutsFilled(const TFMain& window) {
   for (std::size_t c = 0; c < 4; ++c) {
-    if (window.PositionReadouts[c]->text().isEmpty() || window.SpeedReadouts[c]->text().isEmpty()) return false;
+    if (window.PositionReadouts[c]->text().isEmpty() || window.SpeedReadouts[c]->text().isEmpty())
+      return false;
   }
   return true;
 }
@@ -93,13 +97,14 @@ class DeviceLinkTest : public QObject {
     TFMain& window = fixture.Window();
     // Nothing is scanned before the event loop runs.
     QCOMPARE(window.ListBox1->count(), 0);
-    QVERIFY(window.CurrentDevice == nullptr);
+    QVERIFY(window.CurrentDevice() == nullptr);
     QTRY_COMPARE(fixture.Panel(1), kConnected);
-    QCOMPARE(fixture.Items(), QStringList({QStringLiteral("Simulated keyboard"), QStringLiteral("KVELT")}));
+    QCOMPARE(fixture.Items(),
+             QStringList({QStringLiteral("Simulated keyboard"), QStringLiteral("KVELT (S/N SIM-0001)")}));
     QCOMPARE(fixture.Panel(0), Utf8("Odświeżam listę urządzeń"));
-    QVERIFY(window.CurrentDevice != nullptr);
-    QCOMPARE(window.CurrentDevice->ProductString(), std::string("KVELT"));
-    QVERIFY(window.CurrentDevice->ReaderRunning());
+    QVERIFY(window.CurrentDevice() != nullptr);
+    QCOMPARE(window.CurrentDevice()->ProductString(), std::string("KVELT"));
+    QVERIFY(window.CurrentDevice()->ReaderRunning());
     QVERIFY(window.StatusPanels[1]->toolTip().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(AllReadoutsFilled(window), 5000);
     WaitForFrames(fixture, 8);
@@ -117,7 +122,7 @@ class DeviceLinkTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(AllReadoutsFilled(window), 5000);
     fixture.Sim().Unplug();
     QCOMPARE(fixture.Panel(1), kDisconnected);
-    QVERIFY(window.CurrentDevice == nullptr);
+    QVERIFY(window.CurrentDevice() == nullptr);
     QCOMPARE(fixture.Items(), QStringList({QStringLiteral("Simulated keyboard")}));
     const QString position = window.PositionReadouts[3]->text();
     const float kept = window.ChannelReadings[3].Position;
@@ -131,7 +136,7 @@ class DeviceLinkTest : public QObject {
 
     fixture.Sim().Plug();
     QCOMPARE(fixture.Panel(1), kConnected);
-    QVERIFY(window.CurrentDevice != nullptr);
+    QVERIFY(window.CurrentDevice() != nullptr);
     QTRY_VERIFY_WITH_TIMEOUT(window.ChannelReadings[3].Position != kept, 5000);
   }
 
@@ -159,7 +164,8 @@ class DeviceLinkTest : public QObject {
     std::vector<std::uint8_t> expected(65, 0);
     expected[0] = 1;
     expected[1] = static_cast<std::uint8_t>(code);
-    for (int i = 0; i < payload.size() && i < 63; ++i) expected[static_cast<std::size_t>(2 + i)] = static_cast<std::uint8_t>(payload[i]);
+    for (int i = 0; i < payload.size() && i < 63; ++i)
+      expected[static_cast<std::size_t>(2 + i)] = static_cast<std::uint8_t>(payload[i]);
     QCOMPARE(received[0], expected);
   }
 
@@ -184,10 +190,11 @@ class DeviceLinkTest : public QObject {
     DeviceWindow fixture(std::make_unique<FakeHidBackend>(std::vector<FakeHidBackend::Interface>{}));
     TFMain& window = fixture.Window();
     window.SendReport(104, "\x00\x01\x02\x03\x04", 5);  // before the first scan
-    QTRY_VERIFY(window.HidDeviceController1->NumCheckedOutDevices() == 0 && !window.HidDeviceController1->ScanRunning());
+    QTRY_VERIFY(window.Session->Controller().NumCheckedOutDevices() == 0 &&
+                !window.Session->Controller().ScanRunning());
     QCoreApplication::processEvents();
     window.SendReport(108, nullptr, 0);
-    QVERIFY(window.CurrentDevice == nullptr);
+    QVERIFY(window.CurrentDevice() == nullptr);
     QCOMPARE(window.ListBox1->count(), 0);
     QVERIFY(fixture.Fake().Written().empty());
     QVERIFY(fixture.Boxes().isEmpty());
@@ -226,9 +233,11 @@ class DeviceLinkTest : public QObject {
         << std::vector<I>{FakeHidBackend::Make("a", "kvelt"), FakeHidBackend::Make("b", "KVELT ")}
         << QStringList{"kvelt", "KVELT "} << -1 << kDisconnected;
     QTest::newRow("counter without read/write access")
-        << std::vector<I>{FakeHidBackend::Make("a", "KVELT", 0x1209, 0x0001, false)} << QStringList{"KVELT"} << 0
-        << kDisconnected;
-    QTest::newRow("UTF-8 product string") << std::vector<I>{FakeHidBackend::Make("a", "Czytnik \xc5\x81\xc3\xb3""d\xc5\xba")}
+        << std::vector<I>{FakeHidBackend::Make("a", "KVELT", 0x1209, 0x0001, false)} << QStringList{"KVELT"}
+        << 0 << kDisconnected;
+    QTest::newRow("UTF-8 product string") << std::vector<I>{FakeHidBackend::Make("a",
+                                                                                 "Czytnik \xc5\x81\xc3\xb3"
+                                                                                 "d\xc5\xba")}
                                           << QStringList{Utf8("Czytnik Łódź")} << -1 << kDisconnected;
   }
 
@@ -241,41 +250,41 @@ class DeviceLinkTest : public QObject {
     TFMain& window = fixture.Window();
     QTRY_COMPARE(fixture.Items(), labels);
     QCOMPARE(fixture.Panel(1), panel);
-    QCOMPARE(window.ListBox1Devices.size(), static_cast<std::size_t>(labels.size()));
+    QCOMPARE(window.Session->Devices().size(), static_cast<std::size_t>(labels.size()));
     if (current < 0) {
-      QVERIFY(window.CurrentDevice == nullptr);
+      QVERIFY(window.CurrentDevice() == nullptr);
     } else {
-      QCOMPARE(window.CurrentDevice, window.ListBox1Devices[static_cast<std::size_t>(current)].get());
+      QCOMPARE(window.CurrentDevice(), window.Session->Devices()[static_cast<std::size_t>(current)].Device);
     }
-    bool readWrite = current >= 0 && window.CurrentDevice->ReadWriteAccess();
+    bool readWrite = current >= 0 && window.CurrentDevice()->ReadWriteAccess();
     // Only the chosen counter with access has a data handler; the tooltip explains a missing access.
-    for (std::size_t i = 0; i < window.ListBox1Devices.size(); ++i) {
+    for (std::size_t i = 0; i < window.Session->Devices().size(); ++i) {
       const bool chosen = static_cast<int>(i) == current && readWrite;
-      QCOMPARE(static_cast<bool>(window.ListBox1Devices[i]->DataHandler()), chosen);
-      QCOMPARE(window.ListBox1Devices[i]->ReaderRunning(), chosen);
+      QCOMPARE(static_cast<bool>(window.Session->Devices()[i].Device->DataHandler()), chosen);
+      QCOMPARE(window.Session->Devices()[i].Device->ReaderRunning(), chosen);
     }
     const bool noAccess = current >= 0 && !readWrite;
     QCOMPARE(window.StatusPanels[1]->toolTip().contains(QStringLiteral("70-kvelt.rules")), noAccess);
   }
 
-  void anyDeviceChangeRebuildsTheListAndRestartsTheReader() {
+  void anyDeviceChangeRebuildsTheListAndKeepsTheCounterReading() {
     std::vector<FakeHidBackend::Interface> interfaces{FakeHidBackend::Make("k", "KVELT")};
     DeviceWindow fixture(std::make_unique<FakeHidBackend>(interfaces));
     TFMain& window = fixture.Window();
     QTRY_COMPARE(fixture.Panel(1), kConnected);
-    kvelt::hid::THidDevice* before = window.CurrentDevice;
+    kvelt::hid::THidDevice* before = window.CurrentDevice();
     interfaces.push_back(FakeHidBackend::Make("m", "Mouse"));
     fixture.Fake().SetInterfaces(interfaces);
     fixture.Fake().Announce();
     QCOMPARE(fixture.Items(), QStringList({"KVELT", "Mouse"}));
     QCOMPARE(fixture.Panel(1), kConnected);
-    QVERIFY(window.CurrentDevice != nullptr);
-    QVERIFY(window.CurrentDevice != before);  // checked in and out again
-    QVERIFY(window.CurrentDevice->ReaderRunning());
+    QVERIFY(window.CurrentDevice() != nullptr);
+    QCOMPARE(window.CurrentDevice(), before);  // stayed lent: its reader never stopped
+    QVERIFY(window.CurrentDevice()->ReaderRunning());
     // A notice that changes nothing does not touch the list.
-    kvelt::hid::THidDevice* after = window.CurrentDevice;
+    kvelt::hid::THidDevice* after = window.CurrentDevice();
     fixture.Fake().Announce();
-    QCOMPARE(window.CurrentDevice, after);
+    QCOMPARE(window.CurrentDevice(), after);
   }
 
   void thousandPlugCyclesStayConsistent() {
@@ -284,22 +293,43 @@ class DeviceLinkTest : public QObject {
     QTRY_COMPARE(fixture.Panel(1), kConnected);
     for (int cycle = 0; cycle < 1000; ++cycle) {
       fixture.Sim().Unplug();
-      if (window.CurrentDevice != nullptr || window.ListBox1->count() != 1) QFAIL("unplug left the counter listed");
+      if (window.CurrentDevice() != nullptr || window.ListBox1->count() != 1)
+        QFAIL("unplug left the counter listed");
       fixture.Sim().Plug();
-      if (window.CurrentDevice == nullptr || fixture.Panel(1) != kConnected) QFAIL("replug did not reconnect");
+      if (window.CurrentDevice() == nullptr || fixture.Panel(1) != kConnected)
+        QFAIL("replug did not reconnect");
       QCoreApplication::processEvents();
     }
-    QCOMPARE(window.HidDeviceController1->Count(), 2);
-    QCOMPARE(window.HidDeviceController1->NumCheckedOutDevices(), 2);
+    QCOMPARE(window.Session->Controller().Count(), 2);
+    QCOMPARE(window.Session->Controller().NumCheckedOutDevices(), 2);
     const float before = window.ChannelReadings[0].Position;
     QTRY_VERIFY_WITH_TIMEOUT(window.ChannelReadings[0].Position != before, 5000);
+  }
+
+  // Another program holds the counter: the window says who, and takes the counter once it is free.
+  void counterInUseIsNamedAndTakenWhenFreed() {
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    fixture.Sim().Unplug();
+    kvelt::hid::HidLockResult other = fixture.Sim().LockDevice(SimulatedHidBackend::CounterInterface());
+    QVERIFY(other.Lock != nullptr);
+    fixture.Sim().Plug();
+    QCOMPARE(fixture.Panel(1), kDisconnected);
+    QVERIFY(window.StatusPanelText(0).contains(QStringLiteral("(PID %1)").arg(::getpid())));
+    QVERIFY(window.CurrentDevice() != nullptr && !window.CurrentDevice()->ReaderRunning());
+    other.Lock.reset();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    QVERIFY(window.CurrentDevice()->ReaderRunning());
+    QVERIFY(window.StatusPanels[0]->toolTip().isEmpty());
+    QVERIFY(!window.StatusPanelText(0).contains(QStringLiteral("PID")));
   }
 
   void commandLineUnplugsAndReplugsOnce() {
     DeviceWindow fixture(nullptr, 0.2);
     QTRY_COMPARE(fixture.Panel(1), kConnected);
     QTRY_COMPARE_WITH_TIMEOUT(fixture.Panel(1), kDisconnected, 3000);
-    QVERIFY(fixture.Window().CurrentDevice == nullptr);
+    QVERIFY(fixture.Window().CurrentDevice() == nullptr);
     QTRY_COMPARE_WITH_TIMEOUT(fixture.Panel(1), kConnected, 3000);
   }
 
@@ -309,8 +339,10 @@ class DeviceLinkTest : public QObject {
     QTest::addColumn<double>("seconds");
     QTest::newRow("none") << QStringList{"kvelt-pc"} << false << -1.0;
     QTest::newRow("simulate") << QStringList{"kvelt-pc", "--simulate"} << true << -1.0;
-    QTest::newRow("unplug implies simulate") << QStringList{"kvelt-pc", "--simulate-unplug-after", "5"} << true << 5.0;
-    QTest::newRow("fraction, C notation") << QStringList{"kvelt-pc", "--simulate-unplug-after=0.5"} << true << 0.5;
+    QTest::newRow("unplug implies simulate")
+        << QStringList{"kvelt-pc", "--simulate-unplug-after", "5"} << true << 5.0;
+    QTest::newRow("fraction, C notation")
+        << QStringList{"kvelt-pc", "--simulate-unplug-after=0.5"} << true << 0.5;
   }
 
   void commandLineOption() {

@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-#include "device/HidBackendChoice.h"
 #include "app/TBitBtn.h"
 #include "app/TLangCombo.h"
+#include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
 #include "tests/app/support/FakeHidBackend.h"
 #include "tests/app/support/WindowFixture.h"
@@ -107,7 +107,8 @@ class LanguageStateTest : public QObject {
     QFETCH(bool, atStartUp);
     // A switch starts from the other language.
     const int stored = atStartUp ? language : 3 - language;
-    WindowFixture fixture({"[Options]", QStringLiteral("Unit=%1").arg(unit), QStringLiteral("Language=%1").arg(stored - 1)});
+    WindowFixture fixture(
+        {"[Options]", QStringLiteral("Unit=%1").arg(unit), QStringLiteral("Language=%1").arg(stored - 1)});
     TFMain& window = fixture.Window();
     if (!atStartUp) {
       PickLanguage(window, language);
@@ -120,8 +121,9 @@ class LanguageStateTest : public QObject {
 
   void englishStartWithRevolutionsPerSecond() {
     WindowFixture fixture({"[Options]", "Unit=0", "Language=1"});
-    QCOMPARE(CaptionsOf(fixture.Window()), (UnitCaptions{QStringLiteral("Velocity [rev/s]"), QStringLiteral("Position [rev]"),
-                                                         QStringLiteral("Encoder resolution [pulse / rev]")}));
+    QCOMPARE(CaptionsOf(fixture.Window()),
+             (UnitCaptions{QStringLiteral("Velocity [rev/s]"), QStringLiteral("Position [rev]"),
+                           QStringLiteral("Encoder resolution [pulse / rev]")}));
   }
 
   void recordButtonAfterASwitch_data() {
@@ -164,8 +166,8 @@ class LanguageStateTest : public QObject {
     QTest::addColumn<QString>("polishState");
     QTest::addColumn<QString>("englishState");
     QTest::newRow("connected") << true << QString::fromUtf8("Połączony") << QStringLiteral("Connected");
-    QTest::newRow("counter without access") << false << QString::fromUtf8("Rozłączony")
-                                            << QStringLiteral("Disconnected");
+    QTest::newRow("counter without access")
+        << false << QString::fromUtf8("Rozłączony") << QStringLiteral("Disconnected");
   }
 
   void statusPanelsAfterASwitch() {
@@ -201,7 +203,7 @@ class LanguageStateTest : public QObject {
     fixture.Fake().SetInterfaces({});
     fixture.Fake().Announce();
     QTRY_COMPARE(window.ListBox1->count(), 0);
-    QVERIFY(window.CurrentDevice == nullptr);
+    QVERIFY(window.CurrentDevice() == nullptr);
     QCOMPARE(window.StatusPanelText(1), QString::fromUtf8("Rozłączony"));
     // And in the other language after a switch.
     PickLanguage(window, 2);

@@ -1,26 +1,27 @@
 // Recording through the window: lines, pacing, failures, the start/stop button and the file choice.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpression>
-#include <QDateTime>
 #include <QTime>
 #include <QToolButton>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "measure/qt/RecordClock.h"
 #include "app/SaveDialogRunner.h"
 #include "app/TBitBtn.h"
 #include "app/TSaveDialog.h"
-#include "tests/app/support/WindowFixture.h"
+#include "measure/qt/RecordClock.h"
 #include "tests/app/support/SaveDialogAnswer.h"
+#include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
@@ -37,14 +38,21 @@ QByteArray FileBytes(const QString& path) {
 
 // Ticks only the given columns (indexes 0 date, 1 time, 2..5 positions, 6..9 speeds).
 void TickOnly(TFMain& window, std::initializer_list<int> ticked) {
-  std::array<QCheckBox*, 10> boxes = {window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1],
-                                      window.save_pos[2], window.save_pos[3], window.save_ver[0], window.save_ver[1],
-                                      window.save_ver[2], window.save_ver[3]};
+  std::array<QCheckBox*, 10> boxes = {
+      window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1], window.save_pos[2],
+      window.save_pos[3], window.save_ver[0], window.save_ver[1], window.save_ver[2], window.save_ver[3]};
   for (QCheckBox* box : boxes) {
     box->setChecked(false);
   }
   for (int index : ticked) {
     boxes[static_cast<std::size_t>(index)]->setChecked(true);
+  }
+}
+
+// One frame of channels 1..3, so that a line of any columns may be written at the next channel-4 frame.
+void HearChannelsOneToThree(TFMain& window) {
+  for (int channel = 0; channel < 3; ++channel) {
+    Feed(window, ChannelFrameBytes(channel, 0.0f, 0.0f));
   }
 }
 
@@ -76,11 +84,13 @@ class RecordingTest : public QObject {
     QTest::addColumn<QList<int>>("ticked");
     QTest::addColumn<QByteArray>("line");
     const QByteArray comma = QByteArray(1, QLocale::system().decimalPoint().toLatin1().at(0));
-    QTest::newRow("position 1 and speed 4") << QList<int>{2, 9}
-                                            << QByteArray("1" + comma + "50;-2" + comma + "00;\r\n");
+    QTest::newRow("position 1 and speed 4")
+        << QList<int>{2, 9} << QByteArray("1" + comma + "50;-2" + comma + "00;\r\n");
     QTest::newRow("no column") << QList<int>{} << QByteArray("\r\n");
-    QTest::newRow("pairs per channel") << QList<int>{3, 7, 4} << QByteArray("0" + comma + "00;3" + comma + "00;0" +
-                                                                           comma + "00;\r\n");
+    QTest::newRow("pairs per channel")
+        << QList<int>{3, 7, 6} << QByteArray("0" + comma + "00;0" + comma + "00;3" + comma + "00;\r\n");
+    // Channel 3 sent no frame: its zero is where readings start, not a measurement.
+    QTest::newRow("a channel not heard from: no line") << QList<int>{2, 4} << QByteArray();
   }
 
   void lineHasTheTickedColumns() {
@@ -90,9 +100,9 @@ class RecordingTest : public QObject {
     TFMain& window = fixture.Window();
     window.DivList->setCurrentIndex(2);
     TickOnly(window, {});
-    std::array<QCheckBox*, 10> boxes = {window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1],
-                                        window.save_pos[2], window.save_pos[3], window.save_ver[0], window.save_ver[1],
-                                        window.save_ver[2], window.save_ver[3]};
+    std::array<QCheckBox*, 10> boxes = {
+        window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1], window.save_pos[2],
+        window.save_pos[3], window.save_ver[0], window.save_ver[1], window.save_ver[2], window.save_ver[3]};
     for (int index : ticked) {
       boxes[static_cast<std::size_t>(index)]->setChecked(true);
     }
@@ -116,10 +126,12 @@ class RecordingTest : public QObject {
     const QStringList fields = QString::fromUtf8(FileBytes(path)).split(u';');
     QCOMPARE(fields.size(), 3);
     QCOMPARE(fields[2], QStringLiteral("\r\n"));
-    QVERIFY(fields[0] == QString(before).replace(u'-', u':') || fields[0] == QString(after).replace(u'-', u':'));
+    QVERIFY(fields[0] == QString(before).replace(u'-', u':') ||
+            fields[0] == QString(after).replace(u'-', u':'));
     const QString format = kvelt::RecordClock().TimeFormat();
     QVERIFY(!format.contains(u't'));
-    QVERIFY2(QTime::fromString(fields[1], format).isValid(), qPrintable(fields[1] + QStringLiteral(" / ") + format));
+    QVERIFY2(QTime::fromString(fields[1], format).isValid(),
+             qPrintable(fields[1] + QStringLiteral(" / ") + format));
   }
 
   void pinnedTimeZoneKeepsTheLocalTime_data() {
@@ -164,11 +176,16 @@ class RecordingTest : public QObject {
   void timeFormatLosesItsZone_data() {
     QTest::addColumn<QString>("format");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("after") << "HH:mm:ss t" << "HH:mm:ss";
-    QTest::newRow("long zone") << "h:mm:ss AP tttt" << "h:mm:ss AP";
-    QTest::newRow("before") << "t HH:mm:ss" << "HH:mm:ss";
-    QTest::newRow("quoted t kept") << "HH 'at' mm" << "HH 'at' mm";
-    QTest::newRow("none") << "HH:mm:ss" << "HH:mm:ss";
+    QTest::newRow("after") << "HH:mm:ss t"
+                           << "HH:mm:ss";
+    QTest::newRow("long zone") << "h:mm:ss AP tttt"
+                               << "h:mm:ss AP";
+    QTest::newRow("before") << "t HH:mm:ss"
+                            << "HH:mm:ss";
+    QTest::newRow("quoted t kept") << "HH 'at' mm"
+                                   << "HH 'at' mm";
+    QTest::newRow("none") << "HH:mm:ss"
+                          << "HH:mm:ss";
   }
 
   void timeFormatLosesItsZone() {
@@ -230,13 +247,15 @@ class RecordingTest : public QObject {
     QFETCH(QString, name);
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    const QString path = name.isEmpty() ? fixture.ConfigDir() : name == u"<empty>" ? QString()
-                                                                                  : fixture.ConfigDir() + name;
+    const QString path = name.isEmpty()       ? fixture.ConfigDir()
+                         : name == u"<empty>" ? QString()
+                                              : fixture.ConfigDir() + name;
     if (name == u"/fifo") {
       QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0666), 0);
     }
     // A line that waited for the FIFO's reader would hang here: alarm() ends the test instead.
     ::alarm(20);
+    HearChannelsOneToThree(window);
     StartRecording(window, path, 1);
     window.PlayButtonClick(window.PlayButton);
     window.PlayButtonClick(window.PlayButton);
@@ -268,6 +287,8 @@ class RecordingTest : public QObject {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     StartRecording(window, QStringLiteral("/dev/full"), 0);
+    HearChannelsOneToThree(window);
+    window.Recorder->NoteChannelFrame(3);
     window.SetStatusPanelText(0, QString());
     QVERIFY(window.RecordingTick());
     QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
@@ -303,7 +324,7 @@ class RecordingTest : public QObject {
     }
     window.SaveButtonClick(window.SaveButton);
     window.SaveButtonClick(window.SaveButton);
-    QCOMPARE(window.RecordFramePacer.RecordFrameCounter(), 7u);
+    QCOMPARE(window.Recorder->RecordFrameCounter(), 7u);
   }
 
   void chooseFileRefusedWhileRecording() {

@@ -2,11 +2,14 @@
 // the program uses, so that every exit status can be provoked and one counter can be set and
 // read back by two subcommands.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <csignal>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -15,6 +18,8 @@
 #include "TestBackends.h"
 #include "cli/CliProgram.h"
 #include "device/HidBackendChoice.h"
+#include "device/qt/CounterSession.h"
+#include "device/qt/TerminationSignals.h"
 
 namespace kvelt::cli {
 namespace {
@@ -139,6 +144,67 @@ TEST(SetGetTest, WhatSetWritesGetReadsBackInTheFormSetTakes) {
   EXPECT_EQ(Lines(after.Out)[4], "output.5=on:pos4:less:1000.00:none:less:0:inactive");
 }
 
+TEST(SetGetTest, AValueAnotherClientOverwroteIsReportedNotSaved) {
+  SharedSimulatedBus bus(Mode::Overwritten);
+  const Outcome set = RunKvelt(bus, {"set", "resolution.2=2500"});
+  EXPECT_EQ(set.Code, 6) << set.Err;
+  EXPECT_NE(set.Err.find("resolution.2 was set to 2500 but reads 777"), std::string::npos) << set.Err;
+  EXPECT_EQ(RunKvelt(bus, {"set", "resolution.2=2500", "--no-verify"}).Code, 0);
+}
+
+TEST(SessionTest, ASecondProgramIsToldWhoHasTheCounter) {
+  SharedSimulatedBus bus;
+  hid::ScopedHidBackendFactory factory([&bus] { return bus.MakeBackend(); });
+  hid::CounterSession holder(hid::CounterSession::Options{true, {}, {}});
+  holder.Scan();
+  ASSERT_EQ(holder.State(), hid::CounterState::Connected);
+  const Outcome get = RunKvelt(bus, {"set", "gate-time=1s", "--lang", "en"});
+  EXPECT_EQ(get.Code, 3);
+  EXPECT_NE(get.Err.find("in use by " + std::string(program_invocation_short_name) + " (PID " +
+                         std::to_string(::getpid()) + ")"),
+            std::string::npos)
+      << get.Err;
+  EXPECT_NE(RunKvelt(bus, {"list"}).Out.find("in use"), std::string::npos);
+}
+
+struct DeviceChoice {
+  const char* Choice;
+  int Code;
+};
+
+class DeviceChoiceTest : public testing::TestWithParam<DeviceChoice> {};
+
+TEST_P(DeviceChoiceTest, PathSerialOrPositionNamesTheCounter) {
+  SharedSimulatedBus bus;
+  EXPECT_EQ(RunKvelt(bus, {"watch", "--once", "--device", GetParam().Choice}).Code, GetParam().Code);
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, DeviceChoiceTest,
+                         testing::Values(DeviceChoice{"SIM-0001", 0}, DeviceChoice{"2", 0},
+                                         DeviceChoice{"sim:kvelt-counter", 0}, DeviceChoice{"1", 2},
+                                         DeviceChoice{"3", 2}, DeviceChoice{"/dev/hidraw9", 2},
+                                         DeviceChoice{"OTHER", 2}));
+
+// A signal ignored when the program started (nohup) stays ignored; the others end it cleanly.
+TEST(SignalTest, IgnoredAtStartStaysIgnored) {
+  struct sigaction ignore = {};
+  struct sigaction previous = {};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGHUP, &ignore, &previous);
+  int calls = 0;
+  {
+    const hid::TerminationSignals stop([&calls] { ++calls; });
+    std::raise(SIGHUP);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(calls, 0);
+    std::raise(SIGTERM);
+    for (int i = 0; i < 100 && calls == 0; ++i)
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(calls, 1);
+  }
+  ::sigaction(SIGHUP, &previous, nullptr);
+}
+
 TEST(SetGetTest, GateTimeSetShowsInTheFramesGetReads) {
   SharedSimulatedBus bus;
   ASSERT_EQ(RunKvelt(bus, {"set", "gate-time=0.5s"}).Code, 0);
@@ -159,8 +225,8 @@ TEST(ListTest, TheCounterIsMarkedAndTheKeyboardIsNotOpened) {
 
   const Outcome json = RunKvelt(bus, {"list", "--json"});
   EXPECT_EQ(Lines(json.Out)[1],
-            "{\"index\":2,\"name\":\"KVELT\",\"vendor_id\":\"1209\",\"product_id\":\"0001\","
-            "\"path\":\"sim:kvelt-counter\",\"counter\":true,\"access\":\"ok\"}");
+            "{\"index\":2,\"name\":\"KVELT\",\"serial\":\"SIM-0001\",\"vendor_id\":\"1209\","
+            "\"product_id\":\"0001\",\"path\":\"sim:kvelt-counter\",\"counter\":true,\"access\":\"ok\"}");
 }
 
 TEST(WatchTest, OnceGivesOneReadingOfAllChannelsInTheUnit) {

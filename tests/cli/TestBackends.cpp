@@ -5,6 +5,10 @@
 #include <mutex>
 #include <utility>
 
+#include "config/EncoderParameters.h"
+#include "protocol/DeviceCommand.h"
+#include "protocol/OutputReportFrame.h"
+
 namespace kvelt::cli::test {
 
 // Shared by the bus and the handles it hands out.
@@ -66,6 +70,31 @@ class SwallowingHandle final : public hid::HidHandle {
   std::unique_ptr<hid::HidHandle> inner_;
 };
 
+// Forwards every write; after a resolution request the second client writes 777 to that channel.
+class OverwrittenHandle final : public hid::HidHandle {
+ public:
+  OverwrittenHandle(std::unique_ptr<hid::HidHandle> inner, std::unique_ptr<hid::HidHandle> other)
+      : inner_(std::move(inner)), other_(std::move(other)) {}
+  hid::HidReadResult Read(std::uint8_t* buffer, std::size_t length) override {
+    return inner_->Read(buffer, length);
+  }
+  void RequestStop() override { inner_->RequestStop(); }
+  bool Write(const std::uint8_t* data, std::size_t length, std::size_t& written) override {
+    if (!inner_->Write(data, length, written)) return false;
+    if (length > 2 && data[1] == CodeOf(DeviceCommand::cmdSetResolution)) {
+      const std::vector<std::uint8_t> report =
+          FrameOutputReport(*SetResolutionRequest(data[2], "777"), length);
+      std::size_t otherWritten = 0;
+      other_->Write(report.data(), report.size(), otherWritten);
+    }
+    return true;
+  }
+
+ private:
+  std::unique_ptr<hid::HidHandle> inner_;
+  std::unique_ptr<hid::HidHandle> other_;
+};
+
 class BusBackend final : public hid::HidBackend {
  public:
   BusBackend(std::shared_ptr<hid::sim::SimulatedHidBackend> simulated, Mode mode,
@@ -88,10 +117,15 @@ class BusBackend final : public hid::HidBackend {
     lastError_ = handle ? 0 : simulated_->LastOpenError();
     if (handle && counter && mode_ == Mode::Silent)
       return std::make_unique<SwallowingHandle>(std::move(handle));
+    if (handle && counter && mode_ == Mode::Overwritten && mode == hid::HidOpenMode::ReadWrite)
+      return std::make_unique<OverwrittenHandle>(std::move(handle), simulated_->Open(info, mode));
     if (handle && counter) return std::make_unique<MutableHandle>(std::move(handle), mute_);
     return handle;
   }
   int LastOpenError() const override { return lastError_; }
+  hid::HidLockResult LockDevice(const hid::HidInterfaceInfo& info) override {
+    return mode_ == Mode::Overwritten ? hid::HidLockResult{} : simulated_->LockDevice(info);
+  }
   int MonitorFd() const override { return -1; }
   bool DrainMonitor() override { return false; }
   void SetChangeCallback(std::function<void()> callback) override {

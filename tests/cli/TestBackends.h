@@ -11,7 +11,9 @@ namespace kvelt::cli::test {
 // earlier one set; each backend can also refuse the counter's node or swallow every request.
 class SharedSimulatedBus {
  public:
-  enum class Mode { Normal, NoPermission, Silent, Empty };
+  // Overwritten: the counter takes no lock, and a second client writes every resolution again
+  // right after the first (with 777), as another program on an unlocked counter could.
+  enum class Mode { Normal, NoPermission, Silent, Empty, Overwritten };
 
   explicit SharedSimulatedBus(Mode mode = Mode::Normal);
   // A backend on this bus, for ScopedHidBackendFactory.

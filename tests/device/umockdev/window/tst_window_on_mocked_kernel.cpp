@@ -12,9 +12,10 @@
 #include <memory>
 #include <vector>
 
-#include "device/HidBackendChoice.h"
 #include "app/Main.h"
+#include "device/qt/CounterSession.h"
 #include "app/MessageBoxes.h"
+#include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
 #include "device/linux/LinuxHidBackend.h"
 #include "settings/ProgramPaths.h"
@@ -63,7 +64,8 @@ class SandboxWindow {
 
 QString RulePath() {
   const QByteArray dir = QCoreApplication::applicationDirPath().toUtf8();
-  return QString::fromStdString(kvelt::ProgramPaths::UdevRulePath(std::string_view(dir.constData(), dir.size())));
+  return QString::fromStdString(
+      kvelt::ProgramPaths::UdevRulePath(std::string_view(dir.constData(), dir.size())));
 }
 
 }  // namespace
@@ -81,22 +83,22 @@ class WindowOnMockedKernel : public QObject {
     SandboxWindow sandbox;
     QTRY_COMPARE_WITH_TIMEOUT(sandbox.Items(), QStringList({QStringLiteral("USB Keyboard")}), kTimeoutMs);
     QCOMPARE(sandbox.Panel(1), QString::fromUtf8("Rozłączony"));
-    QVERIFY(sandbox.W().CurrentDevice == nullptr);
+    QVERIFY(sandbox.W().CurrentDevice() == nullptr);
 
     // The counter arrives while the program runs.
     bus.Add(counter);
     bus.Uevent(counter, "add");
     QTRY_COMPARE_WITH_TIMEOUT(sandbox.Items(), QStringList({"USB Keyboard", "KVELT"}), kTimeoutMs);
     QTRY_COMPARE_WITH_TIMEOUT(sandbox.Panel(1), QString::fromUtf8("Połączony"), kTimeoutMs);
-    QVERIFY(sandbox.W().CurrentDevice != nullptr);
-    QVERIFY(sandbox.W().CurrentDevice->ReaderRunning());
+    QVERIFY(sandbox.W().CurrentDevice() != nullptr);
+    QVERIFY(sandbox.W().CurrentDevice()->ReaderRunning());
     QVERIFY(sandbox.W().StatusPanels[1]->toolTip().isEmpty());
 
     // It goes.
     bus.Uevent(counter, "remove");
     bus.Remove(counter);
     QTRY_COMPARE_WITH_TIMEOUT(sandbox.Items(), QStringList({QStringLiteral("USB Keyboard")}), kTimeoutMs);
-    QVERIFY(sandbox.W().CurrentDevice == nullptr);
+    QVERIFY(sandbox.W().CurrentDevice() == nullptr);
     QCOMPARE(sandbox.Panel(1), QString::fromUtf8("Rozłączony"));
     QVERIFY(sandbox.Boxes().isEmpty());
   }
@@ -133,8 +135,8 @@ class WindowOnMockedKernel : public QObject {
     QVERIFY(bus.SetNodeMode(counter, 0660));
     bus.Uevent(counter, "change");
     QTRY_COMPARE_WITH_TIMEOUT(sandbox.Panel(1), QStringLiteral("Connected"), kTimeoutMs);
-    QVERIFY(w.CurrentDevice != nullptr);
-    QVERIFY(w.CurrentDevice->ReaderRunning());
+    QVERIFY(w.CurrentDevice() != nullptr);
+    QVERIFY(w.CurrentDevice()->ReaderRunning());
     QVERIFY(w.CurrentAccessHint().isEmpty());
     QVERIFY(w.StatusPanels[0]->toolTip().isEmpty());
     QVERIFY(w.StatusPanels[1]->toolTip().isEmpty());
