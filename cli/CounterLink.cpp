@@ -2,11 +2,11 @@
 
 #include <QEventLoop>
 #include <QSocketNotifier>
-#include <QTimer>
 #include <cstdio>
 #include <exception>
 
 #include "cli/ExitCode.h"
+#include "cli/LongTimer.h"
 #include "device/AccessHint.h"
 #include "device/DeviceLabel.h"
 #include "device/HidBackendChoice.h"
@@ -136,10 +136,8 @@ CounterLink::Wait CounterLink::RunUntil(const std::function<bool()>& done,
   if (unplugged_) return Wait::Unplugged;
   if (done && done()) return Wait::Done;
   QEventLoop loop;
-  QTimer timer;
-  timer.setSingleShot(true);
-  QObject::connect(&timer, &QTimer::timeout, [this] { Quit(Wait::TimedOut); });
-  if (timeout) timer.start(*timeout);
+  LongTimer timer([this] { Quit(Wait::TimedOut); });
+  if (timeout) timer.Start(*timeout);
   done_ = done;
   loop_ = &loop;
   result_ = Wait::TimedOut;

@@ -14,6 +14,7 @@
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
 #include "cli/LineRecorder.h"
+#include "cli/LongTimer.h"
 #include "cli/RecordColumnsText.h"
 #include "cli/SignalStop.h"
 #include "cli/SilenceWatch.h"
@@ -74,7 +75,7 @@ ExitCode RunRecord(const QStringList& arguments) {
   if (command.Parser().isSet(forTime)) {
     duration = ParseDuration(command.Parser().value(forTime).toStdString());
     if (!duration || duration->count() <= 0)
-      command.Fail("bad --for \"" + command.Parser().value(forTime) + "\"");
+      command.Fail("bad --for \"" + command.Parser().value(forTime) + "\" " + QLatin1String(kDurationRange));
   }
   std::optional<long long> lineLimit;
   if (command.Parser().isSet(lines)) {
@@ -149,13 +150,8 @@ ExitCode RunRecord(const QStringList& arguments) {
     throw CliFailure(ExitCode::NoReply, "the counter sent no values in time");
   }
   // The time runs from the counter's first frame.
-  QTimer endTimer;
-  if (duration) {
-    endTimer.setSingleShot(true);
-    endTimer.setTimerType(Qt::PreciseTimer);  // a coarse timer may end the run early
-    QObject::connect(&endTimer, &QTimer::timeout, [&link] { link.Stop(); });
-    endTimer.start(*duration);
-  }
+  LongTimer endTimer([&link] { link.Stop(); });
+  if (duration) endTimer.Start(*duration);
   // A counter that goes quiet ends the run instead of leaving it waiting for good.
   const SilenceWatch silence(
       command.Timeout(), [&replies] { return replies.FrameCount(); }, [&link] { link.Stop(); });

@@ -47,7 +47,9 @@ std::optional<int> GateTimePosition(const std::string& value) {
   const auto length = ParseDuration(bare ? value + "ms" : value);
   if (!length) return std::nullopt;
   for (int position = 0; position < kGateTimeCount; ++position) {
-    if (GateTimeMilliseconds(position) == static_cast<std::uint32_t>(length->count())) return position;
+    // Compared in the duration's own width: a cast to 32 bits would take 4294967396 ms for 100 ms.
+    const std::optional<std::uint32_t> ms = GateTimeMilliseconds(position);
+    if (ms && static_cast<long long>(*ms) == length->count()) return position;
   }
   return std::nullopt;
 }
