@@ -19,6 +19,7 @@
 #include "device/qt/QtMainThreadPoster.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "protocol/OutputReportFrame.h"
+#include "text/ControlEscape.h"
 
 namespace {
 
@@ -79,8 +80,8 @@ void TFMain::DestroyHidDeviceController() {
 }
 
 bool TFMain::HidDeviceController1Enumerate(kvelt::hid::THidDevice* HidDev, int Idx) {
-  ListBox1->addItem(QString::fromStdString(
-      kvelt::hid::DeviceListLabel(HidDev->ProductString(), HidDev->VendorID(), HidDev->ProductID())));
+  ListBox1->addItem(QString::fromStdString(kvelt::EscapeControlCharacters(
+      kvelt::hid::DeviceListLabel(HidDev->ProductString(), HidDev->VendorID(), HidDev->ProductID()))));
   ListBox1Devices.push_back(HidDeviceController1->CheckOutDevice(Idx));
   ShowStatusMessage(0, "IDS_4");
   ShowStatusMessage(1, "IDS_2");

@@ -8,6 +8,7 @@
 #include "cli/JsonText.h"
 #include "cli/SubcommandParser.h"
 #include "device/AccessHint.h"
+#include "text/ControlEscape.h"
 
 namespace kvelt::cli {
 namespace {
@@ -58,9 +59,10 @@ ExitCode RunList(const QStringList& arguments) {
                               .Text()
                               .c_str());
     } else {
-      std::printf("%c %2d  %-28s %s:%s  %-14s %s\n", device.Counter ? '*' : ' ', index, device.Label.c_str(),
-                  IdText(device.VendorID).c_str(), IdText(device.ProductID).c_str(),
-                  AccessWord(device).c_str(), device.Path.c_str());
+      std::printf("%c %2d  %-28s %s:%s  %-14s %s\n", device.Counter ? '*' : ' ', index,
+                  EscapeControlCharacters(device.Label).c_str(), IdText(device.VendorID).c_str(),
+                  IdText(device.ProductID).c_str(), AccessWord(device).c_str(),
+                  EscapeControlCharacters(device.Path).c_str());
     }
   }
   std::fflush(stdout);

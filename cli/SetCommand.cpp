@@ -25,6 +25,7 @@
 #include "config/OutputsConfigExchange.h"
 #include "config/OutputsWrite.h"
 #include "measure/qt/LocaleRecordLine.h"
+#include "text/ControlEscape.h"
 
 namespace kvelt::cli {
 namespace {
@@ -223,7 +224,8 @@ ExitCode RunSet(const QStringList& arguments) {
     AskCounter(
         link, planned.Request, [&] { return replies.TakeAcknowledgement(planned.Acknowledgement); },
         command.Timeout(), planned.Label);
-    std::printf("%s: %s\n", planned.Label.c_str(), answered(planned.Acknowledgement).c_str());
+    std::printf("%s: %s\n", EscapeControlCharacters(planned.Label).c_str(),
+                answered(planned.Acknowledgement).c_str());
     std::fflush(stdout);
   }
   if (planner.Outputs().empty()) return ExitCode::Done;
@@ -261,7 +263,8 @@ ExitCode RunSet(const QStringList& arguments) {
       [&] { return replies.TakeAcknowledgement(DeviceCommand::cmdWriteOutputsSecond); }, command.Timeout(),
       "the outputs (second half)");
   for (const auto& [index, assigned] : planner.Outputs()) {
-    std::printf("%s: %s\n", assigned.Label.c_str(), answered(DeviceCommand::cmdWriteOutputsSecond).c_str());
+    std::printf("%s: %s\n", EscapeControlCharacters(assigned.Label).c_str(),
+                answered(DeviceCommand::cmdWriteOutputsSecond).c_str());
   }
   std::fflush(stdout);
   return ExitCode::Done;

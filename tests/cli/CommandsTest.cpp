@@ -172,6 +172,17 @@ TEST(ListTest, TheCounterIsMarkedAndTheKeyboardIsNotOpened) {
             "\"path\":\"sim:kvelt-counter\",\"counter\":true,\"access\":\"ok\"}");
 }
 
+TEST(ListTest, EscapeCodesInANameAreShownNotSent) {
+  SharedSimulatedBus bus(SharedSimulatedBus::Mode::HostileName);
+  const Outcome human = RunKvelt(bus, {"list"});
+  EXPECT_NE(human.Out.find("\\x1b]0;owned\\x07\\x1b[31mKeyboard"), std::string::npos) << human.Out;
+  EXPECT_EQ(human.Out.find('\x1b'), std::string::npos);
+  const Outcome json = RunKvelt(bus, {"list", "--json"});
+  EXPECT_NE(json.Out.find("\\u001b]0;owned\\u0007"), std::string::npos) << json.Out;
+  // A command line's word is echoed escaped too.
+  EXPECT_NE(RunKvelt(bus, {"\x1b[2Jfly"}).Err.find("\\x1b[2Jfly"), std::string::npos);
+}
+
 TEST(WatchTest, OnceGivesOneReadingOfAllChannelsInTheUnit) {
   SharedSimulatedBus bus;
   const Outcome run = RunKvelt(bus, {"watch", "--once", "--unit", "rev/min", "--decimals", "1", "--json"});

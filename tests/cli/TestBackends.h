@@ -11,7 +11,8 @@ namespace kvelt::cli::test {
 // earlier one set; each backend can also refuse the counter's node or swallow every request.
 class SharedSimulatedBus {
  public:
-  enum class Mode { Normal, NoPermission, Silent, Empty };
+  // HostileName: the keyboard's name holds terminal escape codes.
+  enum class Mode { Normal, NoPermission, Silent, Empty, HostileName };
 
   explicit SharedSimulatedBus(Mode mode = Mode::Normal);
   // A backend on this bus, for ScopedHidBackendFactory.
