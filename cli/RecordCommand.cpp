@@ -107,7 +107,8 @@ ExitCode RunRecord(const QStringList& arguments) {
     case AppendResult::Written:
       break;
     case AppendResult::OpenFailed:
-      throw CliFailure(ExitCode::FileError, "cannot open " + fileName.toStdString() + " for appending");
+      throw CliFailure(ExitCode::FileError, "cannot open " + fileName.toStdString() +
+                                                " for appending: " + AppendOpenProblem(path));
     case AppendResult::WriteFailed:
       throw CliFailure(ExitCode::FileError, "cannot write to " + fileName.toStdString());
   }
@@ -123,7 +124,8 @@ ExitCode RunRecord(const QStringList& arguments) {
         if (lineLimit && recorder.LinesWritten() >= *lineLimit) link.Stop();
         return true;
       case LineRecorder::Outcome::OpenFailed:
-        failure.emplace(ExitCode::FileError, "cannot open " + fileName.toStdString() + " for appending");
+        failure.emplace(ExitCode::FileError, "cannot open " + fileName.toStdString() +
+                                                 " for appending: " + AppendOpenProblem(path));
         break;
       case LineRecorder::Outcome::WriteFailed:
         failure.emplace(ExitCode::FileError, "a line could not be written to " + fileName.toStdString());
