@@ -16,6 +16,7 @@
 #include "cli/LanguageTexts.h"
 #include "cli/OutputRowText.h"
 #include "cli/SettingAssignment.h"
+#include "cli/SettingValueText.h"
 #include "cli/SubcommandParser.h"
 #include "cli/ValueOptions.h"
 #include "config/AcknowledgementTexts.h"
@@ -35,41 +36,6 @@ struct PlannedRequest {
   OutboundReport Request;
   DeviceCommand Acknowledgement;
 };
-
-std::optional<int> ZeroMarkerPosition(const std::string& value) {
-  if (value == "yes" || value == "tak" || value == "1") return 1;
-  if (value == "no" || value == "nie" || value == "0") return 0;
-  return std::nullopt;
-}
-
-// The gate time in milliseconds ("100", "100ms", "0.1s", "1s") as a position of the list.
-std::optional<int> GateTimePosition(const std::string& value) {
-  const bool bare = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
-  const auto length = ParseDuration(bare ? value + "ms" : value);
-  if (!length) return std::nullopt;
-  for (int position = 0; position < kGateTimeCount; ++position) {
-    // Compared in the duration's own width: a cast to 32 bits would take 4294967396 ms for 100 ms.
-    const std::optional<std::uint32_t> ms = GateTimeMilliseconds(position);
-    if (ms && static_cast<long long>(*ms) == length->count()) return position;
-  }
-  return std::nullopt;
-}
-
-std::string GateTimeChoices() {
-  std::string text;
-  for (int position = 0; position < kGateTimeCount; ++position) {
-    text += (position > 0 ? ", " : "") + std::to_string(*GateTimeMilliseconds(position)) + "ms";
-  }
-  return text;
-}
-
-std::optional<int> BaudRatePosition(const std::string& value) {
-  const auto& labels = ModbusBaudRateLabels();
-  for (std::size_t i = 0; i < labels.size(); ++i) {
-    if (labels[i] == value) return static_cast<int>(i);
-  }
-  return std::nullopt;
-}
 
 std::string RefusedBoxText(const RefusedBox& box) {
   return "output." + std::to_string(box.Row + 1) +
