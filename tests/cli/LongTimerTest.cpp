@@ -25,19 +25,12 @@ TEST(LongTimerTest, LengthsPastAnIntRunInStepsThatFit) {
 TEST(LongTimerTest, FiresOnceAfterTheWholeLengthNotAfterTheFirstStep) {
   QEventLoop loop;
   int fired = 0;
-  LongTimer timer(
-      [&] {
-        ++fired;
-        loop.quit();
-      },
-      milliseconds(2));
+  LongTimer timer([&] { loop.exit(++fired); }, milliseconds(2));
   const auto start = std::chrono::steady_clock::now();
   timer.Start(milliseconds(30));
-  EXPECT_EQ(timer.StepLength(), milliseconds(2));
   loop.exec();
   EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(30));
   EXPECT_EQ(fired, 1);
-  EXPECT_FALSE(timer.Active());
 }
 
 }  // namespace

@@ -25,12 +25,8 @@ INSTANTIATE_TEST_SUITE_P(
                     EscapeCase{"\x1b[31mred", "\\x1b[31mred"},
                     EscapeCase{"a\nb\tc\rd", "a\\x0ab\\x09c\\x0dd"},
                     EscapeCase{std::string("nul\0x", 5), "nul\\x00x"}, EscapeCase{"del\x7f", "del\\x7f"},
-                    EscapeCase{"\xc2\x9b"
-                               "31m",
-                               "\\u009b31m"},  // C1 CSI as UTF-8
-                    EscapeCase{"\x9b"
-                               "31m\xff",
-                               "\\x9b31m\\xff"},  // bytes that are not UTF-8
+                    EscapeCase{"\xc2\23331m", "\\u009b31m"},     // C1 CSI as UTF-8
+                    EscapeCase{"\23331m\xff", "\\x9b31m\\xff"},  // bytes that are not UTF-8
                     EscapeCase{"\xEF\xBF\xBD", "\xEF\xBF\xBD"}, EscapeCase{"a\\x1b", "a\\\\x1b"}));
 
 TEST(ControlEscapeTest, MessagesOfSeveralLinesKeepTheirLineFeeds) {
