@@ -49,9 +49,10 @@ int OpenForAppend(const std::string& path, std::string& why) {
   for (int hop = 0; hop <= kMaxLinkHops; ++hop) {
     const int descriptor = OpenWithoutFollowing(current);
     if (descriptor >= 0) return descriptor;
+    // O_NOFOLLOW refuses a link with ELOOP, or (O_CREAT in a sticky folder) EACCES: lstat tells.
     const int error = errno;
     struct stat link {};
-    if (error != ELOOP || ::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+    if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
       why = std::strerror(error);
       return -1;
     }

@@ -234,6 +234,7 @@ class RecordFileLink : public RecordFileTest, public ::testing::WithParamInterfa
 TEST_P(RecordFileLink, IsFollowedOnlyWhenTheUserOrRootOwnsIt) {
   const bool other = GetParam() != LinkOwner::Self;
   if (other && ::geteuid() != 0) GTEST_SKIP() << "a link of another user is made by the run as root";
+  fs::permissions(directory_, fs::perms::all | fs::perms::sticky_bit);  // a folder as /tmp is
   const std::string target = PathOf("target.csv");
   Put(target, "kept\r\n");
   const std::string link = PathOf("pomiar.csv");
