@@ -58,15 +58,25 @@ CommandLine::CommandLine()
 
 ProgramOptions CommandLine::Parse(const QStringList& arguments) {
   parser_.process(arguments);
+  QString error;
+  const std::optional<ProgramOptions> options = Options(error);
+  if (!options) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(QCoreApplication::applicationName()), qPrintable(error));
+    std::exit(EXIT_FAILURE);
+  }
+  return *options;
+}
+
+std::optional<ProgramOptions> CommandLine::Options(QString& error) const {
   ProgramOptions options;
   options.Simulate = parser_.isSet(simulate_);
   if (parser_.isSet(simulateUnplugAfter_)) {
     bool ok = false;
     const double seconds = parser_.value(simulateUnplugAfter_).toDouble(&ok);
     if (!ok || !(seconds >= 0.0) || seconds > kMaxUnplugDelaySeconds) {
-      std::fprintf(stderr, "%s: --simulate-unplug-after takes a number of seconds from 0 to %d.\n",
-                   qPrintable(QCoreApplication::applicationName()), kMaxUnplugDelaySeconds);
-      std::exit(EXIT_FAILURE);
+      error = QStringLiteral("--simulate-unplug-after takes a number of seconds from 0 to %1.")
+                  .arg(kMaxUnplugDelaySeconds);
+      return std::nullopt;
     }
     options.SimulateUnplugAfterSeconds = seconds;
     options.Simulate = true;

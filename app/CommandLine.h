@@ -3,6 +3,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QStringList>
+#include <optional>
 
 #include "app/ProgramOptions.h"
 
@@ -23,6 +24,9 @@ class CommandLine {
   // process, as does an unknown option or a bad value (with a message on stderr), like every Qt
   // program.
   ProgramOptions Parse(const QStringList& arguments);
+
+  // The options of a command line Parser() has parsed; nothing, with `error` set, for a bad value.
+  std::optional<ProgramOptions> Options(QString& error) const;
 
  private:
   QCommandLineParser parser_;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPoint>
 #include <QRect>
+#include <QWidget>
 
 namespace kvelt::app {
 
@@ -17,8 +18,11 @@ class WindowPlacement {
   static constexpr int kTitleBarHeight = 20;
   static constexpr int kMinimumGrabWidth = 48;
   static constexpr int kMinimumGrabHeight = 8;
+  // Stored coordinates beyond this (the largest size a widget takes) are not a place on any screen.
+  static constexpr int kMaxCoordinate = QWIDGETSIZE_MAX;
 
-  static QPoint Place(QPoint stored, int windowWidth, const QList<QRect>& availableAreas, const QRect& primaryArea);
+  static QPoint Place(QPoint stored, int windowWidth, const QList<QRect>& availableAreas,
+                      const QRect& primaryArea);
 
   // Place() over the screens the application has now.
   static QPoint PlaceOnScreens(QPoint stored, int windowWidth);

@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "cli/ExitCode.h"
+#include "text/ControlEscape.h"
 
 #ifndef KVELT_PROGRAM_VERSION
 #define KVELT_PROGRAM_VERSION "0"
@@ -75,15 +76,16 @@ int RunProgram(const QStringList& arguments) {
       return static_cast<int>(code);
     } catch (const CliFailure& failure) {
       std::fflush(stdout);
-      std::fprintf(stderr, "kvelt: %s\n", failure.what());
+      std::fprintf(stderr, "kvelt: %s\n", EscapeControlCharacters(failure.what(), LineBreaks::Keep).c_str());
       return static_cast<int>(failure.Code());
     } catch (const std::exception& error) {
       std::fflush(stdout);
-      std::fprintf(stderr, "kvelt: %s\n", error.what());
+      std::fprintf(stderr, "kvelt: %s\n", EscapeControlCharacters(error.what(), LineBreaks::Keep).c_str());
       return static_cast<int>(ExitCode::FileError);
     }
   }
-  std::fprintf(stderr, "kvelt: unknown command \"%s\" (kvelt --help lists them)\n", qPrintable(first));
+  std::fprintf(stderr, "kvelt: unknown command \"%s\" (kvelt --help lists them)\n",
+               EscapeControlCharacters(first.toStdString()).c_str());
   return static_cast<int>(ExitCode::BadUsage);
 }
 

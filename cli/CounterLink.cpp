@@ -1,10 +1,10 @@
 #include "cli/CounterLink.h"
 
 #include <QEventLoop>
-#include <QTimer>
 #include <cstdio>
 
 #include "cli/ExitCode.h"
+#include "cli/LongTimer.h"
 #include "cli/SubcommandParser.h"
 
 namespace kvelt::cli {
@@ -64,10 +64,8 @@ CounterLink::Wait CounterLink::RunUntil(const std::function<bool()>& done,
   if (unplugged_) return Wait::Unplugged;
   if (done && done()) return Wait::Done;
   QEventLoop loop;
-  QTimer timer;
-  timer.setSingleShot(true);
-  QObject::connect(&timer, &QTimer::timeout, [this] { Quit(Wait::TimedOut); });
-  if (timeout) timer.start(*timeout);
+  LongTimer timer([this] { Quit(Wait::TimedOut); });
+  if (timeout) timer.Start(*timeout);
   done_ = done;
   loop_ = &loop;
   result_ = Wait::TimedOut;

@@ -8,6 +8,7 @@
 #include "cli/JsonText.h"
 #include "cli/SubcommandParser.h"
 #include "device/AccessHint.h"
+#include "text/ControlEscape.h"
 
 namespace kvelt::cli {
 namespace {
@@ -27,7 +28,7 @@ std::string AccessWord(const hid::SessionDevice& device, hid::CounterState state
 
 // The name without the serial number, which has a column of its own.
 std::string DeviceName(const hid::SessionDevice& device) {
-  return device.ProductString.empty() ? device.Label : device.ProductString;
+  return device.ProductString.empty() ? device.Label : EscapeControlCharacters(device.ProductString);
 }
 
 std::string IdText(std::uint16_t id) {
@@ -69,7 +70,8 @@ ExitCode RunList(const QStringList& arguments) {
       std::printf("%c %2d  %-28s %s:%s  %-14s %-16s %s\n", device.Counter ? '*' : ' ', index,
                   DeviceName(device).c_str(), IdText(device.VendorID).c_str(),
                   IdText(device.ProductID).c_str(), AccessWord(device, link.State()).c_str(),
-                  device.SerialNumber.empty() ? "-" : device.SerialNumber.c_str(), device.Path.c_str());
+                  device.SerialNumber.empty() ? "-" : EscapeControlCharacters(device.SerialNumber).c_str(),
+                  EscapeControlCharacters(device.Path).c_str());
     }
   }
   std::fflush(stdout);

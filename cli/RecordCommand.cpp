@@ -13,6 +13,7 @@
 #include "cli/Commands.h"
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
+#include "cli/LongTimer.h"
 #include "cli/RecordColumnsText.h"
 #include "cli/SilenceWatch.h"
 #include "cli/SubcommandParser.h"
@@ -74,7 +75,7 @@ ExitCode RunRecord(const QStringList& arguments) {
   if (command.Parser().isSet(forTime)) {
     duration = ParseDuration(command.Parser().value(forTime).toStdString());
     if (!duration || duration->count() <= 0)
-      command.Fail("bad --for \"" + command.Parser().value(forTime) + "\"");
+      command.Fail("bad --for \"" + command.Parser().value(forTime) + "\" " + QLatin1String(kDurationRange));
   }
   std::optional<long long> lineLimit;
   if (command.Parser().isSet(lines)) {
@@ -106,7 +107,8 @@ ExitCode RunRecord(const QStringList& arguments) {
     case AppendResult::Written:
       break;
     case AppendResult::OpenFailed:
-      throw CliFailure(ExitCode::FileError, "cannot open " + fileName.toStdString() + " for appending");
+      throw CliFailure(ExitCode::FileError, "cannot open " + fileName.toStdString() +
+                                                " for appending: " + AppendOpenProblem(path));
     case AppendResult::WriteFailed:
       throw CliFailure(ExitCode::FileError, "cannot write to " + fileName.toStdString());
   }
@@ -125,7 +127,8 @@ ExitCode RunRecord(const QStringList& arguments) {
         if (lineLimit && recorder.LinesWritten() >= *lineLimit) link.Stop();
         return true;
       case LineRecorder::Outcome::OpenFailed:
-        failure.emplace(ExitCode::FileError, "cannot open " + fileName.toStdString() + " for appending");
+        failure.emplace(ExitCode::FileError, "cannot open " + fileName.toStdString() +
+                                                 " for appending: " + AppendOpenProblem(path));
         break;
       case LineRecorder::Outcome::WriteFailed:
         failure.emplace(ExitCode::FileError, "a line could not be written to " + fileName.toStdString());
@@ -152,13 +155,8 @@ ExitCode RunRecord(const QStringList& arguments) {
     throw CliFailure(ExitCode::NoReply, "the counter sent no values in time");
   }
   // The time runs from the counter's first frame.
-  QTimer endTimer;
-  if (duration) {
-    endTimer.setSingleShot(true);
-    endTimer.setTimerType(Qt::PreciseTimer);  // a coarse timer may end the run early
-    QObject::connect(&endTimer, &QTimer::timeout, [&link] { link.Stop(); });
-    endTimer.start(*duration);
-  }
+  LongTimer endTimer([&link] { link.Stop(); });
+  if (duration) endTimer.Start(*duration);
   // A counter that goes quiet ends the run instead of leaving it waiting for good.
   const SilenceWatch silence(
       command.Timeout(), [&replies] { return replies.FrameCount(); }, [&link] { link.Stop(); });

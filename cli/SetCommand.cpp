@@ -17,6 +17,7 @@
 #include "cli/LanguageTexts.h"
 #include "cli/OutputRowText.h"
 #include "cli/SettingAssignment.h"
+#include "cli/SettingValueText.h"
 #include "cli/SubcommandParser.h"
 #include "cli/ValueOptions.h"
 #include "config/AcknowledgementTexts.h"
@@ -27,6 +28,7 @@
 #include "config/OutputsWrite.h"
 #include "measure/qt/LocaleRecordLine.h"
 #include "protocol/OutputsConfig.h"
+#include "text/ControlEscape.h"
 
 namespace kvelt::cli {
 namespace {
@@ -39,39 +41,6 @@ struct PlannedRequest {
   // settings the counter does not report.
   std::optional<SettingAssignment> ReadBack;
 };
-
-std::optional<int> ZeroMarkerPosition(const std::string& value) {
-  if (value == "yes" || value == "tak" || value == "1") return 1;
-  if (value == "no" || value == "nie" || value == "0") return 0;
-  return std::nullopt;
-}
-
-// The gate time in milliseconds ("100", "100ms", "0.1s", "1s") as a position of the list.
-std::optional<int> GateTimePosition(const std::string& value) {
-  const bool bare = !value.empty() && value.find_first_not_of("0123456789") == std::string::npos;
-  const auto length = ParseDuration(bare ? value + "ms" : value);
-  if (!length) return std::nullopt;
-  for (int position = 0; position < kGateTimeCount; ++position) {
-    if (GateTimeMilliseconds(position) == static_cast<std::uint32_t>(length->count())) return position;
-  }
-  return std::nullopt;
-}
-
-std::string GateTimeChoices() {
-  std::string text;
-  for (int position = 0; position < kGateTimeCount; ++position) {
-    text += (position > 0 ? ", " : "") + std::to_string(*GateTimeMilliseconds(position)) + "ms";
-  }
-  return text;
-}
-
-std::optional<int> BaudRatePosition(const std::string& value) {
-  const auto& labels = ModbusBaudRateLabels();
-  for (std::size_t i = 0; i < labels.size(); ++i) {
-    if (labels[i] == value) return static_cast<int>(i);
-  }
-  return std::nullopt;
-}
 
 std::string RefusedBoxText(const RefusedBox& box) {
   return "output." + std::to_string(box.Row + 1) +
@@ -303,7 +272,8 @@ ExitCode RunSet(const QStringList& arguments) {
         link, planned.Request, [&] { return replies.TakeAcknowledgement(planned.Acknowledgement); },
         command.Timeout(), planned.Label);
     if (verify && planned.ReadBack) VerifyChannelSetting(reader, planned, separator);
-    std::printf("%s: %s\n", planned.Label.c_str(), answered(planned.Acknowledgement).c_str());
+    std::printf("%s: %s\n", EscapeControlCharacters(planned.Label).c_str(),
+                answered(planned.Acknowledgement).c_str());
     std::fflush(stdout);
   }
   if (planner.Outputs().empty()) return ExitCode::Done;
@@ -341,7 +311,8 @@ ExitCode RunSet(const QStringList& arguments) {
       "the outputs (second half)");
   if (verify) VerifyOutputs(reader, write, planner.Outputs(), separator);
   for (const auto& [index, assigned] : planner.Outputs()) {
-    std::printf("%s: %s\n", assigned.Label.c_str(), answered(DeviceCommand::cmdWriteOutputsSecond).c_str());
+    std::printf("%s: %s\n", EscapeControlCharacters(assigned.Label).c_str(),
+                answered(DeviceCommand::cmdWriteOutputsSecond).c_str());
   }
   std::fflush(stdout);
   return ExitCode::Done;

@@ -6,18 +6,23 @@ namespace kvelt::cli {
 
 SilenceWatch::SilenceWatch(std::chrono::milliseconds timeout, std::function<std::uint64_t()> frameCount,
                            std::function<void()> onSilence)
-    : frameCount_(std::move(frameCount)), onSilence_(std::move(onSilence)), seen_(frameCount_()) {
-  QObject::connect(&timer_, &QTimer::timeout, [this] {
-    const std::uint64_t now = frameCount_();
-    if (now != seen_) {
-      seen_ = now;
-      return;
-    }
-    timer_.stop();
-    silent_ = true;
-    onSilence_();
-  });
-  timer_.start(timeout);
+    : timeout_(timeout),
+      frameCount_(std::move(frameCount)),
+      onSilence_(std::move(onSilence)),
+      timer_([this] { Check(); }),
+      seen_(frameCount_()) {
+  timer_.Start(timeout_);
+}
+
+void SilenceWatch::Check() {
+  const std::uint64_t now = frameCount_();
+  if (now != seen_) {
+    seen_ = now;
+    timer_.Start(timeout_);
+    return;
+  }
+  silent_ = true;
+  onSilence_();
 }
 
 }  // namespace kvelt::cli

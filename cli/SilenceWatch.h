@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QTimer>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+
+#include "cli/LongTimer.h"
 
 namespace kvelt::cli {
 
@@ -17,9 +18,12 @@ class SilenceWatch {
   bool Silent() const { return silent_; }
 
  private:
-  QTimer timer_;
+  void Check();
+
+  std::chrono::milliseconds timeout_;
   std::function<std::uint64_t()> frameCount_;
   std::function<void()> onSilence_;
+  LongTimer timer_;
   std::uint64_t seen_ = 0;
   bool silent_ = false;
 };

@@ -57,7 +57,8 @@ bool SubcommandParser::Parse(const QStringList& arguments) {
     Fail("--device needs a path, serial number or position");
   if ((common_ & kTimeout) && parser_.isSet(timeoutOption_)) {
     const auto timeout = ParseDuration(parser_.value(timeoutOption_).toStdString());
-    if (!timeout || timeout->count() <= 0) Fail("bad --timeout \"" + parser_.value(timeoutOption_) + "\"");
+    if (!timeout || timeout->count() <= 0)
+      Fail("bad --timeout \"" + parser_.value(timeoutOption_) + "\" " + QLatin1String(kDurationRange));
     timeout_ = *timeout;
   }
   if ((common_ & kUnit) && parser_.isSet(unitOption_)) {

@@ -17,8 +17,10 @@ std::string_view UnitName(int unit);
 std::optional<int> ParseDecimals(std::string_view text);
 
 // A duration: a number with the unit ms, s, min or h ("500ms", "2s", "1.5min", "1h"); a bare
-// number is seconds. Nothing negative; at most a year.
+// number is seconds. Nothing negative; at most a year of 366 days.
 std::optional<std::chrono::milliseconds> ParseDuration(std::string_view text);
+// The range a duration option takes, for its error message.
+inline constexpr char kDurationRange[] = "(a duration above 0 and up to 366 days, as 500ms, 30s, 2h)";
 
 // The recording period as a position of the window's period list ("10ms", "100ms", "1s", "10s",
 // "30s", "1min", "10min", "30min", "1h"; written as any duration equal to one of them).

@@ -52,6 +52,11 @@ void THidDeviceReadThread::ReleaseHandle() {
   Handle_.reset();
 }
 
+std::uint32_t THidDeviceReadThread::DeliveredLength(std::size_t reported, std::size_t bufferSize) {
+  return static_cast<std::uint32_t>(std::min(
+      {reported, bufferSize, static_cast<std::size_t>(std::numeric_limits<std::uint16_t>::max()) + 1}));
+}
+
 void THidDeviceReadThread::Execute() {
   bool haveHandle = Handle_ != nullptr;
   while (!HandOver_.StopRequested()) {
@@ -67,9 +72,7 @@ void THidDeviceReadThread::Execute() {
     const HidReadResult result = Handle_->Read(Buffer_.data(), Buffer_.size());
     switch (result.State) {
       case HidReadResult::Status::Report:
-        NumberOfBytesRead_ = static_cast<std::uint32_t>(std::min(
-            {result.Bytes, Buffer_.size(),
-             static_cast<std::size_t>(std::numeric_limits<std::uint16_t>::max()) + 1}));
+        NumberOfBytesRead_ = DeliveredLength(result.Bytes, Buffer_.size());
         if (NumberOfBytesRead_ > 0) HandOver_.HandOver(DeliverWork_);
         break;
       case HidReadResult::Status::Stopped:

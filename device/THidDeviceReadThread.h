@@ -49,6 +49,10 @@ class THidDeviceReadThread {
 
   void SetSleepTime(int milliseconds) { SleepTime_.store(milliseconds); }
 
+  // How many bytes of a read are handed on: what the read reported, never more than the buffer
+  // holds nor more than a report id and a 16-bit data length describe.
+  static std::uint32_t DeliveredLength(std::size_t reported, std::size_t bufferSize);
+
  private:
   void Execute();
   bool AcquireHandle();  // via the main thread

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <system_error>
 
@@ -42,19 +43,33 @@ class Descriptor {
   int fd_;
 };
 
-// The file a chain of symbolic links ends at, even when that file does not exist yet.
-fs::path FollowLinks(fs::path path) {
+fs::path FolderOf(const fs::path& file) {
+  return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// A folder where someone else may put or swap a link: sticky (as /tmp), or writable by group or others.
+bool SharedFolder(const fs::path& folder) {
+  struct stat status {};
+  return ::stat(folder.c_str(), &status) != 0 || (status.st_mode & (S_ISVTX | S_IWGRP | S_IWOTH)) != 0;
+}
+
+// The file a chain of symbolic links ends at, even when that file does not exist yet; nothing
+// (with `why`) when a link of the chain lies in a shared folder.
+std::optional<fs::path> FollowLinks(fs::path path, std::string& why) {
   for (int hop = 0; hop < 40; ++hop) {
     std::error_code error;
     if (!fs::is_symlink(fs::symlink_status(path, error))) return path;
+    if (SharedFolder(FolderOf(path))) {
+      why = "a symbolic link in " + FolderOf(path).string() +
+            ", which other users may write to, is not followed";
+      return std::nullopt;
+    }
     const fs::path target = fs::read_symlink(path, error);
     if (error) return path;
     path = target.is_absolute() ? target : path.parent_path() / target;
   }
   return path;  // a loop; opening it fails
 }
-
-fs::path FolderOf(const fs::path& file) { return file.has_parent_path() ? file.parent_path() : fs::path("."); }
 
 std::string RandomSuffix() {
   thread_local std::mt19937_64 generator{std::random_device{}()};
@@ -82,10 +97,12 @@ void RemoveLeftovers(const fs::path& target) {
   std::error_code error;
   const std::string name = target.filename().string();
   const auto oldEnough = fs::file_time_type::clock::now() - kLeftoverAge;
-  for (fs::directory_iterator entry(FolderOf(target), error), end; !error && entry != end; entry.increment(error)) {
+  for (fs::directory_iterator entry(FolderOf(target), error), end; !error && entry != end;
+       entry.increment(error)) {
     if (!IsTemporaryName(entry->path().filename().string(), name)) continue;
     struct stat status {};
-    if (::lstat(entry->path().c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()) {
+    if (::lstat(entry->path().c_str(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        status.st_uid != ::geteuid()) {
       continue;
     }
     std::error_code ignored;
@@ -109,9 +126,22 @@ void SyncFolder(const fs::path& folder) {
   if (fd.Get() >= 0) ::fsync(fd.Get());  // best effort: some file systems refuse it
 }
 
-bool RewriteInPlace(int fd, std::string_view content) {
-  // Writing before cutting never leaves the file shorter than its new content.
-  return WriteAll(fd, content, 0) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 && ::fsync(fd) == 0;
+bool CutTo(int fd, off_t size) { return ::ftruncate(fd, size) == 0; }
+
+// Every write covers the whole of the old content, so the file holds the old or the new text
+// (at worst with blank padding after it), never the head of one and the tail of the other.
+bool RewriteInPlace(int fd, off_t oldSize, std::string_view content, const ReplaceOptions& options,
+                    std::string& why) {
+  if (static_cast<off_t>(content.size()) >= oldSize) return WriteAll(fd, content, 0) && ::fsync(fd) == 0;
+  if (!options.Padded) {
+    why = "the file cannot be replaced and is not shortened in place";
+    return false;
+  }
+  const std::string padded = options.Padded(static_cast<std::size_t>(oldSize));
+  if (static_cast<off_t>(padded.size()) < oldSize) return false;
+  const auto cut = options.Cut ? options.Cut : CutTo;
+  return WriteAll(fd, padded, 0) && ::fsync(fd) == 0 && cut(fd, static_cast<off_t>(content.size())) &&
+         ::fsync(fd) == 0;
 }
 
 enum class RenameOutcome { Done, TryInPlace, Failed };
@@ -159,7 +189,15 @@ RenameOutcome ReplaceByRename(const fs::path& target, std::string_view content, 
 }  // namespace
 
 bool ReplaceFileContent(const std::string& path, std::string_view content) {
-  const fs::path target = FollowLinks(path);
+  std::string why;
+  return ReplaceFileContent(path, content, ReplaceOptions{}, why);
+}
+
+bool ReplaceFileContent(const std::string& path, std::string_view content, const ReplaceOptions& options,
+                        std::string& why) {
+  const std::optional<fs::path> followed = FollowLinks(path, why);
+  if (!followed) return false;
+  const fs::path& target = *followed;
   RemoveLeftovers(target);
   // O_NONBLOCK: a FIFO must not hold the write up; it is refused below.
   Descriptor existing(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
@@ -178,7 +216,7 @@ bool ReplaceFileContent(const std::string& path, std::string_view content) {
         break;
     }
   }
-  return replacing && RewriteInPlace(existing.Get(), content);
+  return replacing && RewriteInPlace(existing.Get(), old.st_size, content, options, why);
 }
 
 }  // namespace kvelt

@@ -12,7 +12,9 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
 
-bool StartsWith(std::string_view bytes, std::string_view prefix) { return bytes.substr(0, prefix.size()) == prefix; }
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
 
 DecodedFileText DecodeUtf16File(std::string_view bytes, FileEncoding encoding, ByteOrder order) {
   DecodedFileText decoded;
@@ -53,13 +55,25 @@ std::string EncodeFileText(const DecodedFileText& original, std::string_view tex
       // invalid UTF-8 has changed) would be read back as UTF-8 with other letters: then, as
       // for a character the code page lacks, the whole file becomes UTF-8.
       const std::optional<std::string> bytes = EncodeWindows1250(text);
-      if (bytes && (*bytes == text || !IsValidUtf8(original.RawPrefix + *bytes))) return original.RawPrefix + *bytes;
+      if (bytes && (*bytes == text || !IsValidUtf8(original.RawPrefix + *bytes)))
+        return original.RawPrefix + *bytes;
       return original.RawPrefix + std::string(text);
     }
     case FileEncoding::Utf8:
       break;
   }
   return std::string(text);
+}
+
+std::string PaddedFileText(const DecodedFileText& original, std::string_view text, std::size_t size) {
+  std::string padded(text);
+  std::string bytes = EncodeFileText(original, padded);
+  // Every line break adds at least one byte, so as many as bytes are missing always suffice.
+  if (bytes.size() < size) {
+    padded.append(size - bytes.size(), '\n');
+    bytes = EncodeFileText(original, padded);
+  }
+  return bytes;
 }
 
 }  // namespace kvelt

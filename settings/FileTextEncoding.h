@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,9 @@ DecodedFileText DecodeFileText(std::string_view bytes);
 // Windows-1250 has no byte for, or its Windows-1250 bytes would read back as UTF-8, the whole
 // file becomes UTF-8 instead: one file never mixes encodings, and it reads back as written.
 std::string EncodeFileText(const DecodedFileText& original, std::string_view text);
+
+// EncodeFileText of text followed by blank lines, as many as make it at least `size` bytes: the
+// same settings, for a file that may only be cut to its length after it has been written.
+std::string PaddedFileText(const DecodedFileText& original, std::string_view text, std::size_t size);
 
 }  // namespace kvelt

@@ -51,7 +51,11 @@ void IniSession::Save() {
   // A file that is there but cannot be read must not be replaced by what little we know.
   if (status_ == FileReadStatus::Failed) throw SettingsWriteError(path_);
   const std::string bytes = EncodeFileText(decoded_, document_.Text());
-  if (!ReplaceFileContent(path_, bytes)) throw SettingsWriteError(path_);
+  ReplaceOptions options;
+  // Blank lines read as nothing: the padding of an in-place rewrite that shortens the file.
+  options.Padded = [this](std::size_t size) { return PaddedFileText(decoded_, document_.Text(), size); };
+  std::string why;
+  if (!ReplaceFileContent(path_, bytes, options, why)) throw SettingsWriteError(path_, why);
   // Later saves of this session keep to what is in the file now; a Windows-1250 file that
   // had to become UTF-8 stays UTF-8.
   status_ = FileReadStatus::Read;

@@ -2,7 +2,7 @@
 
 namespace kvelt {
 
-SettingsWriteError::SettingsWriteError(const std::string& path)
-    : std::runtime_error("Unable to write to " + path), path_(path) {}
+SettingsWriteError::SettingsWriteError(const std::string& path, const std::string& reason)
+    : std::runtime_error("Unable to write to " + path + (reason.empty() ? "" : ": " + reason)), path_(path) {}
 
 }  // namespace kvelt

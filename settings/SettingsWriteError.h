@@ -8,7 +8,8 @@ namespace kvelt {
 // Raised when a settings write cannot reach the file; the message names the file.
 class SettingsWriteError : public std::runtime_error {
  public:
-  explicit SettingsWriteError(const std::string& path);
+  // `reason`, when given, follows the file's name.
+  explicit SettingsWriteError(const std::string& path, const std::string& reason = {});
 
   const std::string& Path() const { return path_; }
 

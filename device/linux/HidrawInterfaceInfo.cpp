@@ -21,11 +21,6 @@ std::string_view OrEmpty(const char* text) {
   return text != nullptr ? std::string_view(text) : std::string_view();
 }
 
-std::string WithoutTrailingNewlines(std::string_view text) {
-  while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
-  return std::string(text);
-}
-
 }  // namespace
 
 std::optional<HidInterfaceInfo> ReadHidrawInterfaceInfo(udev_device* hidraw) {
@@ -60,11 +55,11 @@ std::optional<HidInterfaceInfo> ReadHidrawInterfaceInfo(udev_device* hidraw) {
         ParseSysfsHex16(OrEmpty(udev_device_get_sysattr_value(usb, "bcdDevice"))).value_or(0);
     // A USB device without a product string descriptor has no "product" attribute: no product string,
     // as Windows would report it (the kernel's HID_NAME is made up from the ids then).
-    info.ProductString = WithoutTrailingNewlines(OrEmpty(udev_device_get_sysattr_value(usb, "product")));
-    info.SerialNumber = WithoutTrailingNewlines(OrEmpty(udev_device_get_sysattr_value(usb, "serial")));
+    info.ProductString = SysfsText(OrEmpty(udev_device_get_sysattr_value(usb, "product")));
+    info.SerialNumber = SysfsText(OrEmpty(udev_device_get_sysattr_value(usb, "serial")));
   } else {
     // Bluetooth, I2C and virtual devices: the name the device gave the kernel.
-    info.ProductString = WithoutTrailingNewlines(OrEmpty(udev_device_get_property_value(hid, "HID_NAME")));
+    info.ProductString = SysfsText(OrEmpty(udev_device_get_property_value(hid, "HID_NAME")));
   }
 
   if (const char* hidSyspath = udev_device_get_syspath(hid)) {

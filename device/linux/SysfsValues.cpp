@@ -32,4 +32,9 @@ std::optional<std::uint16_t> ParseSysfsHex16(std::string_view text) {
   return ParseHexField(text);
 }
 
+std::string SysfsText(std::string_view text) {
+  while (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+  return std::string(text);
+}
+
 }  // namespace kvelt::hid

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace kvelt::hid {
@@ -21,5 +22,8 @@ std::optional<HidIdProperty> ParseHidIdProperty(std::string_view text);
 // A 16-bit hex attribute such as idVendor "046d" or bcdDevice "0102";
 // one trailing newline is accepted.
 std::optional<std::uint16_t> ParseSysfsHex16(std::string_view text);
+
+// A text attribute or property ("product", HID_NAME) without the line breaks sysfs ends it with.
+std::string SysfsText(std::string_view text);
 
 }  // namespace kvelt::hid

@@ -13,14 +13,17 @@
 #include "device/qt/ProgramAccessHint.h"
 #include "device/qt/QtMainThreadPoster.h"
 #include "protocol/OutputReportFrame.h"
+#include "text/ControlEscape.h"
 
 namespace kvelt::hid {
 namespace {
 
 std::string SessionLabel(THidDevice& device) {
-  std::string label = DeviceListLabel(device.ProductString(), device.VendorID(), device.ProductID());
+  // Names and serial numbers come from the device: shown with their control characters escaped.
+  std::string label =
+      EscapeControlCharacters(DeviceListLabel(device.ProductString(), device.VendorID(), device.ProductID()));
   const std::string& serial = device.PnPInfo().Interface().SerialNumber;
-  if (!serial.empty()) label += " (S/N " + serial + ")";
+  if (!serial.empty()) label += " (S/N " + EscapeControlCharacters(serial) + ")";
   return label;
 }
 

@@ -268,6 +268,9 @@ class StartupShutdownTest : public QObject {
     QTest::newRow("off the left edge") << QPoint(-760, 10) << corner;
     QTest::newRow("above the top") << QPoint(30, -40) << corner;
     QTest::newRow("below the bottom") << QPoint(30, 796) << corner;
+    QTest::newRow("top at the largest int") << QPoint(10, 2147483647) << corner;
+    QTest::newRow("left at the smallest int") << QPoint(-2147483647 - 1, 10) << corner;
+    QTest::newRow("just past what a widget measures") << QPoint(16777216, 0) << corner;
   }
 
   void storedPositionIsUsedWhenTheTitleBarIsReachable() {
@@ -277,6 +280,9 @@ class StartupShutdownTest : public QObject {
     WindowFixture fixture({"[Options]", QStringLiteral("ScreenTop=%1").arg(stored.y()),
                            QStringLiteral("ScreenLeft=%1").arg(stored.x()), "Language=0"});
     QCOMPARE(fixture.Window().pos(), opened);
+    // Closing stores where the window is, not an overflowed corner.
+    QVERIFY(fixture.Window().close());
+    QVERIFY(fixture.IniLines().contains(QStringLiteral("ScreenTop=%1").arg(opened.y())));
   }
 
   void placementOverSeveralScreens_data() {

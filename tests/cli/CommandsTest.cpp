@@ -86,6 +86,10 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"ResolutionTooLarge", Mode::Normal, {"set", "resolution.1=65536"}, 1, "0..65535"},
         ExitCase{"CoefficientWithWrongSeparator", Mode::Normal, {"set", "coefficient=1;5"}, 1, "coefficient"},
         ExitCase{"GateTimeNotInTheList", Mode::Normal, {"set", "gate-time=30ms"}, 1, "gate time"},
+        // Values past 32 bits, or past a year, are refused with their range, not cut down.
+        ExitCase{"GateTimePast32Bits", Mode::Normal, {"set", "gate-time=4294967396"}, 1, "10ms, 20ms"},
+        ExitCase{"ForPastAYear", Mode::Normal, {"record", "f.csv", "--for", "8785h"}, 1, "366 days"},
+        ExitCase{"TimeoutPastAYear", Mode::Normal, {"get", "--timeout", "31622400001ms"}, 1, "366 days"},
         ExitCase{"ModbusAddressZero", Mode::Normal, {"set", "modbus-address=0"}, 1, "1..247"},
         ExitCase{"BadBaudRate", Mode::Normal, {"set", "modbus-baud=9600"}, 1, "baud"},
         ExitCase{"OutputThresholdNotANumber",
@@ -227,6 +231,17 @@ TEST(ListTest, TheCounterIsMarkedAndTheKeyboardIsNotOpened) {
   EXPECT_EQ(Lines(json.Out)[1],
             "{\"index\":2,\"name\":\"KVELT\",\"serial\":\"SIM-0001\",\"vendor_id\":\"1209\","
             "\"product_id\":\"0001\",\"path\":\"sim:kvelt-counter\",\"counter\":true,\"access\":\"ok\"}");
+}
+
+TEST(ListTest, EscapeCodesInANameAreShownNotSent) {
+  SharedSimulatedBus bus(SharedSimulatedBus::Mode::HostileName);
+  const Outcome human = RunKvelt(bus, {"list"});
+  EXPECT_NE(human.Out.find("\\x1b]0;owned\\x07\\x1b[31mKeyboard"), std::string::npos) << human.Out;
+  EXPECT_EQ(human.Out.find('\x1b'), std::string::npos);
+  const Outcome json = RunKvelt(bus, {"list", "--json"});
+  EXPECT_NE(json.Out.find("\\u001b]0;owned\\u0007"), std::string::npos) << json.Out;
+  // A command line's word is echoed escaped too.
+  EXPECT_NE(RunKvelt(bus, {"\x1b[2Jfly"}).Err.find("\\x1b[2Jfly"), std::string::npos);
 }
 
 TEST(WatchTest, OnceGivesOneReadingOfAllChannelsInTheUnit) {

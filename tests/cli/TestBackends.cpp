@@ -105,7 +105,13 @@ class BusBackend final : public hid::HidBackend {
   BusBackend& operator=(const BusBackend&) = delete;
 
   std::vector<hid::HidInterfaceInfo> Enumerate() override {
-    return mode_ == Mode::Empty ? std::vector<hid::HidInterfaceInfo>{} : simulated_->Enumerate();
+    if (mode_ == Mode::Empty) return {};
+    std::vector<hid::HidInterfaceInfo> devices = simulated_->Enumerate();
+    for (hid::HidInterfaceInfo& device : devices) {
+      if (mode_ == Mode::HostileName && device.Identity != hid::sim::SimulatedHidBackend::kCounterIdentity)
+        device.ProductString = "\x1b]0;owned\x07\x1b[31mKeyboard";
+    }
+    return devices;
   }
   std::unique_ptr<hid::HidHandle> Open(const hid::HidInterfaceInfo& info, hid::HidOpenMode mode) override {
     const bool counter = info.Identity == hid::sim::SimulatedHidBackend::kCounterIdentity;

@@ -13,7 +13,8 @@ class SharedSimulatedBus {
  public:
   // Overwritten: the counter takes no lock, and a second client writes every resolution again
   // right after the first (with 777), as another program on an unlocked counter could.
-  enum class Mode { Normal, NoPermission, Silent, Empty, Overwritten };
+  // HostileName: the keyboard's name holds terminal escape codes.
+  enum class Mode { Normal, NoPermission, Silent, Empty, Overwritten, HostileName };
 
   explicit SharedSimulatedBus(Mode mode = Mode::Normal);
   // A backend on this bus, for ScopedHidBackendFactory.

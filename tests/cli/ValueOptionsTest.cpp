@@ -40,7 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
                     DurationCase{"", std::nullopt}, DurationCase{"s", std::nullopt},
                     DurationCase{"-1s", std::nullopt}, DurationCase{"1e3s", std::nullopt},
                     DurationCase{"1.2.3s", std::nullopt}, DurationCase{".5s", std::nullopt},
-                    DurationCase{"5d", std::nullopt}, DurationCase{"100000000h", std::nullopt}));
+                    DurationCase{"5d", std::nullopt}, DurationCase{"100000000h", std::nullopt},
+                    // At and past the longest, a year of 366 days, and past what an int of ms holds.
+                    DurationCase{"8784h", 31622400000}, DurationCase{"8784.001h", std::nullopt},
+                    DurationCase{"4294970296ms", 4294970296}, DurationCase{"597h", 2149200000}));
 
 struct PeriodCase {
   const char* Text;

@@ -1,4 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
@@ -7,12 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-
-#include <fcntl.h>
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
 
 #include "measure/RecordFile.h"
 
@@ -60,12 +59,30 @@ TEST_F(RecordFileTest, CreatesAMissingFileAndAppendsLineAfterLine) {
   EXPECT_EQ(Contents(path), "1,50;-2,00;\r\n\r\n3,00;\r\n");
 }
 
-TEST_F(RecordFileTest, KeepsWhatTheFileHeldBefore) {
+struct HeldCase {
+  const char* Held;
+  const char* After;
+};
+
+class RecordFileHeld : public RecordFileTest, public ::testing::WithParamInterface<HeldCase> {};
+
+// What the file held stays; a last line cut short (a crash on a full disk) gets its line end
+// before the new line, never the new line glued to it.
+TEST_P(RecordFileHeld, KeepsItAndStartsTheLineOnALineOfItsOwn) {
   const std::string path = PathOf("old.csv");
-  Put(path, "old line\r\nno line break");
+  Put(path, GetParam().Held);
+  EXPECT_EQ(AppendLineToFile(path, ""), AppendResult::Written);
+  EXPECT_EQ(Contents(path), GetParam().Held);
   EXPECT_EQ(AppendLineToFile(path, "new;\r\n"), AppendResult::Written);
-  EXPECT_EQ(Contents(path), "old line\r\nno line breaknew;\r\n");
+  EXPECT_EQ(Contents(path), GetParam().After);
 }
+
+INSTANTIATE_TEST_SUITE_P(Endings, RecordFileHeld,
+                         ::testing::Values(HeldCase{"", "new;\r\n"},
+                                           HeldCase{"old line\r\n", "old line\r\nnew;\r\n"},
+                                           HeldCase{"unix line\n", "unix line\nnew;\r\n"},
+                                           HeldCase{"1,00;2.92;0", "1,00;2.92;0\r\nnew;\r\n"},
+                                           HeldCase{"cut after CR\r", "cut after CR\r\nnew;\r\n"}));
 
 TEST_F(RecordFileTest, FileCanBeMovedAwayBetweenLines) {
   const std::string path = PathOf("a.csv");
@@ -145,7 +162,8 @@ long WriteHalfWhileAnotherAppends(int descriptor, const char* data, std::size_t 
 TEST_F(RecordFileTest, NeverCutsWhatAnotherProgramAppended) {
   g_otherWriterPath = PathOf("shared.csv");
   Put(g_otherWriterPath, "1;\r\n");
-  EXPECT_EQ(AppendLineToFile(g_otherWriterPath, "22;\r\n", &WriteHalfWhileAnotherAppends), AppendResult::WriteFailed);
+  EXPECT_EQ(AppendLineToFile(g_otherWriterPath, "22;\r\n", &WriteHalfWhileAnotherAppends),
+            AppendResult::WriteFailed);
   EXPECT_EQ(Contents(g_otherWriterPath), "1;\r\n22other;\r\n");
 }
 
@@ -206,6 +224,35 @@ TEST_P(RecordFileSpecial, IsRefusedWithoutWaiting) {
 INSTANTIATE_TEST_SUITE_P(NotAFile, RecordFileSpecial,
                          ::testing::Values(SpecialFile::FifoWithoutReader, SpecialFile::FifoWithReader,
                                            SpecialFile::Socket));
+
+// A link is followed only when the user (or root) owns it; another user's link, also further
+// along a chain, is refused with the reason and its target left alone.
+enum class LinkOwner { Self, Other, SelfThenOther };
+
+class RecordFileLink : public RecordFileTest, public ::testing::WithParamInterface<LinkOwner> {};
+
+TEST_P(RecordFileLink, IsFollowedOnlyWhenTheUserOrRootOwnsIt) {
+  const bool other = GetParam() != LinkOwner::Self;
+  if (other && ::geteuid() != 0) GTEST_SKIP() << "a link of another user is made by the run as root";
+  fs::permissions(directory_, fs::perms::all | fs::perms::sticky_bit);  // a folder as /tmp is
+  const std::string target = PathOf("target.csv");
+  Put(target, "kept\r\n");
+  const std::string link = PathOf("pomiar.csv");
+  const std::string middle = PathOf("middle");
+  ASSERT_EQ(::symlink("middle", link.c_str()), 0);  // a chain: pomiar.csv -> middle -> target.csv
+  ASSERT_EQ(::symlink("target.csv", middle.c_str()), 0);
+  if (other) {
+    ASSERT_EQ(::lchown((GetParam() == LinkOwner::Other ? link : middle).c_str(), 65534, 65534), 0);
+  }
+
+  EXPECT_EQ(AppendLineToFile(link, "1;\r\n"), other ? AppendResult::OpenFailed : AppendResult::Written);
+  EXPECT_EQ(Contents(target), other ? "kept\r\n" : "kept\r\n1;\r\n");
+  EXPECT_EQ(AppendOpenProblem(link),
+            other ? "a symbolic link owned by another user (uid 65534) is not followed" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Owners, RecordFileLink,
+                         ::testing::Values(LinkOwner::Self, LinkOwner::Other, LinkOwner::SelfThenOther));
 
 TEST_F(RecordFileTest, CharacterDeviceIsWrittenTo) {
   EXPECT_EQ(AppendLineToFile("/dev/null", "1,50;\r\n"), AppendResult::Written);

@@ -10,6 +10,9 @@
 #include <filesystem>
 #include <string>
 
+#include "settings/AtomicFileReplace.h"
+#include "settings/FileTextEncoding.h"
+#include "settings/IniDocument.h"
 #include "settings/IniFile.h"
 #include "settings/IniSession.h"
 #include "settings/SettingsWriteError.h"
@@ -19,8 +22,8 @@ namespace kvelt {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::RunUnprivileged;
 using testing::ReadBytes;
+using testing::RunUnprivileged;
 using testing::TempFolder;
 using testing::WriteBytes;
 
@@ -229,8 +232,8 @@ TEST_P(NotASettingsFileTest, ReadsAsDefaultsWithoutWaitingAndIsNeverWrittenOver)
 }
 
 INSTANTIATE_TEST_SUITE_P(Things, NotASettingsFileTest,
-                         ::testing::Values(Thing::Fifo, Thing::LinkToDevZero, Thing::LinkToDevNull, Thing::Folder,
-                                           Thing::FileOverOneMebibyte));
+                         ::testing::Values(Thing::Fifo, Thing::LinkToDevZero, Thing::LinkToDevNull,
+                                           Thing::Folder, Thing::FileOverOneMebibyte));
 
 TEST(LargeSettingsFile, OneMebibyteStillReads) {
   TempFolder folder;
@@ -242,6 +245,95 @@ TEST(LargeSettingsFile, OneMebibyteStillReads) {
   EXPECT_FALSE(session.Unreadable());
   EXPECT_EQ(session.ReadInteger("Options", "Div", 2), 4);
 }
+
+// config.ini as a symbolic link: followed in the user's own folder, refused (its target left
+// alone, the reason given) in a folder others may write to, where another user may plant it.
+struct LinkFolderCase {
+  mode_t FolderMode;
+  bool Followed;
+};
+
+class LinkFolderTest : public ::testing::TestWithParam<LinkFolderCase> {
+ protected:
+  TempFolder folder_;
+  fs::path shared_ = folder_.Path() / "shared";
+  std::string target_ = folder_.File("target.ini");
+  std::string config_ = (shared_ / "config.ini").string();
+};
+
+TEST_P(LinkFolderTest, LinkIsFollowedOnlyInAFolderNoOneElseWrites) {
+  const LinkFolderCase& c = GetParam();
+  WriteBytes(target_, "[Options]\nDiv=2\n");
+  fs::create_directory(shared_);
+  fs::create_symlink(target_, config_);
+  if (::geteuid() == 0) {
+    ASSERT_EQ(::lchown(config_.c_str(), kOtherUser, kOtherGroup), 0);  // planted by someone else
+  }
+  ASSERT_EQ(::chmod(shared_.c_str(), c.FolderMode), 0);
+  std::string error;
+  try {
+    IniFile(config_).WriteInteger("Options", "Div", 4);
+  } catch (const SettingsWriteError& refused) {
+    error = refused.what();
+  }
+  EXPECT_EQ(error, c.Followed ? ""
+                              : "Unable to write to " + config_ + ": a symbolic link in " + shared_.string() +
+                                    ", which other users may write to, is not followed");
+  EXPECT_EQ(ReadBytes(target_), c.Followed ? "[Options]\nDiv=4\n" : "[Options]\nDiv=2\n");
+  EXPECT_TRUE(fs::is_symlink(config_));
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, LinkFolderTest,
+                         ::testing::Values(LinkFolderCase{0755, true}, LinkFolderCase{01777, false},
+                                           LinkFolderCase{0775, false}, LinkFolderCase{0757, false}));
+
+// A hard-linked config.ini is rewritten in place; a kill between the write and the cut that
+// shortens it (an injected cut that stops there) leaves the new settings followed by blank lines,
+// in the file's own encoding, never the old text's tail after the new.
+struct TornCase {
+  const char* Name;
+  std::string Old;
+};
+
+class InPlaceKillTest : public ::testing::TestWithParam<TornCase> {
+ protected:
+  TempFolder folder_;
+  std::string path_ = folder_.File("config.ini");
+};
+
+std::string Utf16BigEndian(std::string_view ascii) {
+  std::string bytes = "\xFE\xFF";
+  for (const char c : ascii) bytes += std::string{'\0', c};
+  return bytes;
+}
+
+TEST_P(InPlaceKillTest, LeavesTheNewSettingsAndBlankLines) {
+  WriteBytes(path_, GetParam().Old);
+  fs::create_hard_link(path_, folder_.File("second-name.ini"));
+  const DecodedFileText decoded = DecodeFileText(GetParam().Old);
+  IniDocument document(decoded.Text);
+  document.Set("Options", "SavePeriod", "0");
+  document.Set("Options", "SaveFile", "b");
+  ReplaceOptions options;
+  options.Padded = [&](std::size_t size) { return PaddedFileText(decoded, document.Text(), size); };
+  options.Cut = [](int, off_t) { return false; };  // killed before the cut
+  std::string why;
+  EXPECT_FALSE(ReplaceFileContent(path_, EncodeFileText(decoded, document.Text()), options, why));
+
+  const std::string text = DecodeFileText(ReadBytes(path_)).Text;
+  ASSERT_EQ(text.substr(0, document.Text().size()), document.Text());
+  EXPECT_EQ(text.find_first_not_of('\n', document.Text().size()), std::string::npos) << text;
+  EXPECT_EQ(IniFile(path_).ReadInteger("Options", "SavePeriod", -1), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, InPlaceKillTest,
+    ::testing::Values(TornCase{"Utf8", "[Options]\nSavePeriod=10\nSaveFile=a long name\nDiv=2\n"},
+                      TornCase{"Windows1250Crlf",
+                               "[Options]\r\nSavePeriod=10\r\nSaveFile=\xB3\xF3\x64\xBF\r\nDiv=2\r\n"},
+                      TornCase{"Utf16BigEndianOddByte",
+                               Utf16BigEndian("[Options]\nSavePeriod=10\nSaveFile=aaaa\nDiv=2\n") + "\x01"}),
+    [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace kvelt
