@@ -28,9 +28,8 @@ TEST(LongTimerTest, FiresOnceAfterTheWholeLengthNotAfterTheFirstStep) {
   LongTimer timer([&] { loop.exit(++fired); }, milliseconds(2));
   const auto start = std::chrono::steady_clock::now();
   timer.Start(milliseconds(30));
-  loop.exec();
+  EXPECT_EQ(loop.exec(), 1);
   EXPECT_GE(std::chrono::steady_clock::now() - start, milliseconds(30));
-  EXPECT_EQ(fired, 1);
 }
 
 }  // namespace
