@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <system_error>
 
 namespace kvelt::hid {
 namespace {
@@ -150,13 +151,18 @@ void HidrawHandle::RequestStop() {
 bool HidrawHandle::Write(const std::uint8_t* data, std::size_t length, std::size_t& written) {
   written = 0;
   if (deviceFd_ < 0) return false;
-  ssize_t n = 0;
-  do {
-    n = ::write(deviceFd_, data, length);
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) return false;
-  written = static_cast<std::size_t>(n);
-  return written == length;
+  if (!writer_) {
+    // The writer's own descriptor: closing this handle's then never runs the kernel's release
+    // (which waits for a write in flight) on the caller's thread.
+    const int writerFd = ::fcntl(deviceFd_, F_DUPFD_CLOEXEC, 0);
+    if (writerFd < 0) return false;
+    try {
+      writer_ = std::make_unique<HidrawWriter>(writerFd);
+    } catch (const std::system_error&) {
+      return false;
+    }
+  }
+  return writer_->Write(data, length, written);
 }
 
 }  // namespace kvelt::hid
