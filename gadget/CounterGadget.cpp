@@ -70,12 +70,6 @@ CounterGadget::~CounterGadget() {
 }
 
 void CounterGadget::Run() {
-  const std::string node = gadget_.DeviceNode();
-  // Non-blocking: a write that finds the previous report still in flight fails with EAGAIN
-  // instead of waiting, and poll() tells when the endpoint is free again.
-  deviceFd_ = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-  if (deviceFd_ < 0) throw SystemError("cannot open " + node);
-  std::printf("node %s\n", node.c_str());
   Plug();
   for (;;) {
     pollfd fds[4] = {
@@ -100,6 +94,12 @@ void CounterGadget::Run() {
 
 void CounterGadget::Plug() {
   gadget_.Bind(controller_);
+  // The function makes its /dev/hidgN when bound and removes it when unbound.
+  const std::string node = gadget_.DeviceNode();
+  // Non-blocking: a write that finds the previous report still in flight fails with EAGAIN
+  // instead of waiting, and poll() tells when the endpoint is free again.
+  deviceFd_ = ::open(node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+  if (deviceFd_ < 0) throw SystemError("cannot open " + node);
   plugged_ = true;
   pluggedAt_ = Clock::now();
   atPlug_ = counts_;
@@ -111,7 +111,7 @@ void CounterGadget::Plug() {
   } else if (options_.UnplugAfter && !unpluggedOnce_) {
     ArmPlugTimer(*options_.UnplugAfter);
   }
-  std::printf("plugged\n");
+  std::printf("plugged: %s\n", node.c_str());
   std::fflush(stdout);
 }
 
@@ -123,6 +123,8 @@ void CounterGadget::Unplug(bool replug) {
   // The kernel's HID function can fault when a report completes while the controller is
   // unbound under it: with nothing new written, let the one in flight finish first.
   WaitForWriteToFinish();
+  ::close(deviceFd_);
+  deviceFd_ = -1;
   gadget_.Unbind();
   plugged_ = false;
   unpluggedOnce_ = true;

@@ -1,0 +1,337 @@
+#!/bin/bash
+# The checks of tools/vm-test.sh, run inside its VM as the first process of the machine's
+# root (mounted read-only from the host): kvelt-gadget plays the counter on dummy_hcd, and
+# the build tree's kvelt and kvelt-pc meet it through the real usbhid and hidraw.
+#   vm-guest.sh BUILD_FOLDER KERNEL_VERSION
+# Prints one "passed:" or "failed:" line per check, figures as "measured:" lines, and ends
+# with "N passed, N failed". Every step has a time limit.
+set -uo pipefail
+build=$1
+repo=$(dirname "$(dirname "$(realpath "$0")")")
+kvelt=$build/cli/kvelt
+window=$build/app/kvelt-pc
+gadget_program=$build/gadget/kvelt-gadget
+passed=0
+failed=0
+work=/tmp/vm
+export LC_ALL=C.UTF-8 HOME=/tmp/home QT_QPA_PLATFORM=offscreen
+
+pass() { echo "passed: $*"; passed=$((passed + 1)); }
+fail() { echo "failed: $*"; failed=$((failed + 1)); }
+check() { # check NAME COMMAND...: passed when the command succeeds
+  local name=$1
+  shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+note() { echo "measured: $*"; }
+
+finish() {
+  echo "$passed passed, $failed failed"
+  /bin/busybox poweroff -f
+}
+
+# --- the machine --------------------------------------------------------------------------
+mount -t tmpfs -o mode=1777 tmpfs /tmp
+mount -t tmpfs -o mode=755 tmpfs /run
+mkdir -p /run/udev/rules.d "$work" "$HOME"
+boot_ms=$(now_ms)
+for module in dummy_hcd libcomposite usb_f_hid usbhid hid_generic; do
+  modprobe "$module" || fail "modprobe $module"
+done
+mount -t configfs configfs /sys/kernel/config
+# An installed copy of the rule must not count: the file of the same name here masks it.
+: >/run/udev/rules.d/70-kvelt.rules
+/lib/systemd/systemd-udevd --daemon --resolve-names=never
+udevadm trigger --action=add >/dev/null 2>&1
+timeout 60 udevadm settle
+
+gadget_pid=
+gadget_log=
+# start_gadget NAME [OPTION...]: a fresh gadget (and counter) that logs to $work/gadget-NAME.log;
+# waits for its hidraw node.
+start_gadget() {
+  local name=$1
+  shift
+  stop_gadget
+  gadget_log=$work/gadget-$name.log
+  local started
+  started=$(now_ms)
+  "$gadget_program" --serial KVELT-VM-0001 "$@" >"$gadget_log" 2>&1 &
+  gadget_pid=$!
+  node=
+  local deadline=$((started + 60000))
+  while [ -z "$node" ] && [ "$(now_ms)" -lt "$deadline" ]; do
+    timeout 5 udevadm settle
+    node=$(find_node)
+    [ -n "$node" ] || sleep 0.2
+  done
+  [ -n "$node" ] && note "gadget $name: $node after $(($(now_ms) - started)) ms"
+  [ -n "$node" ]
+}
+stop_gadget() {
+  [ -n "$gadget_pid" ] || return 0
+  kill -TERM "$gadget_pid" 2>/dev/null
+  timeout 20 tail --pid="$gadget_pid" -f /dev/null
+  wait "$gadget_pid"
+  local status=$?
+  gadget_pid=
+  timeout 20 udevadm settle
+  return $status
+}
+# The counter's node: the hidraw device whose USB parent says KVELT.
+find_node() {
+  local dev
+  for dev in /sys/class/hidraw/hidraw*; do
+    [ -e "$dev" ] || continue
+    if udevadm info --attribute-walk "$dev" 2>/dev/null | grep -q 'ATTRS{product}=="KVELT"'; then
+      echo "/dev/$(basename "$dev")"
+      return
+    fi
+  done
+}
+# gadget_counts FIELD: FIELD of the gadget's counts now (it prints them on SIGUSR1).
+gadget_counts() {
+  local before
+  before=$(grep -c '^counts:' "$gadget_log")
+  kill -USR1 "$gadget_pid"
+  timeout 5 bash -c "until [ \"\$(grep -c '^counts:' '$gadget_log')\" -gt $before ]; do sleep 0.05; done"
+  grep '^counts:' "$gadget_log" | tail -n 1 | grep -o "$1=[0-9]*" | cut -d= -f2
+}
+# toggle_plug: unplug or plug the gadget and wait until it says it did.
+toggle_plug() {
+  local word=$1 before
+  before=$(grep -c "^$word" "$gadget_log")
+  kill -USR2 "$gadget_pid"
+  timeout 10 bash -c "until [ \"\$(grep -c '^$word' '$gadget_log')\" -gt $before ]; do sleep 0.02; done"
+}
+# whole_lines FILE FIELDS: every line ends in CR LF and has FIELDS fields separated by ';'
+# (a trailing ';' before CR LF), each a number, time or date.
+whole_lines() {
+  awk -v fields="$2" 'BEGIN { RS = "\n"; bad = 0 }
+    { if ($0 !~ /\r$/) bad++; sub(/\r$/, ""); n = split($0, f, ";");
+      if (n != fields + 1 || f[n] != "") bad++;
+      for (i = 1; i < n; i++) if (f[i] !~ /^-?[0-9][0-9.:-]*$/) bad++ }
+    END { exit (bad != 0 || NR == 0) }' "$1"
+}
+# sane_values FILE: position and speed columns pos1,ver1,...,pos4,ver4 as the gadget's counter
+# makes them: channel c turns at c x 0.5 rev/s, so its speed is exactly that and its position
+# between 0 and what the run's length allows.
+sane_values() {
+  awk -F';' 'BEGIN { bad = 0 }
+    { for (c = 1; c <= 4; c++) { p = $(2 * c - 1); v = $(2 * c);
+        if (v + 0 != c * 0.5 || p + 0 < 0 || p + 0 > 1000) bad++ } }
+    END { exit (bad != 0 || NR == 0) }' "$1"
+}
+# speeds_right JSON: the watch line's ver1..ver4 are 0.5, 1, 1.5 and 2 rev/s.
+speeds_right() {
+  local c value
+  for c in 1 2 3 4; do
+    value=$(grep -o "\"ver$c\":[-0-9.e+]*" <<<"$1" | cut -d: -f2)
+    awk -v v="$value" -v c="$c" 'BEGIN { exit !(v != "" && v + 0 == c * 0.5) }' || return 1
+  done
+}
+export -f whole_lines sane_values
+dmesg_clean() { ! dmesg | grep -qE 'Oops|BUG:|WARNING:|general protection'; }
+
+# --- the counter on the bus ---------------------------------------------------------------
+if ! start_gadget plain; then
+  fail "the gadget's hidraw node appears"
+  cat "$gadget_log"
+  finish
+fi
+note "modules, udev and the gadget up $(($(now_ms) - boot_ms)) ms after the guest's start"
+
+list=$(timeout 20 "$kvelt" list 2>&1)
+echo "$list" | sed 's/^/  list: /'
+check "kvelt list: product, ids, node" \
+  grep -q "KVELT.*1209.*0001.*$node\|KVELT.*$node.*1209.*0001\|$node.*KVELT.*1209.*0001" <<<"$list"
+if grep -q "KVELT-VM-0001" <<<"$list"; then note "kvelt list shows the serial number"; else note "kvelt list shows no serial number"; fi
+
+json=$(timeout 20 "$kvelt" watch --once --json)
+echo "  watch: $json"
+check "kvelt watch --once --json: the counter's speeds" speeds_right "$json"
+
+settings=$(timeout 20 "$kvelt" get)
+status=$?
+echo "$settings" | sed 's/^/  get: /'
+check "kvelt get: every setting (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && grep -q "^resolution.1=1000$" <<<"$0" && grep -q "^gate-time=1000ms$" <<<"$0"' "$settings"
+
+timeout 20 "$kvelt" set resolution.2=2500 gate-time=100ms output.1=on:pos1:greater:100:none:less:0:active >/dev/null
+status=$?
+settings=$(timeout 20 "$kvelt" get resolution.2 gate-time output.1)
+check "kvelt set then get: the counter keeps what was set (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && [ "$0" = "$(printf "resolution.2=2500\ngate-time=100ms\noutput.1=on:pos1:greater:100:none:less:0:active")" ]' "$settings"
+timeout 20 "$kvelt" set resolution.2=1000 gate-time=1000ms output.1=off:pos1:less:0:none:less:0:inactive >/dev/null
+
+info=$(timeout 20 "$kvelt" info 2)
+status=$?
+check "kvelt info 2 (exit $status)" bash -c '[ '"$status"' -eq 0 ] && [ -n "$0" ]' "$info"
+
+# Nobody else reads the node, so the gadget's frames taken by the host during the run are the
+# frames kvelt record saw (give or take the one in flight at either end).
+before=$(gadget_counts channel4)
+start=$(now_ms)
+timeout 20 "$kvelt" record "$work/record.csv" --for 3s --period 10ms --columns pos1,ver1,pos2,ver2,pos3,ver3,pos4,ver4
+status=$?
+took=$(($(now_ms) - start))
+after=$(gadget_counts channel4)
+lines=$(wc -l <"$work/record.csv")
+sent=$((after - before))
+note "record --for 3s: $lines lines, $sent channel-4 frames sent, $took ms"
+check "kvelt record --for 3s --period 10ms: whole lines (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/record.csv"
+check "kvelt record: every frame the counter sent is a line ($lines lines, $sent frames)" \
+  test $((sent - lines)) -le 1 -a $((lines - sent)) -le 1
+
+# --- the window -----------------------------------------------------------------------------
+window_config() { # window_config FOLDER: a config.ini that records every frame into FOLDER
+  mkdir -p "$1"
+  printf '[Options]\r\nAutoSave=1\r\nSavePeriod=0\r\nSaveDate=0\r\nSaveTime=0\r\nSaveFile=%s\r\n' \
+    "$1/window.csv" >"$1/config.ini"
+}
+window_config "$work/window"
+"$window" --config-dir "$work/window" >"$work/window.log" 2>&1 &
+window_pid=$!
+timeout 60 bash -c "until [ -s '$work/window/window.csv' ] && [ \$(wc -l <'$work/window/window.csv') -gt 200 ]; do sleep 0.2; done"
+kill -TERM "$window_pid"
+timeout 20 tail --pid="$window_pid" -f /dev/null
+wait "$window_pid"
+status=$?
+lines=$(wc -l <"$work/window/window.csv")
+check "the window records from the node and ends on SIGTERM (exit $status, $lines lines)" \
+  bash -c '[ '"$status"' -eq 0 ] && [ '"$lines"' -gt 200 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/window/window.csv"
+check "the window's config.ini keeps AutoSave=1, the period and the file" \
+  bash -c 'grep -q "^AutoSave=1" "$0" && grep -q "^SavePeriod=0" "$0" && grep -q "^SaveFile=$1" "$0"' \
+  "$work/window/config.ini" "$work/window/window.csv"
+
+# --- unplugged under kvelt record -----------------------------------------------------------------
+"$kvelt" record "$work/unplug.csv" --for 60s --period 10ms --columns pos1,ver1,pos2,ver2,pos3,ver3,pos4,ver4 &
+record_pid=$!
+timeout 20 bash -c "until [ -s '$work/unplug.csv' ]; do sleep 0.1; done"
+unplugged=$(now_ms)
+toggle_plug unplugged
+timeout 10 tail --pid="$record_pid" -f /dev/null
+wait "$record_pid"
+status=$?
+took=$(($(now_ms) - unplugged))
+note "kvelt record ended $took ms after the unplug was asked for, with exit $status"
+check "unplugged: kvelt record ends with exit 2 within a second, whole lines" \
+  bash -c '[ '"$status"' -eq 2 ] && [ '"$took"' -le 1100 ] && whole_lines "$0" 8' "$work/unplug.csv"
+toggle_plug plugged
+timeout 30 bash -c 'until [ -n "$(ls /sys/class/hidraw)" ]; do sleep 0.1; done'
+timeout 20 udevadm settle
+
+# --- a counter that stops taking requests ---------------------------------------------------
+start_gadget deaf --deaf
+start=$(now_ms)
+timeout 30 "$kvelt" get resolution.1 --timeout 1s >/dev/null 2>"$work/deaf.err"
+status=$?
+took=$(($(now_ms) - start))
+note "kvelt get --timeout 1s on a counter that takes no requests: exit $status after $took ms"
+check "kvelt get fails within its own timeout when the counter takes no requests" \
+  test "$status" -ne 0 -a "$status" -ne 124 -a "$took" -lt 2500
+
+# --- the stream starting at channel 3 -------------------------------------------------------
+start_gadget channel3 --first-channel 3
+timeout 20 "$kvelt" record "$work/channel3.csv" --lines 100 --period 10ms --columns pos1,ver1,pos2,ver2,pos3,ver3,pos4,ver4
+status=$?
+check "a stream that starts at channel 3: kvelt record, 100 whole lines (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && [ $(wc -l <"$0") -eq 100 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/channel3.csv"
+
+# --- access ------------------------------------------------------------------------------------
+user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+member=(setpriv --reuid=nobody --regid=nogroup --groups=plugdev)
+reload_rules() {
+  udevadm control --reload
+  udevadm trigger --action=change --subsystem-match=hidraw
+  timeout 20 udevadm settle
+}
+timeout 20 "${user[@]}" "$kvelt" get resolution.1 >"$work/access.out" 2>"$work/access.err"
+status=$?
+sed 's/^/  no rule: /' "$work/access.err"
+check "no rule: an unprivileged user gets exit 3 and the hint" \
+  bash -c '[ '"$status"' -eq 3 ] && grep -q "70-kvelt.rules" "$0"' "$work/access.err"
+# The shipped rule tags the node for uaccess; without systemd-logind there is no seat and no
+# active session, so the uaccess builtin grants nothing: still no access.
+cp "$repo/packaging/udev/70-kvelt.rules" /run/udev/rules.d/70-kvelt.rules
+reload_rules
+timeout 20 "${user[@]}" "$kvelt" get resolution.1 >/dev/null 2>&1
+status=$?
+# ls marks a node with an access control list (what uaccess adds) with a "+".
+note "shipped rule without logind: $(ls -l "$node" | cut -d' ' -f1,3,4), kvelt get exit $status"
+check "shipped (uaccess) rule without a logind seat: still no access (exit $status)" test "$status" -eq 3
+sed 's/TAG+="uaccess"/GROUP="plugdev", MODE="0660"/' "$repo/packaging/udev/70-kvelt.rules" \
+  >/run/udev/rules.d/70-kvelt.rules
+reload_rules
+note "group variant: $(stat -c '%A %U:%G' "$node")"
+settings=$(timeout 20 "${member[@]}" "$kvelt" get resolution.1 2>&1)
+status=$?
+check "the rule's group variant: a member of plugdev gets the counter (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && [ "$0" = "resolution.1=1000" ]' "$settings"
+timeout 20 "${user[@]}" "$kvelt" get resolution.1 >/dev/null 2>&1
+status=$?
+check "the rule's group variant: a user outside plugdev still gets exit 3" test "$status" -eq 3
+: >/run/udev/rules.d/70-kvelt.rules
+reload_rules
+
+# --- a hostile counter ----------------------------------------------------------------------------
+start_gadget hostile --hostile
+json=$(timeout 20 "$kvelt" watch --once --json)
+status=$?
+echo "  hostile watch: $json"
+check "hostile counter: kvelt watch --once --json shows the true speeds (exit $status)" speeds_right "$json"
+timeout 30 "$kvelt" record "$work/hostile.csv" --for 5s --period 10ms --columns pos1,ver1,pos2,ver2,pos3,ver3,pos4,ver4
+status=$?
+note "hostile record: exit $status, $(wc -l <"$work/hostile.csv") lines"
+check "hostile counter: kvelt record, whole lines and true values (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/hostile.csv"
+settings=$(timeout 20 "$kvelt" get resolution.1 zero-marker.1 2>&1)
+status=$?
+echo "$settings" | sed 's/^/  hostile get: /'
+check "hostile counter: kvelt get takes no unsolicited reply (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && grep -q "^resolution.1=1000$" <<<"$0"' "$settings"
+window_config "$work/hostile-window"
+"$window" --config-dir "$work/hostile-window" >"$work/hostile-window.log" 2>&1 &
+window_pid=$!
+timeout 60 bash -c "until [ -s '$work/hostile-window/window.csv' ] && [ \$(wc -l <'$work/hostile-window/window.csv') -gt 300 ]; do sleep 0.2; done"
+kill -TERM "$window_pid"
+timeout 20 tail --pid="$window_pid" -f /dev/null
+wait "$window_pid"
+status=$?
+check "hostile counter: the window records true values and ends on SIGTERM (exit $status)" \
+  bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/hostile-window/window.csv"
+
+# --- the window across unplug and replug ----------------------------------------------------------
+cycles=${KVELT_VM_CYCLES:-50}
+start_gadget replug --replug-every 2s --unplugged-for 0.5s
+window_config "$work/replug"
+"$window" --config-dir "$work/replug" >"$work/replug.log" 2>&1 &
+window_pid=$!
+sample() { echo "$(awk '/^VmRSS/ { print $2 }' "/proc/$window_pid/status") $(ls "/proc/$window_pid/fd" | wc -l)"; }
+timeout 60 bash -c "until [ \$(grep -c '^unplugged' '$gadget_log') -ge 3 ]; do sleep 0.5; done"
+read -r rss_early fds_early <<<"$(sample)"
+start=$(now_ms)
+timeout $((cycles * 4 + 60)) bash -c "until [ \$(grep -c '^unplugged' '$gadget_log') -ge $((cycles + 3)) ]; do sleep 0.5; done"
+read -r rss_late fds_late <<<"$(sample)"
+note "$cycles replug cycles in $(($(now_ms) - start)) ms; window RSS ${rss_early} -> ${rss_late} KiB, fds $fds_early -> $fds_late"
+kill -TERM "$window_pid"
+timeout 20 tail --pid="$window_pid" -f /dev/null
+wait "$window_pid"
+status=$?
+stop_gadget
+periods=$(grep '^unplugged' "$gadget_log" | tail -n "$cycles")
+served=$(grep -c 'channel4=\([5-9][0-9]\|[0-9][0-9][0-9]\)' <<<"$periods")
+sent=$(grep -o 'channel4=[0-9]*' <<<"$periods" | awk -F= '{ sum += $2 } END { print sum + 0 }')
+note "window: $served of $cycles plug-ins read from (50 or more frames each); it recorded" \
+  "$(wc -l <"$work/replug/window.csv") lines over the whole run, the gadget sent $sent channel-4 frames in the last $cycles cycles"
+check "the window follows $cycles unplug/replug cycles: reconnects every time (exit $status)" \
+  test "$status" -eq 0 -a "$served" -eq "$cycles"
+check "the window across $cycles cycles: RSS and descriptors flat" \
+  test $((rss_late - rss_early)) -lt 8192 -a $((fds_late - fds_early)) -le 2
+
+# --- the kernel -------------------------------------------------------------------------------------
+check "no kernel oops or warning in dmesg" dmesg_clean
+dmesg | grep -iE 'hid|usb' | tail -n 15 | sed 's/^/  dmesg: /'
+finish
