@@ -52,7 +52,11 @@ std::uint64_t Expirations(int timerFd) {
 }  // namespace
 
 CounterGadget::CounterGadget(ConfigfsGadget& gadget, std::string controller, const GadgetOptions& options)
-    : gadget_(gadget), controller_(std::move(controller)), options_(options), model_(Clock::now()) {
+    : gadget_(gadget),
+      controller_(std::move(controller)),
+      options_(options),
+      start_(Clock::now()),
+      model_(start_) {
   sigset_t signals;
   sigemptyset(&signals);
   for (int signal : {SIGTERM, SIGINT, SIGUSR1, SIGUSR2}) sigaddset(&signals, signal);
@@ -84,9 +88,12 @@ void CounterGadget::Run() {
     }
     if (fds[0].revents != 0 && !OnSignal()) break;
     if (fds[2].revents != 0 && Expirations(plugTimerFd_) != 0) OnPlugTimer();
-    if (fds[1].revents != 0 && plugged_) OnCycles(Expirations(cycleTimerFd_));
+    if (fds[1].revents != 0 && Expirations(cycleTimerFd_) != 0 && plugged_) MakeDueCycles();
     if (plugged_ && (fds[3].revents & POLLIN) != 0) ReadRequest();
-    if (plugged_ && (fds[3].revents & POLLOUT) != 0) WriteQueued();
+    if (plugged_ && (fds[3].revents & POLLOUT) != 0) {
+      WriteQueued();
+      MakeDueCycles();
+    }
   }
   if (plugged_) Unplug(false);
   PrintCounts("counts");
@@ -155,20 +162,32 @@ void CounterGadget::WaitForWriteToFinish() {
   }
 }
 
-void CounterGadget::OnCycles(std::uint64_t cycles) {
+CounterGadget::Clock::time_point CounterGadget::CounterTime() const {
+  return start_ + cycle_ * std::chrono::duration_cast<Clock::duration>(kCycle);
+}
+
+void CounterGadget::MakeDueCycles() {
+  constexpr auto kChannels = hid::sim::SimulatedCounterModel::kChannels;
   const Clock::time_point now = Clock::now();
-  for (std::uint64_t i = 0; i < cycles; ++i, ++cycle_) {
-    for (int n = 0; n < hid::sim::SimulatedCounterModel::kChannels; ++n) {
-      const auto frame = EncodeChannelFrame(model_.Frame(nextChannel_, now));
+  if (now - CounterTime() > kMaxLag) {
+    const auto due = static_cast<std::uint64_t>((now - start_) / kCycle);
+    counts_.SkippedCycles += due - cycle_;
+    cycle_ = due;
+  }
+  while (CounterTime() <= now && queue_.size() + kChannels <= kQueueLimit) {
+    const Clock::time_point at = CounterTime();
+    for (int n = 0; n < kChannels; ++n) {
+      const auto frame = EncodeChannelFrame(model_.Frame(nextChannel_, at));
       std::vector<std::uint8_t> report(kReportLength, 0);
       report[0] = kReportId;
       std::copy(frame.begin(), frame.end(), report.begin() + 1);
-      Enqueue(std::move(report), false);
-      nextChannel_ = (nextChannel_ + 1) % hid::sim::SimulatedCounterModel::kChannels;
+      queue_.push_back(std::move(report));
+      nextChannel_ = (nextChannel_ + 1) % kChannels;
     }
     if (options_.Hostile) {
       for (auto& report : hostile_.ForCycle(cycle_)) Enqueue(std::move(report), false);
     }
+    ++cycle_;
   }
   WriteQueued();
 }
@@ -207,7 +226,7 @@ void CounterGadget::ReadRequest() {
   ++counts_.Requests;
   if (request[0] != kReportId) return;
   std::vector<std::uint8_t> body =
-      model_.HandleRequest(request + 1, static_cast<std::size_t>(n) - 1, Clock::now());
+      model_.HandleRequest(request + 1, static_cast<std::size_t>(n) - 1, CounterTime());
   if (body.empty()) return;
   std::vector<std::uint8_t> reply(kReportLength, 0);
   reply[0] = kReportId;
@@ -243,9 +262,9 @@ bool CounterGadget::OnSignal() {
 
 void CounterGadget::PrintCounts(const char* what) const {
   std::printf("%s: frames=%" PRIu64 " channel4=%" PRIu64 " requests=%" PRIu64 " replies=%" PRIu64
-              " dropped=%" PRIu64 " write-errors=%" PRIu64 "\n",
+              " dropped=%" PRIu64 " skipped-cycles=%" PRIu64 " write-errors=%" PRIu64 "\n",
               what, counts_.Frames, counts_.Channel4Frames, counts_.Requests, counts_.Replies,
-              counts_.Dropped, counts_.WriteErrors);
+              counts_.Dropped, counts_.SkippedCycles, counts_.WriteErrors);
   std::fflush(stdout);
 }
 

@@ -18,11 +18,19 @@ namespace kvelt::gadget {
 // the four channel frames of a cycle every 10 ms and answers every request it reads. It plugs
 // and unplugs by binding and unbinding the controller; no write is in flight across an unbind.
 // SIGTERM and SIGINT end Run(), SIGUSR1 prints the counts, SIGUSR2 unplugs or plugs.
+//
+// The counter's clock is its cycle count: cycle k is measured at k x 10 ms. A cycle is made
+// when it is due and the host has taken the one before it, so a bus slower than the counter
+// (an emulated one) delays frames instead of losing them and every frame's values are those of
+// its cycle. Only a host that lags more than kMaxLag behind (or does not read at all) makes
+// the counter skip the cycles in between. A reader can then tell every lost frame from the
+// positions alone.
 class CounterGadget {
  public:
   using Clock = hid::sim::SimulatedCounterModel::Clock;
   static constexpr std::size_t kReportLength = 65;  // report id and 64 bytes
   static constexpr std::size_t kQueueLimit = 16;
+  static constexpr std::chrono::milliseconds kMaxLag{2000};
 
   CounterGadget(ConfigfsGadget& gadget, std::string controller, const GadgetOptions& options);
   ~CounterGadget();
@@ -39,7 +47,8 @@ class CounterGadget {
     std::uint64_t Channel4Frames = 0;
     std::uint64_t Requests = 0;
     std::uint64_t Replies = 0;
-    std::uint64_t Dropped = 0;  // frames and extras the host did not take in time
+    std::uint64_t Dropped = 0;  // extras that found no room, reports queued at an unplug
+    std::uint64_t SkippedCycles = 0;
     std::uint64_t WriteErrors = 0;
   };
 
@@ -47,7 +56,9 @@ class CounterGadget {
   // `replug`: plug back after --unplugged-for (a scheduled unplug), or wait for SIGUSR2.
   void Unplug(bool replug);
   void ArmPlugTimer(std::chrono::milliseconds after);
-  void OnCycles(std::uint64_t cycles);
+  // Makes every cycle that is due and finds room, and skips those more than kMaxLag late.
+  void MakeDueCycles();
+  Clock::time_point CounterTime() const;
   void OnPlugTimer();
   void ReadRequest();
   void WriteQueued();
@@ -60,6 +71,7 @@ class CounterGadget {
   ConfigfsGadget& gadget_;
   const std::string controller_;
   const GadgetOptions options_;
+  const Clock::time_point start_;  // the counter's cycle 0
   hid::sim::SimulatedCounterModel model_;
   HostileReports hostile_;
   int deviceFd_ = -1;
@@ -69,7 +81,7 @@ class CounterGadget {
   bool plugged_ = false;
   bool unpluggedOnce_ = false;
   int nextChannel_ = 0;
-  std::uint64_t cycle_ = 0;
+  std::uint64_t cycle_ = 0;                      // the next cycle to make
   std::deque<std::vector<std::uint8_t>> queue_;  // whole reports, report id first
   Counts counts_;
   Counts atPlug_;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
+#include <thread>
 
 namespace kvelt::hid {
 namespace {
@@ -63,8 +64,18 @@ HidrawHandle::HidrawHandle(int deviceFd, int stopFd, bool numberedReports)
     : deviceFd_(deviceFd), stopFd_(stopFd), numberedReports_(numberedReports) {}
 
 HidrawHandle::~HidrawHandle() {
-  if (deviceFd_ >= 0) ::close(deviceFd_);
   if (stopFd_ >= 0) ::close(stopFd_);
+  if (deviceFd_ < 0) return;
+  // The kernel's release of a hidraw node waits for any write in flight (up to 5 s on a
+  // counter that stopped reading): then the close happens on a thread of its own.
+  if (HidrawWriter::WritesInFlight()) {
+    try {
+      std::thread([fd = deviceFd_] { ::close(fd); }).detach();
+      return;
+    } catch (const std::system_error&) {
+    }
+  }
+  ::close(deviceFd_);
 }
 
 HidReadResult HidrawHandle::Read(std::uint8_t* buffer, std::size_t length) {

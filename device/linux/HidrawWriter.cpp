@@ -7,6 +7,10 @@
 
 namespace kvelt::hid {
 
+std::atomic<int> HidrawWriter::inFlight_{0};
+
+bool HidrawWriter::WritesInFlight() { return inFlight_.load(std::memory_order_acquire) != 0; }
+
 HidrawWriter::HidrawWriter(int deviceFd) : shared_(std::make_shared<Shared>()) {
   shared_->DeviceFd = deviceFd;
   try {
@@ -33,9 +37,11 @@ void HidrawWriter::Loop(const std::shared_ptr<Shared>& shared) {
     const std::vector<std::uint8_t> report = shared->Report;
     lock.unlock();
     ssize_t n = 0;
+    inFlight_.fetch_add(1, std::memory_order_acq_rel);
     do {
       n = ::write(shared->DeviceFd, report.data(), report.size());
     } while (n < 0 && errno == EINTR);
+    inFlight_.fetch_sub(1, std::memory_order_acq_rel);
     lock.lock();
     shared->Result = n;
     ++shared->Finished;

@@ -5,6 +5,7 @@
 // stops taking reports would hold a plain write() that long; and while it does, the kernel also
 // holds the hidraw table lock that opening and closing any hidraw node take.
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -29,6 +30,10 @@ class HidrawWriter {
   HidrawWriter(const HidrawWriter&) = delete;
   HidrawWriter& operator=(const HidrawWriter&) = delete;
 
+  // True while any writer of the process is inside write(). The kernel's hidraw release and
+  // open wait for every write in flight on any hidraw node then, up to usbhid's 5 s.
+  static bool WritesInFlight();
+
   // One whole report. False when it failed or when it, together with an earlier report still
   // in flight, took longer than kWaitBound (it then goes out later, or, when the earlier one
   // never finished in that time, not at all).
@@ -46,6 +51,8 @@ class HidrawWriter {
     bool Quit = false;
   };
   static void Loop(const std::shared_ptr<Shared>& shared);
+
+  static std::atomic<int> inFlight_;
 
   std::shared_ptr<Shared> shared_;
 };
