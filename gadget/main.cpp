@@ -63,8 +63,10 @@ int main(int argc, char** argv) {
   identity.ReportLength = options.Hostile ? HostileReports::kLongestReport : CounterGadget::kReportLength;
   try {
     ConfigfsGadget gadget(options.Name);
-    gadget.Create(identity);
+    // The counter blocks SIGTERM and SIGINT for its signalfd first, so that a stop asked for
+    // while the gadget is being made still takes it apart.
     CounterGadget counter(gadget, controller, options);
+    gadget.Create(identity);
     counter.Run();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "kvelt-gadget: %s\n", error.what());
