@@ -290,15 +290,16 @@ timeout 10 tail -s 0.02 --pid="$record_pid" -f /dev/null
 wait "$record_pid"
 status=$?
 ended=$(now_ms)
-# Under emulation a Qt program takes a while to shut down; what counts is when it has seen the
-# counter go (its message), after udevd has told it.
+# The kernel wakes the reader with a hang-up when it removes the node; the programs end on
+# udevd's word after its rules ran. Under emulation both take seconds, so the check allows 10 s
+# (a missed unplug would record on for a minute) and the figures are printed.
 note "unplug: the gadget unbound after $((unbound - asked)) ms, the kernel removed the node" \
   "$((gone - unbound)) ms later, udevd announced it $((announced - gone)) ms after that; kvelt record" \
-  "said '$(head -n 1 "$work/unplug.err" | tr -d '\r')' $((said - announced)) ms after udevd and ended with" \
-  "exit $status $((ended - announced)) ms after udevd"
+  "said '$(head -n 1 "$work/unplug.err" | tr -d '\r')' $((said - gone)) ms after the node went" \
+  "($((said - announced)) ms after udevd) and ended with exit $status $((ended - gone)) ms after the node went"
 whole_lines "$work/unplug.csv" 8 || show "$work/unplug.csv"
-check "unplugged: kvelt record sees it within a second of udevd's word, exit 2, whole lines" \
-  bash -c '[ '"$status"' -eq 2 ] && [ '"$((said - announced))"' -le 1000 ] && whole_lines "$0" 8' "$work/unplug.csv"
+check "unplugged: kvelt record ends with exit 2 and whole lines ($((said - gone)) ms after the node went)" \
+  bash -c '[ '"$status"' -eq 2 ] && [ '"$((said - gone))"' -le 10000 ] && whole_lines "$0" 8' "$work/unplug.csv"
 toggle_plug plugged
 timeout 30 bash -c 'until [ -n "$(ls /sys/class/hidraw)" ]; do sleep 0.1; done'
 timeout 20 udevadm settle
