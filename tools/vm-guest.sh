@@ -330,8 +330,10 @@ status=$?
 ended=$(($(now_ms) - start))
 note "kvelt get --timeout 1s on it: '$(head -n 1 "$work/deaf.err")' after $said ms, exit $status after $ended ms" \
   "(a process cannot end while one of its threads waits in the kernel's write)"
+# A write held by the kernel would keep the message back 5 s; start-up times vary by seconds
+# under emulation on a loaded machine, so the bound is the baseline, the timeout and 2 s.
 check "kvelt get says it failed within its own timeout when the counter takes no requests (exit $status)" \
-  test "$status" -eq 4 -a "$said" -le $((baseline + 1500))
+  test "$status" -eq 4 -a "$said" -le $((baseline + 3000))
 
 section "a stream that starts at channel 3"
 start_gadget channel3 --first-channel 3
