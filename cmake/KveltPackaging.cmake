@@ -21,7 +21,9 @@ MODBUS address and baud rate.
 
 The command-line program kvelt does the same from a terminal or a script, for
 test benches and machines without a screen: list the devices, watch or record
-the values, get and set the counter's settings.
+the values, get and set the counter's settings. kvelt-gadget makes a Linux
+machine with a USB device port a simulated counter (a USB HID gadget), for
+test benches without the real one.
 
 The package installs a udev rule that lets the user at the local seat use the
 counter without root. The program speaks Polish and English.")

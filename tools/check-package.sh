@@ -57,6 +57,10 @@ case "$reading" in
   *) echo "kvelt watch printed '$reading'" >&2; exit 1 ;;
 esac
 [ -f /usr/share/man/man1/kvelt.1.gz ] || { echo "no kvelt(1) manual page" >&2; exit 1; }
+[ "$(command -v kvelt-gadget)" = /usr/bin/kvelt-gadget ] || { echo "kvelt-gadget is not /usr/bin/kvelt-gadget" >&2; exit 1; }
+shown=$("${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin kvelt-gadget --version)
+[ "$shown" = "kvelt-gadget $version" ] || { echo "kvelt-gadget --version printed '$shown'" >&2; exit 1; }
+[ -f /usr/share/man/man1/kvelt-gadget.1.gz ] || { echo "no kvelt-gadget(1) manual page" >&2; exit 1; }
 
 echo "== remove and purge"
 apt-get remove -y kvelt-pc

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <system_error>
+#include <thread>
 
 namespace kvelt::hid {
 namespace {
@@ -62,8 +64,18 @@ HidrawHandle::HidrawHandle(int deviceFd, int stopFd, bool numberedReports)
     : deviceFd_(deviceFd), stopFd_(stopFd), numberedReports_(numberedReports) {}
 
 HidrawHandle::~HidrawHandle() {
-  if (deviceFd_ >= 0) ::close(deviceFd_);
   if (stopFd_ >= 0) ::close(stopFd_);
+  if (deviceFd_ < 0) return;
+  // The kernel's release of a hidraw node waits for any write in flight (up to 5 s on a
+  // counter that stopped reading): then the close happens on a thread of its own.
+  if (HidrawWriter::WritesInFlight()) {
+    try {
+      std::thread([fd = deviceFd_] { ::close(fd); }).detach();
+      return;
+    } catch (const std::system_error&) {
+    }
+  }
+  ::close(deviceFd_);
 }
 
 HidReadResult HidrawHandle::Read(std::uint8_t* buffer, std::size_t length) {
@@ -150,13 +162,18 @@ void HidrawHandle::RequestStop() {
 bool HidrawHandle::Write(const std::uint8_t* data, std::size_t length, std::size_t& written) {
   written = 0;
   if (deviceFd_ < 0) return false;
-  ssize_t n = 0;
-  do {
-    n = ::write(deviceFd_, data, length);
-  } while (n < 0 && errno == EINTR);
-  if (n < 0) return false;
-  written = static_cast<std::size_t>(n);
-  return written == length;
+  if (!writer_) {
+    // The writer's own descriptor: closing this handle's then never runs the kernel's release
+    // (which waits for a write in flight) on the caller's thread.
+    const int writerFd = ::fcntl(deviceFd_, F_DUPFD_CLOEXEC, 0);
+    if (writerFd < 0) return false;
+    try {
+      writer_ = std::make_unique<HidrawWriter>(writerFd);
+    } catch (const std::system_error&) {
+      return false;
+    }
+  }
+  return writer_->Write(data, length, written);
 }
 
 }  // namespace kvelt::hid

@@ -2,18 +2,21 @@
 
 // One open hidraw node. Reads wait in poll() on the node and on an eventfd,
 // so RequestStop() wakes a blocked reader at once and an idle one uses no CPU.
+// Writes go through a HidrawWriter (made at the first write), so none holds the caller
+// longer than HidrawWriter::kWaitBound.
 
 #include <atomic>
 #include <memory>
 #include <string>
 
 #include "device/HidBackend.h"
+#include "device/linux/HidrawWriter.h"
 
 namespace kvelt::hid {
 
 class HidrawHandle final : public HidHandle {
  public:
-  // ReadWrite opens the node O_RDWR (blocking writes), ReadOnly O_RDONLY and
+  // ReadWrite opens the node O_RDWR, ReadOnly O_RDONLY and
   // non-blocking; MetadataOnly opens nothing and succeeds while the path exists.
   // Null when the node cannot be opened in that mode; error (when given) then holds errno.
   // A device without numbered reports (numberedReports false) gets a 0 byte put in front
@@ -40,6 +43,7 @@ class HidrawHandle final : public HidHandle {
   const int stopFd_;
   const bool numberedReports_;
   std::atomic<bool> stopRequested_{false};
+  std::unique_ptr<HidrawWriter> writer_;
 };
 
 }  // namespace kvelt::hid

@@ -1,10 +1,12 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -123,6 +125,46 @@ TEST_F(HidrawHandleOverSocket, WritesOneWholeReport) {
   EXPECT_EQ(received[0], 1);
   EXPECT_EQ(received[1], 104);
   EXPECT_EQ(received[2], 3);
+}
+
+// A device that stops taking reports (its socket buffer full): no Write() and no destruction
+// holds the caller beyond the writer's bound, and writing works again once the device reads.
+TEST_F(HidrawHandleOverSocket, AStalledDeviceNeverHoldsTheWriter) {
+  ::signal(SIGPIPE, SIG_IGN);  // a socket, unlike hidraw, raises it when the test closes its end
+  std::vector<std::uint8_t> report(65, 0);
+  report[0] = 1;
+  const auto slowest = HidrawWriter::kWaitBound * 2 + std::chrono::milliseconds(300);
+  auto write = [&] {
+    std::size_t written = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = handle_->Write(report.data(), report.size(), written);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, slowest);
+    return ok;
+  };
+  auto fill = [&] {
+    int accepted = 0;
+    while (write() && ++accepted < 100000) {
+    }
+    return accepted < 100000;
+  };
+  auto drain = [&] {
+    std::array<std::uint8_t, 128> received{};
+    while (::recv(device_, received.data(), received.size(), MSG_DONTWAIT) > 0) {
+    }
+  };
+  ASSERT_TRUE(fill()) << "the socket never filled up";
+  EXPECT_FALSE(write());  // the stalled report is still in flight
+
+  drain();
+  bool recovered = false;
+  for (int i = 0; i < 20 && !recovered; ++i) recovered = write();
+  EXPECT_TRUE(recovered);
+
+  ASSERT_TRUE(fill());
+  const auto start = std::chrono::steady_clock::now();
+  handle_.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, slowest);
+  drain();
 }
 
 TEST(LinuxHidrawHandle, OpeningAMissingNodeFailsInEveryMode) {

@@ -20,7 +20,7 @@ grep -qF "\"$root/\${CMAKE_INSTALL_MANIFEST}\"" "$root/cmake_install.cmake" ||
   { echo "FAIL: the install script does not write its manifest where expected" >&2; exit 1; }
 cmake -DCMAKE_INSTALL_PREFIX="$prefix" -P "$root/cmake_install.cmake" >/dev/null
 
-for file in bin/kvelt-pc \
+for file in bin/kvelt-pc bin/kvelt-gadget share/man/man1/kvelt-gadget.1.gz \
   "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" \
   "share/icons/hicolor/scalable/apps/$id.svg" \
   "share/icons/hicolor/48x48/apps/$id.png" "share/icons/hicolor/128x128/apps/$id.png" \

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages tools/vm-test.sh needs beside those of install-deps.sh: the
+# kernel it boots (Debian's own, with dummy_hcd, the USB gadget HID function, usbhid, hidraw and
+# 9p as modules), qemu and a static busybox for the initramfs. With --if-missing it does nothing
+# when all of them are installed.
+set -euo pipefail
+packages=(linux-image-amd64 qemu-system-x86 busybox-static)
+if [ "${1:-}" = "--if-missing" ]; then
+  missing=no
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing=yes
+  done
+  [ "$missing" = no ] && exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${packages[@]}"
