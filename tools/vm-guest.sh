@@ -178,9 +178,21 @@ note "modules, udev and the gadget up $(($(now_ms) - boot_ms)) ms after the gues
 
 list=$(timeout 20 "$kvelt" list 2>&1)
 echo "$list" | sed 's/^/  list: /'
-check "kvelt list: the counter marked, product, ids, access, node" \
-  grep -qE "^\* +[0-9]+ +KVELT +1209:0001 +ok +$node\$" <<<"$list"
-if grep -q "KVELT-VM-0001" <<<"$list"; then note "kvelt list shows the serial number"; else note "kvelt list shows no serial number"; fi
+check "kvelt list: the counter marked, product, ids, access, serial number, node" \
+  grep -qE "^\* +[0-9]+ +KVELT +1209:0001 +ok +KVELT-VM-0001 +$node\$" <<<"$list"
+
+check "kvelt --device takes the counter's serial number" timeout 20 "$kvelt" watch --once --device KVELT-VM-0001
+
+# The lock on the real node: while one kvelt records, a second is told who has the counter.
+"$kvelt" record "$work/locked.csv" --for 5s >/dev/null 2>&1 &
+holder=$!
+timeout 10 bash -c "until [ -s '$work/locked.csv' ]; do sleep 0.1; done"
+second=$(timeout 20 "$kvelt" get resolution.1 2>&1)
+status=$?
+echo "  second kvelt: $second"
+check "a second kvelt is refused with the holder's name and PID (exit $status)" \
+  bash -c '[ '"$status"' -eq 3 ] && grep -q "in use by kvelt (PID '"$holder"')" <<<"$0"' "$second"
+kill -TERM "$holder" 2>/dev/null; wait "$holder" 2>/dev/null
 
 json=$(timeout 20 "$kvelt" watch --once --json)
 echo "  watch: $json"
