@@ -28,6 +28,7 @@ constexpr Subcommand kSubcommands[] = {
     {"get", "read the counter's settings", RunGet},
     {"set", "write the counter's settings", RunSet},
     {"info", "the encoder information of a channel", RunInfo},
+    {"zero", "set the position of channels to zero", RunZero},
 };
 
 void PrintUsage(std::FILE* stream) {
