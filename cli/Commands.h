@@ -16,5 +16,6 @@ ExitCode RunGet(const QStringList& arguments);
 ExitCode RunSet(const QStringList& arguments);
 ExitCode RunInfo(const QStringList& arguments);
 ExitCode RunZero(const QStringList& arguments);
+ExitCode RunPublish(const QStringList& arguments);
 
 }  // namespace kvelt::cli
