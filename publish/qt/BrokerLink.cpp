@@ -144,9 +144,10 @@ void BrokerLink::Finish() {
 void BrokerLink::FinishIfDone() {
   if (!finishing_ || finished_ || statusId_ >= 0 || queue_.Size() > 0) return;
   finished_ = true;
+  // Often called from the client's own callback, where it may not be driven again: what the
+  // disconnect leaves unsent goes out when the socket is writable.
   client_->Disconnect();
-  std::string why;
-  if (client_->WantWrite()) client_->Write(why);
+  if (writable_) writable_->setEnabled(client_->WantWrite());
   connected_ = false;
   if (OnFinished) QTimer::singleShot(0, [this] { OnFinished(); });
 }
