@@ -105,7 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"FileCannotBeWritten", Mode::Normal, {"record", "/dev/full"}, 5, "cannot write"},
         ExitCase{"BadFormat", Mode::Normal, {"record", "-", "--format", "xml"}, 1, "--format"},
         ExitCase{"BadTimestamp", Mode::Normal, {"record", "-", "--timestamp", "utc"}, 1, "--timestamp"},
-        ExitCase{"HeaderOfNdjson", Mode::Normal, {"record", "-", "--format", "ndjson", "--header"}, 1, "--header"},
+        ExitCase{
+            "HeaderOfNdjson", Mode::Normal, {"record", "-", "--format", "ndjson", "--header"}, 1, "--header"},
         ExitCase{"ColumnTwice", Mode::Normal, {"record", "-", "--columns", "pos1,pos1"}, 1, "twice"},
         ExitCase{"BadWait", Mode::Normal, {"get", "--wait=soon"}, 1, "--wait"},
         ExitCase{"WaitedInVain", Mode::Empty, {"get", "--wait=100ms"}, 2, "no counter"},
@@ -256,7 +257,8 @@ TEST(ZeroTest, EveryChannelNamedIsAnswered) {
   SharedSimulatedBus bus;
   const Outcome run = RunKvelt(bus, {"zero", "1", "4"});
   ASSERT_EQ(run.Code, 0) << run.Err;
-  EXPECT_EQ(Lines(run.Out), (std::vector<std::string>{"pos1: Position was reset", "pos4: Position was reset"}));
+  EXPECT_EQ(Lines(run.Out),
+            (std::vector<std::string>{"pos1: Position was reset", "pos4: Position was reset"}));
 }
 
 // A counter plugged in while the command waits for it is taken.

@@ -42,17 +42,42 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, SetInputTest,
     testing::Values(
         SetCase{"PointInPolish", "pl_PL.UTF-8", {"coefficient.1=1.5"}, "", 0, "coefficient.1=1.5: ", ""},
-        SetCase{"PolishCommaTakenAndSaid", "pl_PL.UTF-8", {"coefficient.1=1,5"}, "", 0, "coefficient.1=1,5: ",
+        SetCase{"PolishCommaTakenAndSaid",
+                "pl_PL.UTF-8",
+                {"coefficient.1=1,5"},
+                "",
+                0,
+                "coefficient.1=1,5: ",
                 "1,5 read as 1.5"},
-        SetCase{"CommaRefusedWhereItIsNoSeparator", "C.UTF-8", {"coefficient.1=1,5"}, "", 1, "", "coefficient"},
-        SetCase{"ThresholdWithComma", "pl_PL.UTF-8", {"output.1=on:pos1:greater:2,5:none:less:0:active"}, "", 0,
-                "output.1=", "2,5 read as 2.5"},
-        SetCase{"CommentsAndBlankLinesSkipped", "C.UTF-8", {"-"},
-                "# saved settings\n\n  resolution.1=500\r\n   # more\ngate-time=100ms\n", 0,
-                "resolution.1=500: ", ""},
-        SetCase{"RefusalNamesTheLine", "C.UTF-8", {"-"}, "resolution.1=5\n\n# x\nresolution.2=70000\n", 1, "",
+        SetCase{
+            "CommaRefusedWhereItIsNoSeparator", "C.UTF-8", {"coefficient.1=1,5"}, "", 1, "", "coefficient"},
+        SetCase{"ThresholdWithComma",
+                "pl_PL.UTF-8",
+                {"output.1=on:pos1:greater:2,5:none:less:0:active"},
+                "",
+                0,
+                "output.1=",
+                "2,5 read as 2.5"},
+        SetCase{"CommentsAndBlankLinesSkipped",
+                "C.UTF-8",
+                {"-"},
+                "# saved settings\n\n  resolution.1=500\r\n   # more\ngate-time=100ms\n",
+                0,
+                "resolution.1=500: ",
+                ""},
+        SetCase{"RefusalNamesTheLine",
+                "C.UTF-8",
+                {"-"},
+                "resolution.1=5\n\n# x\nresolution.2=70000\n",
+                1,
+                "",
                 "standard input line 4: refused resolution.2=70000"},
-        SetCase{"ControlBytesEscaped", "C.UTF-8", {"-"}, "resolution.1=1\x1b[2J\n", 1, "",
+        SetCase{"ControlBytesEscaped",
+                "C.UTF-8",
+                {"-"},
+                "resolution.1=1\x1b[2J\n",
+                1,
+                "",
                 "line 1: refused resolution.1=1\\x1B[2J"}),
     [](const testing::TestParamInfo<SetCase>& info) { return std::string(info.param.Name); });
 
@@ -61,7 +86,8 @@ TEST(SetInputTest, InputOverTheLimitIsRefused) {
   std::FILE* stream = std::tmpfile();
   ASSERT_NE(stream, nullptr);
   const std::string line = "resolution.1=1000 " + std::string(4000, ' ') + "\n";
-  for (std::size_t written = 0; written <= SettingsInput::kLimit; written += line.size()) std::fputs(line.c_str(), stream);
+  for (std::size_t written = 0; written <= SettingsInput::kLimit; written += line.size())
+    std::fputs(line.c_str(), stream);
   std::rewind(stream);
   SettingsInput input(stream);
   std::vector<std::string> words;
@@ -91,8 +117,8 @@ QJsonObject JsonLine(const QString& line) {
 }
 
 TEST(MachineFormatTest, JsonIsTyped) {
-  const Finished get = RunToEnd({"get", "--simulate", "--json", "resolution.1", "coefficient.1", "zero-marker.1",
-                                 "gate-time", "output.1"},
+  const Finished get = RunToEnd({"get", "--simulate", "--json", "resolution.1", "coefficient.1",
+                                 "zero-marker.1", "gate-time", "output.1"},
                                 "pl_PL.UTF-8");
   ASSERT_EQ(get.Code, 0) << get.Err.toStdString();
   const QStringList lines = get.Out.split('\n', Qt::SkipEmptyParts);
@@ -115,7 +141,8 @@ TEST(MachineFormatTest, JsonIsTyped) {
   EXPECT_EQ(box["coefficient"].toDouble(), 1.0);
 
   // Full precision and a time stamp, whatever --decimals says.
-  const Finished watch = RunToEnd({"watch", "--simulate", "--once", "--json", "--decimals", "0"}, "pl_PL.UTF-8");
+  const Finished watch =
+      RunToEnd({"watch", "--simulate", "--once", "--json", "--decimals", "0"}, "pl_PL.UTF-8");
   ASSERT_EQ(watch.Code, 0) << watch.Err.toStdString();
   const QJsonObject reading = JsonLine(watch.Out.trimmed());
   EXPECT_EQ(reading["ver1"].toDouble(), 0.5);

@@ -174,11 +174,11 @@ TEST(ReadmeExampleTest, RecordFiveLines) {
 }
 
 TEST(ReadmeExampleTest, OneReadingAsJson) {
-  const Finished run =
-      RunToEnd({"watch", "--simulate", "--once", "--json", "--unit", "rev/min"});
+  const Finished run = RunToEnd({"watch", "--simulate", "--once", "--json", "--unit", "rev/min"});
   ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
-  EXPECT_TRUE(run.Out.endsWith("\"ver1\":30,\"ver2\":60,\"ver3\":90,\"ver4\":120,\"unit\":\"rev/min\","
-                               "\"out1\":false,\"out2\":false,\"out3\":false,\"out4\":false,\"out5\":false}\n"))
+  EXPECT_TRUE(
+      run.Out.endsWith("\"ver1\":30,\"ver2\":60,\"ver3\":90,\"ver4\":120,\"unit\":\"rev/min\","
+                       "\"out1\":false,\"out2\":false,\"out3\":false,\"out4\":false,\"out5\":false}\n"))
       << run.Out.toStdString();
 }
 

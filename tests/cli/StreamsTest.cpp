@@ -55,8 +55,8 @@ TEST_P(RecordLineTest, TheLayoutGivesItsLine) {
   layout.Timestamp = c.Timestamp;
   layout.Columns = *ParseRecordColumns(c.Columns, why);
   layout.DecimalSeparator = ",";
-  const RecordLineComposer composer(layout, [] { return std::string("2026-01-02"); },
-                                    [] { return std::string("03,04"); });
+  const RecordLineComposer composer(
+      layout, [] { return std::string("2026-01-02"); }, [] { return std::string("03,04"); });
   const auto now = std::chrono::system_clock::time_point(std::chrono::milliseconds(1767323045678LL));
   EXPECT_EQ(composer.Header(), c.Header);
   EXPECT_EQ(composer.Line(SomeReadings(), 0b00101, now), c.Line);
@@ -65,12 +65,14 @@ TEST_P(RecordLineTest, TheLayoutGivesItsLine) {
 INSTANTIATE_TEST_SUITE_P(
     Formats, RecordLineTest,
     testing::Values(
-        LineCase{"WindowInTheOrderGiven", RecordFormat::Window, TimestampForm::None, "ver4,pos1,out1,out2,date",
-                 "ver4;pos1;out1;out2;date;\r\n", "-0,40;1,25;1;0;2026:01:02;\r\n"},
+        LineCase{"WindowInTheOrderGiven", RecordFormat::Window, TimestampForm::None,
+                 "ver4,pos1,out1,out2,date", "ver4;pos1;out1;out2;date;\r\n",
+                 "-0,40;1,25;1;0;2026:01:02;\r\n"},
         LineCase{"CsvQuotesWhatHoldsAComma", RecordFormat::Csv, TimestampForm::Iso, "time,pos2,ver1,out3",
                  "timestamp,time,pos2,ver1,out3\n", "2026-01-02T03:04:05.678+00:00,\"03,04\",2.5,-0.1,1\n"},
-        LineCase{"NdjsonTyped", RecordFormat::Ndjson, TimestampForm::EpochMs, "pos4,out5,out1,date", "",
-                 "{\"time\":1767323045678,\"pos4\":5,\"out5\":false,\"out1\":true,\"date\":\"2026-01-02\"}\n"}),
+        LineCase{
+            "NdjsonTyped", RecordFormat::Ndjson, TimestampForm::EpochMs, "pos4,out5,out1,date", "",
+            "{\"time\":1767323045678,\"pos4\":5,\"out5\":false,\"out1\":true,\"date\":\"2026-01-02\"}\n"}),
     [](const testing::TestParamInfo<LineCase>& info) { return std::string(info.param.Name); });
 
 // The default columns in the window format are the window's own line, byte for byte.
@@ -78,13 +80,15 @@ TEST(RecordLineTest, WindowFormatIsTheWindowsLine) {
   const RecordClock clock;
   RecordLayout layout;
   layout.Columns = AllValueColumns();
-  layout.Columns.insert(layout.Columns.begin(), {{RecordColumn::Kind::Date, 0}, {RecordColumn::Kind::Time, 0}});
+  layout.Columns.insert(layout.Columns.begin(),
+                        {{RecordColumn::Kind::Date, 0}, {RecordColumn::Kind::Time, 0}});
   layout.DecimalSeparator = ",";
-  const RecordLineComposer composer(layout, [] { return std::string("10-12-2026"); },
-                                    [] { return std::string("12:00:00"); });
+  const RecordLineComposer composer(
+      layout, [] { return std::string("10-12-2026"); }, [] { return std::string("12:00:00"); });
   RecordColumns all = ColumnSet(layout.Columns);
-  const std::string window = ComposeRecordLine(all, SomeReadings(), 2, ",", [] { return std::string("10-12-2026"); },
-                                               [] { return std::string("12:00:00"); });
+  const std::string window = ComposeRecordLine(
+      all, SomeReadings(), 2, ",", [] { return std::string("10-12-2026"); },
+      [] { return std::string("12:00:00"); });
   EXPECT_EQ(composer.Line(SomeReadings(), 0, std::chrono::system_clock::now()), window);
 }
 
@@ -106,10 +110,12 @@ TEST_P(StreamTargetTest, LinesReachTheReader) {
   pipeline.start("bash", {"-c", script, Executable(), fifo});
   ASSERT_TRUE(pipeline.waitForFinished(20000));
   EXPECT_EQ(pipeline.exitCode(), 0) << pipeline.readAllStandardError().toStdString();
-  const QStringList lines = QString::fromUtf8(pipeline.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+  const QStringList lines =
+      QString::fromUtf8(pipeline.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 5);
   for (const QString& line : lines) {
-    EXPECT_TRUE(QRegularExpression("^\\{\"pos1\":[-0-9.e]+\\}$").match(line).hasMatch()) << line.toStdString();
+    EXPECT_TRUE(QRegularExpression("^\\{\"pos1\":[-0-9.e]+\\}$").match(line).hasMatch())
+        << line.toStdString();
   }
 }
 
@@ -123,8 +129,10 @@ TEST(StreamTest, RecordToStandardOutputWithHeaderAndTimestamp) {
   const QStringList lines = run.Out.split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 4);
   EXPECT_EQ(lines[0], "timestamp,ver4,pos1");
-  const QRegularExpression shape("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d,2,[0-9.]+$");
-  for (qsizetype i = 1; i < lines.size(); ++i) EXPECT_TRUE(shape.match(lines[i]).hasMatch()) << lines[i].toStdString();
+  const QRegularExpression shape(
+      "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d,2,[0-9.]+$");
+  for (qsizetype i = 1; i < lines.size(); ++i)
+    EXPECT_TRUE(shape.match(lines[i]).hasMatch()) << lines[i].toStdString();
 }
 
 TEST(StreamTest, WatchEndsWithExitFiveWhenItsOutputFails) {

@@ -110,7 +110,8 @@ TEST(RecordColumnsTest, NamesKeepTheOrderGiven) {
 }
 
 TEST(RecordColumnsTest, UnknownOrEmptyNamesAreRefused) {
-  for (const char* text : {"", "pos5", "pos1,", "speed1", "pos1,,ver1", "POS1", "out6", "pos1,pos1", "all,ver3"}) {
+  for (const char* text :
+       {"", "pos5", "pos1,", "speed1", "pos1,,ver1", "POS1", "out6", "pos1,pos1", "all,ver3"}) {
     std::string why;
     EXPECT_FALSE(ParseRecordColumns(text, why).has_value()) << text;
     EXPECT_FALSE(why.empty()) << text;
