@@ -58,7 +58,7 @@ ExitCode RunPublish(const QStringList& arguments) {
       "in "
       "full precision, seq counting the messages of this run), and PREFIX/status retained: \"online\" "
       "while it runs, \"offline\" when it ends or, as its last will, when it dies. It follows the counter "
-      "across unplugs and the broker across restarts (a new connection after 0.5 s, doubling up to 30 s). "
+      "across unplugs and the broker across restarts (a new connection after 1 s, doubling up to 30 s). "
       "At QoS 1 up to 10000 messages not yet acknowledged by the broker are kept and sent again after a "
       "reconnect (beyond that the oldest are dropped, said on stderr); at QoS 0 messages made while "
       "there is no connection are dropped. Nothing is ever written to the counter.\n"

@@ -15,7 +15,7 @@ namespace kvelt::publish {
 // The program's link to the broker on the Qt main thread: the client's socket watched with
 // socket notifiers (no thread of libmosquitto), a retained status ("online" once connected,
 // "offline" at the end and as the last will), a new connection after a loss with a back-off of
-// 0.5 s doubling up to 30 s, and the messages: at QoS 1 kept in a bounded queue until the broker
+// 1 s doubling up to 30 s, and the messages: at QoS 1 kept in a bounded queue until the broker
 // acknowledges them and sent again after a reconnect; at QoS 0 sent while connected, else dropped.
 class BrokerLink {
  public:
@@ -70,7 +70,7 @@ class BrokerLink {
   int statusId_ = -1;  // the "offline" status in flight at the end
   long long dropped_ = 0;
 
-  static constexpr int kFirstBackoffMs = 500;
+  static constexpr int kFirstBackoffMs = 1000;
   static constexpr int kLastBackoffMs = 30000;
   static constexpr std::size_t kMaxInFlight = 20;
 };

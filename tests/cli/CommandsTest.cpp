@@ -223,7 +223,7 @@ TEST(SetGetTest, GateTimeSetShowsInTheFramesGetReads) {
   ASSERT_EQ(RunKvelt(bus, {"set", "gate-time=0.5s"}).Code, 0);
   const Outcome get = RunKvelt(bus, {"get", "gate-time", "--json"});
   ASSERT_EQ(get.Code, 0) << get.Err;
-  EXPECT_EQ(get.Out, "{\"setting\":\"gate-time\",\"value\":\"500ms\"}\n");
+  EXPECT_EQ(get.Out, "{\"setting\":\"gate-time\",\"value\":500,\"unit\":\"ms\"}\n");
 }
 
 TEST(ListTest, TheCounterIsMarkedAndTheKeyboardIsNotOpened) {

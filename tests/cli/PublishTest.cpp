@@ -162,7 +162,7 @@ TEST(PublishTest, LastWillSaysOfflineWhenKilled) {
 
 // At QoS 1 a broker restart in the middle of a run loses no reading. The dashboard's session is
 // kept by the broker across the restart, and the dashboard is back (at once) before the
-// publisher (after its back-off of 0.5 s).
+// publisher (after its back-off of 1 s).
 TEST(PublishTest, BrokerRestartLosesNothingAtQosOne) {
   Broker broker;
   broker.Start();
