@@ -29,6 +29,8 @@ constexpr Subcommand kSubcommands[] = {
     {"get", "read the counter's settings", RunGet},
     {"set", "write the counter's settings", RunSet},
     {"info", "the encoder information of a channel", RunInfo},
+    {"zero", "set the position of channels to zero", RunZero},
+    {"publish", "publish the readings to an MQTT broker", RunPublish},
 };
 
 void PrintUsage(std::FILE* stream) {

@@ -15,5 +15,7 @@ ExitCode RunRecord(const QStringList& arguments);
 ExitCode RunGet(const QStringList& arguments);
 ExitCode RunSet(const QStringList& arguments);
 ExitCode RunInfo(const QStringList& arguments);
+ExitCode RunZero(const QStringList& arguments);
+ExitCode RunPublish(const QStringList& arguments);
 
 }  // namespace kvelt::cli

@@ -9,7 +9,8 @@
 
 namespace kvelt::cli {
 
-CounterLink::CounterLink(const SubcommandParser& command) : deviceChoice_(command.Device()) {
+CounterLink::CounterLink(const SubcommandParser& command)
+    : deviceChoice_(command.Device()), wait_(command.WaitTime()), waitForever_(command.WaitForever()) {
   hid::CounterSession::Options options;
   options.Simulate = command.Simulate();
   options.DeviceChoice = deviceChoice_;
@@ -20,9 +21,14 @@ CounterLink::CounterLink(const SubcommandParser& command) : deviceChoice_(comman
   };
   session_ = std::make_unique<hid::CounterSession>(std::move(options));
   session_->OnCounterUnplug = [this] {
+    if (onGone_) {
+      onGone_();
+      return;
+    }
     unplugged_ = true;
     Quit(Wait::Unplugged);
   };
+  session_->OnCounterChange = [this] { CounterChanged(); };
   session_->OnReport = [this](const std::uint8_t* data, std::size_t size) {
     if (reportHandler_) reportHandler_(data, size);
     if (loop_ != nullptr && done_ && done_()) Quit(Wait::Done);
@@ -33,8 +39,34 @@ CounterLink::~CounterLink() = default;
 
 void CounterLink::Scan() { session_->Scan(); }
 
+void CounterLink::CounterChanged() {
+  if (session_->State() != hid::CounterState::Connected || session_->Connections() == connections_) return;
+  if (waitingForCounter_) {
+    Quit(Wait::Done);
+  } else if (reportHandler_ && onBack_) {
+    connections_ = session_->Connections();
+    onBack_();
+  }
+}
+
+bool CounterLink::WaitForCounter() {
+  if (!waitForever_ && !wait_) return false;
+  std::fprintf(stderr, "kvelt: waiting for the counter\n");
+  waitingForCounter_ = true;
+  const Wait result = RunUntil([this] { return session_->State() == hid::CounterState::Connected; },
+                               waitForever_ ? std::nullopt : wait_);
+  waitingForCounter_ = false;
+  return result == Wait::Done;
+}
+
+void CounterLink::Follow(std::function<void()> onGone, std::function<void()> onBack) {
+  onGone_ = std::move(onGone);
+  onBack_ = std::move(onBack);
+}
+
 void CounterLink::Connect(std::function<void(const std::uint8_t*, std::size_t)> reportHandler, int language) {
   Scan();
+  if (session_->State() != hid::CounterState::Connected) WaitForCounter();
   switch (session_->State()) {
     case hid::CounterState::Connected:
       break;
@@ -53,6 +85,7 @@ void CounterLink::Connect(std::function<void(const std::uint8_t*, std::size_t)> 
     case hid::CounterState::InUse:
       throw CliFailure(ExitCode::NoAccess, ObstacleText(language));
   }
+  connections_ = session_->Connections();
   reportHandler_ = std::move(reportHandler);
 }
 

@@ -40,6 +40,10 @@ class CounterLink {
   // its reports reach the handler.
   void Connect(std::function<void(const std::uint8_t* data, std::size_t size)> reportHandler, int language);
 
+  // Follows the counter across unplugs: an unplug calls `onGone` instead of ending RunUntil, and
+  // the counter connected again calls `onBack`; its reports reach the same handler.
+  void Follow(std::function<void()> onGone, std::function<void()> onBack);
+
   // Sends one request to the counter; false when it could not be written.
   bool Send(const OutboundReport& request);
 
@@ -55,8 +59,17 @@ class CounterLink {
 
  private:
   void Quit(Wait reason);
+  void CounterChanged();
+  // Waits (--wait) for the counter to be there and free; false when the time ran out first.
+  bool WaitForCounter();
 
   std::string deviceChoice_;
+  std::optional<std::chrono::milliseconds> wait_;  // --wait: how long; zero: not at all
+  bool waitForever_ = false;
+  bool waitingForCounter_ = false;
+  std::uint64_t connections_ = 0;  // the session's count when the handler last saw the counter
+  std::function<void()> onGone_;
+  std::function<void()> onBack_;
   std::unique_ptr<hid::CounterSession> session_;
   std::function<void(const std::uint8_t*, std::size_t)> reportHandler_;
   std::function<bool()> done_;

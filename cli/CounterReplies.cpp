@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "config/EncoderParameters.h"
+#include "protocol/ChannelFrame.h"
+#include "protocol/DeviceCommand.h"
 
 namespace kvelt::cli {
 namespace {
@@ -16,6 +18,14 @@ std::optional<T> Take(std::optional<T>& slot) {
 }  // namespace
 
 CounterReplies::CounterReplies(int unitSelection) : unit_(unitSelection), dispatcher_(readings_, *this) {}
+
+void CounterReplies::Dispatch(const std::uint8_t* data, std::size_t size) {
+  // The outputs' states ride on channel 4's frame; the dispatcher hands them on only to a chart.
+  if (size >= kChannelFrameSize && data[0] == CodeOf(DeviceCommand::cmdChannel4Frame)) {
+    outputs_ = static_cast<std::uint8_t>(data[ChannelFrameOffset::OutputState] & 0x1Fu);
+  }
+  dispatcher_.Dispatch(data, size);
+}
 
 bool CounterReplies::AllChannelsSeen() const {
   return std::all_of(seen_.begin(), seen_.end(), [](bool seen) { return seen; });

@@ -20,11 +20,13 @@ class CounterReplies final : public ReportHandlers {
   explicit CounterReplies(int unitSelection = 0);
 
   // Feeds one inbound report (bytes after the report id, code first).
-  void Dispatch(const std::uint8_t* data, std::size_t size) { dispatcher_.Dispatch(data, size); }
+  void Dispatch(const std::uint8_t* data, std::size_t size);
 
   const ChannelReadingArray& Readings() const { return readings_; }
   bool ChannelSeen(int channel) const { return seen_.at(static_cast<std::size_t>(channel)); }
   bool AllChannelsSeen() const;
+  // The five outputs' states of channel 4's latest frame (bit 0 = output 1).
+  std::uint8_t Outputs() const { return outputs_; }
   // Frames of any channel since the start.
   std::uint64_t FrameCount() const { return frames_; }
 
@@ -75,6 +77,7 @@ class CounterReplies final : public ReportHandlers {
   ReportDispatcher dispatcher_;
   std::array<bool, kChannelCount> seen_{};
   std::uint64_t frames_ = 0;
+  std::uint8_t outputs_ = 0;
   std::array<bool, kCodes> acknowledged_{};
   std::array<std::optional<ResolutionReply>, kChannelCount> resolution_{};
   std::array<std::optional<CoefficientReply>, kChannelCount> coefficient_{};

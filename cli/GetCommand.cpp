@@ -8,9 +8,8 @@
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
 #include "cli/CounterSettingsReader.h"
-#include "cli/JsonText.h"
+#include "cli/SettingJson.h"
 #include "cli/SubcommandParser.h"
-#include "measure/qt/LocaleRecordLine.h"
 
 namespace kvelt::cli {
 
@@ -21,7 +20,8 @@ ExitCode RunGet(const QStringList& arguments) {
       "them:\n"
       "  resolution.N  coefficient.N  zero-marker.N  (N = channel 1..4; without .N every channel)\n"
       "  gate-time  output.K (K = 1..5; \"outputs\" for all five)\n"
-      "Without a SETTING: all of them. The MODBUS address and baud rate can only be set.",
+      "Without a SETTING: all of them. The MODBUS address and baud rate can only be set. Numbers are "
+      "written with '.' in every locale. --json: one object per setting, values typed.",
       SubcommandParser::kJson | SubcommandParser::kTimeout | SubcommandParser::kDecimals);
   command.Parser().addPositionalArgument("SETTING", "What to read (default: everything).", "[SETTING...]");
   if (!command.Parse(arguments)) return ExitCode::Done;
@@ -44,13 +44,13 @@ ExitCode RunGet(const QStringList& arguments) {
   CounterLink link(command);
   link.Connect([&replies](const std::uint8_t* data, std::size_t size) { replies.Dispatch(data, size); },
                command.Language());
-  CounterSettingsReader reader(link, replies, command.Timeout(), command.Decimals(),
-                               SystemDecimalSeparator());
+  // '.' in every locale, so that what is saved here is read back anywhere.
+  CounterSettingsReader reader(link, replies, command.Timeout(), command.Decimals(), ".");
   for (const SettingAssignment& which : wanted) {
     for (const SettingAssignment& value : reader.Read(which)) {
       const std::string name = SettingName(value.Kind, value.Index);
       if (command.Json()) {
-        std::printf("%s\n", JsonObject().String("setting", name).String("value", value.Value).Text().c_str());
+        std::printf("%s\n", SettingJson(value).c_str());
       } else {
         std::printf("%s=%s\n", name.c_str(), value.Value.c_str());
       }

@@ -8,16 +8,19 @@
 #include "cli/CounterReplies.h"
 #include "cli/JsonText.h"
 #include "cli/LanguageTexts.h"
+#include "cli/MachineNumberText.h"
 #include "cli/SubcommandParser.h"
 #include "config/EncoderInfo.h"
 #include "measure/qt/LocaleRecordLine.h"
+#include "protocol/Resolution.h"
 
 namespace kvelt::cli {
 
 ExitCode RunInfo(const QStringList& arguments) {
   SubcommandParser command("info",
                            "Prints the encoder information of CHANNEL (1..4): gate time, resolution and "
-                           "coefficient, as the window's information box shows them.",
+                           "coefficient, as the window's information box shows them (--json: as typed "
+                           "fields).",
                            SubcommandParser::kJson | SubcommandParser::kUnit | SubcommandParser::kDecimals |
                                SubcommandParser::kTimeout | SubcommandParser::kLanguage);
   command.Parser().addPositionalArgument("CHANNEL", "The channel, 1..4.");
@@ -43,7 +46,18 @@ ExitCode RunInfo(const QStringList& arguments) {
       replies.Readings(), channel, command.Unit(), command.Decimals(), SystemDecimalSeparator(),
       [language](std::string_view key) { return LanguageText(language, key); });
   if (command.Json()) {
-    std::printf("%s\n", JsonObject().String("title", box->Title).String("text", box->Text).Text().c_str());
+    // The box's values typed, for scripts: the unit of the resolution follows the speed unit's
+    // kind (pulses per revolution for rev/s and rev/min, per millimetre for mm/s and mm/min).
+    const ChannelReading& reading = replies.Readings()[static_cast<std::size_t>(channel - 1)];
+    std::printf("%s\n", JsonObject()
+                            .Integer("channel", channel)
+                            .String("title", box->Title)
+                            .Integer("gate-time-ms", reading.GateTimeMs)
+                            .Integer("resolution", ResolutionFromWire(reading.ResolutionX4))
+                            .String("resolution-per", command.Unit() <= 1 ? "rev" : "mm")
+                            .Raw("coefficient", FullPrecisionText(reading.Coefficient).value_or("null"))
+                            .Text()
+                            .c_str());
   } else {
     // Every item of the text ends with its own line break.
     const bool ended = !box->Text.empty() && box->Text.back() == '\n';

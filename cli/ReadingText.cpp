@@ -3,11 +3,15 @@
 #include <optional>
 
 #include "cli/JsonText.h"
+#include "cli/MachineNumberText.h"
+#include "cli/TimestampText.h"
 #include "cli/ValueOptions.h"
 #include "measure/FixedPointFormat.h"
 
 namespace kvelt::cli {
 namespace {
+
+constexpr int kOutputCount = 5;
 
 std::string Value(float value, int decimals, std::string_view separator) {
   return FormatFixedPoint(value, 15, decimals, separator).value_or("---");
@@ -15,31 +19,35 @@ std::string Value(float value, int decimals, std::string_view separator) {
 
 }  // namespace
 
-std::string ReadingLine(const ChannelReadingArray& readings, int unit, int decimals,
+std::string ReadingLine(const ChannelReadingArray& readings, int unit, int decimals, std::uint8_t outputs,
                         std::string_view decimalSeparator) {
   std::string line;
-  for (int channel = 0; channel < kChannelCount; ++channel) {
-    line += "pos" + std::to_string(channel + 1) + " " +
-            Value(readings[static_cast<std::size_t>(channel)].Position, decimals, decimalSeparator) + "  ";
+  for (std::size_t channel = 0; channel < readings.size(); ++channel) {
+    line += std::to_string(channel + 1) + ": " +
+            Value(readings[channel].Position, decimals, decimalSeparator) + " " +
+            Value(readings[channel].Speed, decimals, decimalSeparator) + "  ";
   }
-  for (int channel = 0; channel < kChannelCount; ++channel) {
-    line += "ver" + std::to_string(channel + 1) + " " +
-            Value(readings[static_cast<std::size_t>(channel)].Speed, decimals, decimalSeparator) + "  ";
-  }
-  return line + "[" + std::string(UnitName(unit)) + "]";
+  line += std::string(UnitName(unit)) + "  out ";
+  for (int output = 0; output < kOutputCount; ++output) line += ((outputs >> output) & 1u) != 0 ? '1' : '0';
+  return line;
 }
 
-std::string ReadingJson(const ChannelReadingArray& readings, int unit, int decimals) {
+std::string ReadingJson(const ChannelReadingArray& readings, int unit, std::uint8_t outputs,
+                        std::chrono::system_clock::time_point now) {
   JsonObject object;
-  for (int channel = 0; channel < kChannelCount; ++channel) {
-    object.Raw("pos" + std::to_string(channel + 1),
-               JsonNumber(readings[static_cast<std::size_t>(channel)].Position, decimals));
+  object.String("time", IsoTimestamp(now));
+  const auto number = [](float value) { return FullPrecisionText(value).value_or("null"); };
+  for (std::size_t channel = 0; channel < readings.size(); ++channel) {
+    object.Raw("pos" + std::to_string(channel + 1), number(readings[channel].Position));
   }
-  for (int channel = 0; channel < kChannelCount; ++channel) {
-    object.Raw("ver" + std::to_string(channel + 1),
-               JsonNumber(readings[static_cast<std::size_t>(channel)].Speed, decimals));
+  for (std::size_t channel = 0; channel < readings.size(); ++channel) {
+    object.Raw("ver" + std::to_string(channel + 1), number(readings[channel].Speed));
   }
-  return object.String("unit", UnitName(unit)).Text();
+  object.String("unit", UnitName(unit));
+  for (int output = 0; output < kOutputCount; ++output) {
+    object.Bool("out" + std::to_string(output + 1), ((outputs >> output) & 1u) != 0);
+  }
+  return object.Text();
 }
 
 }  // namespace kvelt::cli

@@ -1,12 +1,14 @@
-// kvelt record: the recording lines of the window, appended to a file for a time, a number of
-// lines or until Ctrl-C.
+// kvelt record: recording lines appended to a file or written to a stream, for a time, a number
+// of lines or until Ctrl-C.
 
 #include <unistd.h>
 
 #include <QFile>
 #include <QTimer>
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,12 +17,15 @@
 #include "cli/CounterReplies.h"
 #include "cli/LongTimer.h"
 #include "cli/RecordColumnsText.h"
+#include "cli/RecordLineComposer.h"
+#include "cli/RecordSink.h"
 #include "cli/SilenceWatch.h"
 #include "cli/SubcommandParser.h"
 #include "cli/ValueOptions.h"
 #include "device/qt/TerminationSignals.h"
-#include "measure/RecordFile.h"
 #include "measure/qt/LineRecorder.h"
+#include "measure/qt/LocaleRecordLine.h"
+#include "measure/qt/RecordClock.h"
 #include "settings/SettingsKeys.h"
 
 namespace kvelt::cli {
@@ -36,15 +41,31 @@ void PrintProgress(Clock::time_point start, long long lines) {
   std::fflush(stderr);
 }
 
+std::optional<RecordFormat> FormatNamed(const QString& name) {
+  if (name == "window") return RecordFormat::Window;
+  if (name == "csv") return RecordFormat::Csv;
+  if (name == "ndjson") return RecordFormat::Ndjson;
+  return std::nullopt;
+}
+
+std::optional<TimestampForm> TimestampNamed(const QString& name) {
+  if (name == "none") return TimestampForm::None;
+  if (name == "iso") return TimestampForm::Iso;
+  if (name == "epoch-ms") return TimestampForm::EpochMs;
+  return std::nullopt;
+}
+
 }  // namespace
 
 ExitCode RunRecord(const QStringList& arguments) {
   SubcommandParser command(
       "record",
-      "Appends the window's recording lines to FILE (created when missing, never truncated): one line per "
-      "period, the date and time in the user's regional settings, the values as the read-outs show them.\n"
+      "Appends recording lines to FILE (created when missing, never truncated), one per period; by default "
+      "the window's lines: the date and time in the user's regional settings, the values as the read-outs "
+      "show them. FILE \"-\" is the standard output; a pipe or FIFO is written to as a stream, a line at a "
+      "time.\n"
       "Runs for --for, or --lines lines, or until Ctrl-C or SIGTERM (the line being written is finished; "
-      "exit 0).",
+      "exit 0) or until the reader of the stream goes away (exit 0).",
       SubcommandParser::kUnit | SubcommandParser::kDecimals | SubcommandParser::kTimeout);
   const QCommandLineOption period("period",
                                   "Recording period: 10ms, 100ms (default), 1s, 10s, 30s, 1min, 10min, "
@@ -56,46 +77,90 @@ ExitCode RunRecord(const QStringList& arguments) {
   const QCommandLineOption date("date", "Adds the date column.");
   const QCommandLineOption time("time", "Adds the time column.");
   const QCommandLineOption columnsOption(
-      "columns", "The columns: date, time, pos1..pos4, ver1..ver4 or all, comma-separated (default: all).",
+      "columns",
+      "The columns, in this order: date, time, pos1..pos4, ver1..ver4, out1..out5 (the outputs' states, 0 "
+      "or 1) or all (the eight values), comma-separated (default: all).",
       "list");
-  for (const QCommandLineOption& option : {period, forTime, lines, date, time, columnsOption}) {
+  const QCommandLineOption formatOption(
+      "format",
+      "window (default: the window's lines, byte for byte), csv (',' between fields, '.' and full "
+      "precision, LF) or ndjson (one JSON object per line).",
+      "format");
+  const QCommandLineOption header("header",
+                                  "Starts with a line naming the columns (window and csv formats).");
+  const QCommandLineOption timestampOption(
+      "timestamp",
+      "iso (ISO 8601 local time with milliseconds and offset), epoch-ms (milliseconds since 1970) or none "
+      "(default): a first field independent of the regional settings.",
+      "form");
+  const QCommandLineOption follow("follow",
+                                  "Keeps recording across an unplug of the counter: the gap is said on "
+                                  "stderr and, in csv and ndjson, as a line of its own.");
+  for (const QCommandLineOption& option :
+       {period, forTime, lines, date, time, columnsOption, formatOption, header, timestampOption, follow}) {
     command.Parser().addOption(option);
   }
-  command.Parser().addPositionalArgument("FILE", "The file the lines are appended to.");
+  command.Parser().addPositionalArgument("FILE",
+                                         "The file the lines are appended to; - for the standard output.");
   if (!command.Parse(arguments)) return ExitCode::Done;
   if (command.Positional().size() != 1) command.Fail("needs exactly one FILE");
+  QCommandLineParser& parser = command.Parser();
 
   int periodIndex = SettingsDefaults::SavePeriod;
-  if (command.Parser().isSet(period)) {
-    const std::optional<int> index = ParseRecordPeriod(command.Parser().value(period).toStdString());
-    if (!index) command.Fail("bad --period \"" + command.Parser().value(period) + "\"");
+  if (parser.isSet(period)) {
+    const std::optional<int> index = ParseRecordPeriod(parser.value(period).toStdString());
+    if (!index) command.Fail("bad --period \"" + parser.value(period) + "\"");
     periodIndex = *index;
   }
   std::optional<std::chrono::milliseconds> duration;
-  if (command.Parser().isSet(forTime)) {
-    duration = ParseDuration(command.Parser().value(forTime).toStdString());
+  if (parser.isSet(forTime)) {
+    duration = ParseDuration(parser.value(forTime).toStdString());
     if (!duration || duration->count() <= 0)
-      command.Fail("bad --for \"" + command.Parser().value(forTime) + "\" " + QLatin1String(kDurationRange));
+      command.Fail("bad --for \"" + parser.value(forTime) + "\" " + QLatin1String(kDurationRange));
   }
   std::optional<long long> lineLimit;
-  if (command.Parser().isSet(lines)) {
-    lineLimit = ParsePositiveCount(command.Parser().value(lines).toStdString());
-    if (!lineLimit) command.Fail("bad --lines \"" + command.Parser().value(lines) + "\"");
+  if (parser.isSet(lines)) {
+    lineLimit = ParsePositiveCount(parser.value(lines).toStdString());
+    if (!lineLimit) command.Fail("bad --lines \"" + parser.value(lines) + "\"");
   }
   if (duration && lineLimit) command.Fail("--for and --lines exclude each other");
-  RecordColumns columns = AllValueColumns();
-  if (command.Parser().isSet(columnsOption)) {
+
+  RecordLayout layout;
+  layout.Columns = AllValueColumns();
+  if (parser.isSet(columnsOption)) {
     std::string why;
-    const std::optional<RecordColumns> named =
-        ParseRecordColumns(command.Parser().value(columnsOption).toStdString(), why);
+    const auto named = ParseRecordColumns(parser.value(columnsOption).toStdString(), why);
     if (!named) command.Fail(QString::fromStdString(why));
-    columns = *named;
+    layout.Columns = *named;
   }
-  columns.Date = columns.Date || command.Parser().isSet(date);
-  columns.Time = columns.Time || command.Parser().isSet(time);
+  // --date and --time put their column first, as the window's line has it.
+  for (const auto& [flag, kind] :
+       {std::pair{&time, RecordColumn::Kind::Time}, {&date, RecordColumn::Kind::Date}}) {
+    const RecordColumn column{kind, 0};
+    if (parser.isSet(*flag) &&
+        std::find(layout.Columns.begin(), layout.Columns.end(), column) == layout.Columns.end())
+      layout.Columns.insert(layout.Columns.begin(), column);
+  }
+  if (parser.isSet(formatOption)) {
+    const auto format = FormatNamed(parser.value(formatOption));
+    if (!format) command.Fail("bad --format \"" + parser.value(formatOption) + "\" (window, csv or ndjson)");
+    layout.Format = *format;
+  }
+  if (parser.isSet(timestampOption)) {
+    const auto form = TimestampNamed(parser.value(timestampOption));
+    if (!form)
+      command.Fail("bad --timestamp \"" + parser.value(timestampOption) + "\" (iso, epoch-ms or none)");
+    layout.Timestamp = *form;
+  }
+  if (parser.isSet(header) && layout.Format == RecordFormat::Ndjson)
+    command.Fail("--header is for the window and csv formats; ndjson names every field");
+  layout.Decimals = command.Decimals();
+  layout.DecimalSeparator = SystemDecimalSeparator();
+  const bool following = parser.isSet(follow);
 
   const QString fileName = command.Positional().front();
-  const std::string path = QFile::encodeName(fileName).toStdString();
+  const std::string name = fileName == "-" ? std::string("the standard output") : fileName.toStdString();
+  RecordSink sink(fileName == "-" ? std::string("-") : QFile::encodeName(fileName).toStdString());
 
   CounterReplies replies(command.Unit());
   CounterLink link(command);
@@ -103,22 +168,33 @@ ExitCode RunRecord(const QStringList& arguments) {
                command.Language());
   // The file is created empty now, as the window's file choice does, once the counter is there;
   // a file that cannot be opened for appending ends the command before the first line.
-  switch (AppendLineToFile(path, "")) {
-    case AppendResult::Written:
-      break;
-    case AppendResult::OpenFailed:
-      throw CliFailure(ExitCode::FileError, "cannot open " + fileName.toStdString() +
-                                                " for appending: " + AppendOpenProblem(path));
-    case AppendResult::WriteFailed:
-      throw CliFailure(ExitCode::FileError, "cannot write to " + fileName.toStdString());
-  }
+  // Why a file cannot be opened for appending (a stream says nothing more).
+  const std::string path = fileName == "-" ? std::string() : QFile::encodeName(fileName).toStdString();
+  const auto openProblem = [&path] { return path.empty() ? std::string() : ": " + AppendOpenProblem(path); };
+  const auto throwFailure = [&name, &openProblem](AppendResult result) {
+    if (result == AppendResult::OpenFailed)
+      throw CliFailure(ExitCode::FileError, "cannot open " + name + " for appending" + openProblem());
+    if (result == AppendResult::WriteFailed) throw CliFailure(ExitCode::FileError, "cannot write to " + name);
+  };
+  throwFailure(sink.Open());
 
-  const RecordTarget target{path, columns, command.Decimals()};
+  const RecordClock clock;
+  const RecordLineComposer composer(
+      layout, [&clock] { return clock.DateText(); }, [&clock] { return clock.TimeText(); });
+  if (parser.isSet(header)) throwFailure(sink.Write(composer.Header()));
+  RecordTarget target;
+  target.Columns = ColumnSet(layout.Columns);
+  // The composer makes every line (its window format is the window's line, byte for byte) and
+  // the sink takes it (a file by the window's rules, or a stream).
+  target.Compose = [&composer, &replies](const ChannelReadingArray& readings) {
+    return composer.Line(readings, replies.Outputs(), std::chrono::system_clock::now());
+  };
+  target.Write = [&sink](std::string_view line) { return sink.Write(line); };
   LineRecorder recorder([&target] { return target; });
   std::optional<CliFailure> failure;
   replies.OnChannelFrame = [&recorder](int channel) { recorder.NoteChannelFrame(channel); };
   replies.OnChannel4Frame = [&] {
-    if (failure) return true;
+    if (failure || sink.ReaderGone()) return true;
     switch (recorder.OnChannel4Frame(periodIndex, true, replies.Readings())) {
       case LineRecorder::Outcome::NotDue:
       case LineRecorder::Outcome::Waiting:
@@ -127,15 +203,23 @@ ExitCode RunRecord(const QStringList& arguments) {
         if (lineLimit && recorder.LinesWritten() >= *lineLimit) link.Stop();
         return true;
       case LineRecorder::Outcome::OpenFailed:
-        failure.emplace(ExitCode::FileError, "cannot open " + fileName.toStdString() +
-                                                 " for appending: " + AppendOpenProblem(path));
+        failure.emplace(ExitCode::FileError, "cannot open " + name + " for appending" + openProblem());
         break;
       case LineRecorder::Outcome::WriteFailed:
-        failure.emplace(ExitCode::FileError, "a line could not be written to " + fileName.toStdString());
+        if (!sink.ReaderGone())
+          failure.emplace(ExitCode::FileError, "a line could not be written to " + name);
         break;
     }
     link.Stop();
     return false;
+  };
+  const auto event = [&](std::string_view what, const std::string& detail) {
+    std::fprintf(stderr, "kvelt: %s\n", detail.c_str());
+    const std::string line = composer.Event(what, detail, std::chrono::system_clock::now());
+    if (!line.empty() && sink.Write(line) != AppendResult::Written && !sink.ReaderGone()) {
+      failure.emplace(ExitCode::FileError, "a line could not be written to " + name);
+      link.Stop();
+    }
   };
 
   const hid::TerminationSignals signalStop([&link] { link.Stop(); });
@@ -157,9 +241,33 @@ ExitCode RunRecord(const QStringList& arguments) {
   // The time runs from the counter's first frame.
   LongTimer endTimer([&link] { link.Stop(); });
   if (duration) endTimer.Start(*duration);
-  // A counter that goes quiet ends the run instead of leaving it waiting for good.
-  const SilenceWatch silence(
-      command.Timeout(), [&replies] { return replies.FrameCount(); }, [&link] { link.Stop(); });
+  // A counter that goes quiet ends the run instead of leaving it waiting for good; while it is
+  // unplugged and followed, its silence is the gap.
+  const auto watchSilence = [&] {
+    return std::make_unique<SilenceWatch>(
+        command.Timeout(), [&replies] { return replies.FrameCount(); }, [&link] { link.Stop(); });
+  };
+  std::unique_ptr<SilenceWatch> silence = watchSilence();
+  std::optional<Clock::time_point> goneAt;
+  if (following) {
+    link.Follow(
+        [&] {
+          silence.reset();
+          goneAt = Clock::now();
+          event("unplugged", "the counter was unplugged after " + std::to_string(recorder.LinesWritten()) +
+                                 " lines; waiting for it to come back");
+        },
+        [&] {
+          recorder.Restart();
+          silence = watchSilence();
+          const double gap = goneAt ? std::chrono::duration<double>(Clock::now() - *goneAt).count() : 0.0;
+          char seconds[32];
+          std::snprintf(seconds, sizeof seconds, "%.1f", gap);
+          goneAt.reset();
+          event("reconnected",
+                std::string("the counter is back after a gap of ") + seconds + " s; recording goes on");
+        });
+  }
   if (first == CounterLink::Wait::Done) {
     end = link.RunUntil(nullptr, std::nullopt);
   }
@@ -168,7 +276,7 @@ ExitCode RunRecord(const QStringList& arguments) {
     std::fputs("\n", stderr);
   }
   if (failure) throw *failure;
-  if (silence.Silent()) {
+  if (silence && silence->Silent()) {
     throw CliFailure(ExitCode::NoReply, "the counter stopped sending after " +
                                             std::to_string(recorder.LinesWritten()) + " lines");
   }

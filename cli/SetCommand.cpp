@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <iostream>
 #include <iterator>
 #include <map>
 #include <optional>
@@ -10,14 +9,17 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "text/ControlEscape.h"
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
 #include "cli/CounterRequest.h"
 #include "cli/CounterSettingsReader.h"
 #include "cli/LanguageTexts.h"
+#include "cli/MachineNumberText.h"
 #include "cli/OutputRowText.h"
 #include "cli/SettingAssignment.h"
 #include "cli/SettingValueText.h"
+#include "cli/SettingsInput.h"
 #include "cli/SubcommandParser.h"
 #include "cli/ValueOptions.h"
 #include "config/AcknowledgementTexts.h"
@@ -28,7 +30,6 @@
 #include "config/OutputsWrite.h"
 #include "measure/qt/LocaleRecordLine.h"
 #include "protocol/OutputsConfig.h"
-#include "text/ControlEscape.h"
 
 namespace kvelt::cli {
 namespace {
@@ -86,13 +87,17 @@ void VerifyChannelSetting(CounterSettingsReader& reader, const PlannedRequest& p
 
 class SetPlanner {
  public:
-  SetPlanner(SubcommandParser& command, std::string separator)
-      : command_(command), separator_(std::move(separator)) {}
+  // Values are read in the machine notation ('.'); `localeSeparator` is also taken where that
+  // is the only way to read a number.
+  SetPlanner(SubcommandParser& command, std::string localeSeparator)
+      : command_(command), localeSeparator_(std::move(localeSeparator)) {}
 
-  void Add(const std::string& text) {
+  // One assignment; `where` names its place in a refusal ("standard input line 3: "), if any.
+  void Add(const std::string& text, const std::string& where = {}) {
+    where_ = where;
     std::string why;
-    const std::optional<SettingAssignment> setting = ParseSettingAssignment(text, why);
-    if (!setting) command_.Fail(QString::fromStdString(why));
+    std::optional<SettingAssignment> setting = ParseSettingAssignment(text, why);
+    if (!setting) command_.Fail(QString::fromStdString(where_ + EscapeControlCharacters(why)));
     if (PerChannel(setting->Kind)) {
       for (int channel = 0; channel < 4; ++channel) {
         if (setting->Index < 0 || setting->Index == channel) {
@@ -123,12 +128,14 @@ class SetPlanner {
         break;
       }
       case SettingKind::Output: {
-        const std::optional<OutputRow> row = ParseOutputRow(setting->Value, why);
+        std::optional<OutputRow> row = ParseOutputRow(setting->Value, why);
         if (!row) Refuse(text, why);
+        row->Threshold = Machine(text, row->Threshold);
+        row->SecondThreshold = Machine(text, row->SecondThreshold);
         // Its thresholds by the window's rules, before the counter is asked for anything.
         OutputRows alone{};
         alone[static_cast<std::size_t>(setting->Index)] = *row;
-        const OutputsWrite check = BuildOutputsWrite(alone, separator_);
+        const OutputsWrite check = BuildOutputsWrite(alone, ".");
         if (!check.Ok()) Refuse(text, RefusedBoxText(check.Refused.front()));
         if (outputs_.count(setting->Index) != 0) Refuse(text, "the output is named twice");
         outputs_[setting->Index] = {text, *row};
@@ -148,7 +155,21 @@ class SetPlanner {
 
  private:
   [[noreturn]] void Refuse(const std::string& text, const std::string& why) const {
-    command_.Fail(QString::fromStdString("refused " + text + ": " + why));
+    command_.Fail(QString::fromStdString(where_ + "refused " + EscapeControlCharacters(text) + ": " +
+                                         EscapeControlCharacters(why)));
+  }
+
+  // A number in the machine notation; one written with the locale's separator is taken where it
+  // reads only that way, and said on stderr.
+  std::string Machine(const std::string& text, const std::string& value) const {
+    const std::optional<MachineNumber> number = ToMachineNumber(value, localeSeparator_);
+    if (!number) return value;
+    if (number->LocaleTaken) {
+      std::fprintf(stderr, "kvelt: set: %s%s: %s read as %s (the locale's decimal separator)\n",
+                   where_.c_str(), EscapeControlCharacters(text).c_str(), EscapeControlCharacters(value).c_str(),
+                   number->Text.c_str());
+    }
+    return number->Text;
   }
 
   static SettingAssignment ReadBack(const SettingAssignment& setting, int channel) {
@@ -164,9 +185,8 @@ class SetPlanner {
         break;
       }
       case SettingKind::Coefficient: {
-        const auto request = SetCoefficientRequest(channel, setting.Value, separator_);
-        if (!request)
-          Refuse(text, "the coefficient is a number written with \"" + separator_ + "\" as the separator");
+        const auto request = SetCoefficientRequest(channel, Machine(text, setting.Value), ".");
+        if (!request) Refuse(text, "the coefficient is a number written with \".\" as the decimal separator");
         plan_.push_back({text, *request, DeviceCommand::cmdSetCoefficient, ReadBack(setting, channel)});
         break;
       }
@@ -183,7 +203,8 @@ class SetPlanner {
   }
 
   SubcommandParser& command_;
-  std::string separator_;
+  std::string localeSeparator_;
+  std::string where_;
   std::vector<PlannedRequest> plan_;
   std::map<int, AssignedRow> outputs_;
 };
@@ -231,8 +252,10 @@ ExitCode RunSet(const QStringList& arguments) {
       "  output.K=enable:source:comparison:threshold:logic:second-comparison:second-threshold:state  (K = "
       "1..5)\n"
       "     e.g. output.1=on:pos1:greater:100:none:less:0:active\n"
-      "Numbers use the decimal separator of the user's locale. \"-\" reads the assignments from standard "
-      "input (the output of kvelt get).",
+      "Numbers are written with '.' in every locale; the locale's own separator (a comma in Polish) is "
+      "taken too where the number reads only that way, and said on stderr. \"-\" reads the assignments "
+      "from standard input (the output of kvelt get), a line at a time, at most 1 MiB: blank lines and "
+      "lines starting with # are skipped, and a refusal names the line.",
       SubcommandParser::kTimeout | SubcommandParser::kLanguage);
   const QCommandLineOption noVerify("no-verify",
                                     "Does not read the resolution, coefficient, zero marker and outputs back "
@@ -242,19 +265,32 @@ ExitCode RunSet(const QStringList& arguments) {
   if (!command.Parse(arguments)) return ExitCode::Done;
   const bool verify = !command.Parser().isSet(noVerify);
 
-  std::vector<std::string> assignments;
+  // Every assignment is checked as it is read, before the counter is asked for anything.
+  SetPlanner planner(command, SystemDecimalSeparator());
+  const std::string separator = ".";
+  bool any = false;
   for (const QString& argument : command.Positional()) {
-    if (argument == "-") {
-      std::string word;
-      while (std::cin >> word) assignments.push_back(word);
-    } else {
-      assignments.push_back(argument.toStdString());
+    if (argument != "-") {
+      planner.Add(argument.toStdString());
+      any = true;
+      continue;
+    }
+    SettingsInput input(stdin);
+    std::vector<std::string> words;
+    for (;;) {
+      const SettingsInput::Status status = input.Next(words);
+      const std::string where = "standard input line " + std::to_string(input.LineNumber()) + ": ";
+      if (status == SettingsInput::Status::End) break;
+      if (status == SettingsInput::Status::TooLong)
+        command.Fail(
+            QString::fromStdString(where + "the input is over 1 MiB; a settings file is far smaller"));
+      if (status == SettingsInput::Status::ReadError)
+        throw CliFailure(ExitCode::FileError, "cannot read the standard input");
+      for (const std::string& word : words) planner.Add(word, where);
+      any = any || !words.empty();
     }
   }
-  if (assignments.empty()) command.Fail("needs at least one SETTING=VALUE");
-  const std::string separator = SystemDecimalSeparator();
-  SetPlanner planner(command, separator);
-  for (const std::string& text : assignments) planner.Add(text);
+  if (!any) command.Fail("needs at least one SETTING=VALUE");
 
   CounterReplies replies;
   CounterLink link(command);

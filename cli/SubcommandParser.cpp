@@ -24,7 +24,11 @@ SubcommandParser::SubcommandParser(const QString& name, const QString& summary, 
       unitOption_("unit", "Speed unit: rev/s (default), rev/min, mm/s or mm/min.", "unit"),
       decimalsOption_("decimals", "Decimals of the values, 0..4 (default 2).", "n"),
       languageOption_("lang", "Language of the counter's texts: pl or en (default: the user's locale).",
-                      "language") {
+                      "language"),
+      waitOption_("wait",
+                  "Waits for the counter to be attached and free: --wait until it is, --wait=DURATION "
+                  "(e.g. --wait=30s) for at most that long.") {
+  if (common & kTimeout) common_ |= kWait;  // every command that waits for the counter
   parser_.setApplicationDescription(summary);
   parser_.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
   parser_.addOption(help_);
@@ -35,6 +39,7 @@ SubcommandParser::SubcommandParser(const QString& name, const QString& summary, 
   if (common & kUnit) parser_.addOption(unitOption_);
   if (common & kDecimals) parser_.addOption(decimalsOption_);
   if (common & kLanguage) parser_.addOption(languageOption_);
+  if (common_ & kWait) parser_.addOption(waitOption_);
   unit_ = SettingsDefaults::Unit;
   decimals_ = kDefaultDisplayDecimals;
   language_ = LanguageFromEnvironment();
@@ -45,10 +50,25 @@ void SubcommandParser::Fail(const QString& message) const {
 }
 
 bool SubcommandParser::Parse(const QStringList& arguments) {
+  // --wait takes its duration only as --wait=DURATION, so that a bare --wait before an argument
+  // (a channel, a file) does not swallow it: the parser sees a plain flag.
+  QStringList given = arguments;
+  if (common_ & kWait) {
+    for (qsizetype i = 1; i < given.size() && given[i] != "--"; ++i) {
+      const QString& argument = given[i];
+      if (!argument.startsWith("--wait=") && !argument.startsWith("-wait=")) continue;
+      const QString value = argument.mid(argument.indexOf('=') + 1);
+      const auto duration = ParseDuration(value.toStdString());
+      if (!duration || duration->count() <= 0) Fail("bad --wait \"" + value + "\"");
+      waitTime_ = *duration;
+      given[i] = "--wait";
+    }
+  }
   // The parser skips the first argument as the program's name: here the subcommand's.
-  if (!parser_.parse(arguments)) {
+  if (!parser_.parse(given)) {
     Fail(parser_.errorText());
   }
+  waitForever_ = (common_ & kWait) && parser_.isSet(waitOption_) && !waitTime_;
   if (parser_.isSet(help_)) {
     std::fputs(qPrintable(HelpText()), stdout);
     return false;

@@ -21,6 +21,7 @@ class SubcommandParser {
     kUnit = 1u << 2,
     kDecimals = 1u << 3,
     kLanguage = 1u << 4,
+    kWait = 1u << 5,
   };
 
   // `name` as in "kvelt NAME"; `summary` the first line of its help; `common` the Common flags.
@@ -41,6 +42,10 @@ class SubcommandParser {
   std::chrono::milliseconds Timeout() const { return timeout_; }
   int Unit() const { return unit_; }
   int Decimals() const { return decimals_; }
+  // --wait=DURATION: how long to wait for the counter to appear; nullopt without it.
+  std::optional<std::chrono::milliseconds> WaitTime() const { return waitTime_; }
+  // --wait without a duration: until the counter appears.
+  bool WaitForever() const { return waitForever_; }
   // 1 Polish, 2 English: --lang, else the user's locale (LC_ALL, LC_MESSAGES, LANG).
   int Language() const { return language_; }
   QStringList Positional() const { return parser_.positionalArguments(); }
@@ -62,6 +67,9 @@ class SubcommandParser {
   QCommandLineOption unitOption_;
   QCommandLineOption decimalsOption_;
   QCommandLineOption languageOption_;
+  QCommandLineOption waitOption_;
+  std::optional<std::chrono::milliseconds> waitTime_;
+  bool waitForever_ = false;
   std::chrono::milliseconds timeout_{2000};
   int unit_ = 0;
   int decimals_ = 2;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
 #include "cli/ReadingText.h"
+#include "cli/RecordSink.h"
 #include "cli/SilenceWatch.h"
 #include "cli/SubcommandParser.h"
 #include "device/qt/TerminationSignals.h"
@@ -32,8 +34,10 @@ std::size_t TerminalColumns() {
 ExitCode RunWatch(const QStringList& arguments) {
   SubcommandParser command(
       "watch",
-      "Shows the positions and speeds of the four channels, refreshed in place at most 10 "
-      "times a second, until Ctrl-C. On a pipe every refresh is a line of its own.",
+      "Shows the position and speed of the four channels and the five outputs' states, refreshed in place "
+      "at most 10 times a second, until Ctrl-C. On a pipe every refresh is a line of its own; a standard "
+      "output that cannot be written ends the command (exit 5). --json: one object per line with a time "
+      "stamp and the values in full precision (--decimals is for the line only).",
       SubcommandParser::kJson | SubcommandParser::kUnit | SubcommandParser::kDecimals |
           SubcommandParser::kTimeout);
   const QCommandLineOption once("once",
@@ -48,17 +52,25 @@ ExitCode RunWatch(const QStringList& arguments) {
                command.Language());
   const std::string separator = SystemDecimalSeparator();
   const bool inPlace = !command.Json() && !command.Parser().isSet(once) && ::isatty(STDOUT_FILENO) == 1;
-  const auto print = [&](const char* end) {
-    std::string text = command.Json()
-                           ? ReadingJson(replies.Readings(), command.Unit(), command.Decimals())
-                           : ReadingLine(replies.Readings(), command.Unit(), command.Decimals(), separator);
+  RecordSink out("-");
+  out.Open();
+  std::optional<CliFailure> failure;
+  const auto print = [&](const char* begin, const char* end) {
+    if (failure || out.ReaderGone()) return;
+    std::string text = command.Json() ? ReadingJson(replies.Readings(), command.Unit(), replies.Outputs(),
+                                                    std::chrono::system_clock::now())
+                                      : ReadingLine(replies.Readings(), command.Unit(), command.Decimals(),
+                                                    replies.Outputs(), separator);
     // A line wider than the terminal would wrap, and the next refresh would start on the wrapped
     // row: in place, the line is cut to the terminal's width.
     if (const std::size_t columns = inPlace ? TerminalColumns() : 0; columns > 1 && text.size() >= columns) {
       text.resize(columns - 1);
     }
-    std::printf("%s%s", text.c_str(), end);
-    std::fflush(stdout);
+    // A reader that went away ends the command normally; any other failure is exit 5.
+    if (out.Write(begin + text + end) != AppendResult::Written) {
+      if (!out.ReaderGone()) failure.emplace(ExitCode::FileError, "cannot write the standard output");
+      link.Stop();
+    }
   };
 
   // The first reading is whole only once every channel has sent a frame.
@@ -73,7 +85,8 @@ ExitCode RunWatch(const QStringList& arguments) {
       throw CliFailure(ExitCode::NoReply, "the counter sent no values in time");
   }
   if (command.Parser().isSet(once)) {
-    print("\n");
+    print("", "\n");
+    if (failure) throw *failure;
     return ExitCode::Done;
   }
 
@@ -84,18 +97,16 @@ ExitCode RunWatch(const QStringList& arguments) {
     if (replies.FrameCount() == printedAt) return;  // nothing new since the last line
     printedAt = replies.FrameCount();
     // In place: back to the line's start, the new values, the rest of the old line cleared.
-    if (inPlace) std::fputs("\r", stdout);
-    print(inPlace ? "\033[K" : "\n");
+    print(inPlace ? "\r" : "", inPlace ? "\033[K" : "\n");
   });
   refresh.start(kRefreshMs);
   printedAt = replies.FrameCount();
-  if (inPlace) std::fputs("\r", stdout);
-  print(inPlace ? "\033[K" : "\n");
+  print(inPlace ? "\r" : "", inPlace ? "\033[K" : "\n");
   const SilenceWatch silence(
       command.Timeout(), [&replies] { return replies.FrameCount(); }, [&link] { link.Stop(); });
   const CounterLink::Wait end = link.RunUntil(nullptr, std::nullopt);
-  if (inPlace) std::fputs("\n", stdout);
-  std::fflush(stdout);
+  if (inPlace && !failure && !out.ReaderGone()) out.Write("\n");
+  if (failure) throw *failure;
   if (end == CounterLink::Wait::Unplugged) throw CliFailure(ExitCode::NoCounter, "the counter was unplugged");
   if (silence.Silent()) throw CliFailure(ExitCode::NoReply, "the counter stopped sending");
   return ExitCode::Done;

@@ -53,7 +53,7 @@ shown=$("${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin kvelt --version)
 [ "$shown" = "kvelt $version" ] || { echo "kvelt --version printed '$shown'" >&2; exit 1; }
 reading=$("${user[@]}" env -i HOME="$home" PATH=/usr/bin:/bin kvelt watch --simulate --once)
 case "$reading" in
-  pos1\ *\[rev/s\]) echo "kvelt watch --simulate --once: $reading" ;;
+  1:\ *rev/s\ \ out\ 00000) echo "kvelt watch --simulate --once: $reading" ;;
   *) echo "kvelt watch printed '$reading'" >&2; exit 1 ;;
 esac
 [ -f /usr/share/man/man1/kvelt.1.gz ] || { echo "no kvelt(1) manual page" >&2; exit 1; }

@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-wine
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
+  libmosquitto-dev mosquitto mosquitto-clients
   help2man librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
 )
 if [ "${1:-}" = "--if-missing" ]; then

@@ -30,8 +30,10 @@ LineRecorder::Outcome LineRecorder::OnChannel4Frame(int periodIndex, bool record
   if (!pacer_.Tick(periodIndex) || !recording) return Outcome::NotDue;
   const RecordTarget target = target_();
   if (!ColumnsHeardFrom(target.Columns)) return Outcome::Waiting;
-  switch (AppendLineToFile(
-      target.Path, ComposeLocaleRecordLine(target.Columns, readings, target.Decimals, clock_, separator_))) {
+  const std::string line =
+      target.Compose ? target.Compose(readings)
+                     : ComposeLocaleRecordLine(target.Columns, readings, target.Decimals, clock_, separator_);
+  switch (target.Write ? target.Write(line) : AppendLineToFile(target.Path, line)) {
     case AppendResult::Written:
       ++written_;
       return Outcome::Written;

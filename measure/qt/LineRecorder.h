@@ -3,6 +3,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "measure/ChannelReading.h"
 #include "measure/RecordFile.h"
@@ -18,6 +19,10 @@ struct RecordTarget {
   std::string Path;  // in the file system's encoding
   RecordColumns Columns;
   int Decimals = 2;
+  // Where set, they make the line and take it instead of the window's line and file (the command
+  // line's other formats and its streams); `Columns` still names the channels the line shows.
+  std::function<std::string(const ChannelReadingArray& readings)> Compose;
+  std::function<AppendResult(std::string_view line)> Write;
 };
 
 // The recording step of the window and the command line: on every channel-4 frame the period

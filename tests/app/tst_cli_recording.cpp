@@ -94,7 +94,10 @@ class CliRecordingTest : public QObject {
     QVERIFY(window.Recording);
 
     kvelt::cli::CounterReplies replies(unit);
-    const kvelt::RecordTarget target{QFile::encodeName(cliFile).toStdString(), chosen, decimals};
+    kvelt::RecordTarget target;
+    target.Path = QFile::encodeName(cliFile).toStdString();
+    target.Columns = chosen;
+    target.Decimals = decimals;
     kvelt::LineRecorder recorder([&target] { return target; });
     replies.OnChannelFrame = [&recorder](int channel) { recorder.NoteChannelFrame(channel); };
     replies.OnChannel4Frame = [&] {

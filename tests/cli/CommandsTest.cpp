@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -106,6 +107,18 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"NoReplyToSet", Mode::Silent, {"set", "gate-time=1s", "--timeout", "200ms"}, 4, "no reply"},
         ExitCase{"FileIsAFolder", Mode::Normal, {"record", "/"}, 5, "cannot open"},
         ExitCase{"FileCannotBeWritten", Mode::Normal, {"record", "/dev/full"}, 5, "cannot write"},
+        ExitCase{"BadFormat", Mode::Normal, {"record", "-", "--format", "xml"}, 1, "--format"},
+        ExitCase{"BadTimestamp", Mode::Normal, {"record", "-", "--timestamp", "utc"}, 1, "--timestamp"},
+        ExitCase{
+            "HeaderOfNdjson", Mode::Normal, {"record", "-", "--format", "ndjson", "--header"}, 1, "--header"},
+        ExitCase{"ColumnTwice", Mode::Normal, {"record", "-", "--columns", "pos1,pos1"}, 1, "twice"},
+        ExitCase{"BadWait", Mode::Normal, {"get", "--wait=soon"}, 1, "--wait"},
+        ExitCase{"WaitedInVain", Mode::Empty, {"get", "--wait=100ms"}, 2, "no counter"},
+        ExitCase{"ZeroChannelFive", Mode::Normal, {"zero", "5"}, 1, "CHANNEL"},
+        ExitCase{"ZeroUnanswered", Mode::Silent, {"zero", "1", "--timeout", "200ms"}, 4, "no reply"},
+        ExitCase{"BadBroker", Mode::Normal, {"publish", "--broker", "http://x"}, 1, "mqtt://"},
+        ExitCase{"BadQos", Mode::Normal, {"publish", "--qos", "2"}, 1, "--qos"},
+        ExitCase{"WildcardTopic", Mode::Normal, {"publish", "--topic", "a/#"}, 1, "--topic"},
         ExitCase{"OutputNamedTwice",
                  Mode::Normal,
                  {"set", "output.1=on:pos1:less:1:none:less:0:active",
@@ -214,7 +227,7 @@ TEST(SetGetTest, GateTimeSetShowsInTheFramesGetReads) {
   ASSERT_EQ(RunKvelt(bus, {"set", "gate-time=0.5s"}).Code, 0);
   const Outcome get = RunKvelt(bus, {"get", "gate-time", "--json"});
   ASSERT_EQ(get.Code, 0) << get.Err;
-  EXPECT_EQ(get.Out, "{\"setting\":\"gate-time\",\"value\":\"500ms\"}\n");
+  EXPECT_EQ(get.Out, "{\"setting\":\"gate-time\",\"value\":500,\"unit\":\"ms\"}\n");
 }
 
 TEST(ListTest, TheCounterIsMarkedAndTheKeyboardIsNotOpened) {
@@ -246,13 +259,69 @@ TEST(ListTest, EscapeCodesInANameAreShownNotSent) {
 
 TEST(WatchTest, OnceGivesOneReadingOfAllChannelsInTheUnit) {
   SharedSimulatedBus bus;
-  const Outcome run = RunKvelt(bus, {"watch", "--once", "--unit", "rev/min", "--decimals", "1", "--json"});
+  const Outcome run = RunKvelt(bus, {"watch", "--once", "--unit", "rev/min", "--json"});
   ASSERT_EQ(run.Code, 0) << run.Err;
   // Channel c turns at c x 0.5 rev/s: c x 30 rev/min.
-  EXPECT_NE(run.Out.find("\"ver1\":30.0,\"ver2\":60.0,\"ver3\":90.0,\"ver4\":120.0,\"unit\":\"rev/min\"}\n"),
+  EXPECT_NE(run.Out.find("\"ver1\":30,\"ver2\":60,\"ver3\":90,\"ver4\":120,\"unit\":\"rev/min\","),
             std::string::npos)
       << run.Out;
   EXPECT_EQ(Lines(run.Out).size(), 1u);
+}
+
+TEST(ZeroTest, EveryChannelNamedIsAnswered) {
+  SharedSimulatedBus bus;
+  const Outcome run = RunKvelt(bus, {"zero", "1", "4"});
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  EXPECT_EQ(Lines(run.Out),
+            (std::vector<std::string>{"pos1: Position was reset", "pos4: Position was reset"}));
+}
+
+// A counter plugged in while the command waits for it is taken.
+TEST(WaitTest, ACounterPluggedInLaterIsTaken) {
+  SharedSimulatedBus bus;
+  bus.Simulated().Unplug();
+  QTimer::singleShot(0, [&bus] { bus.Simulated().Plug(); });
+  const Outcome run = RunKvelt(bus, {"get", "gate-time", "--wait"});
+  EXPECT_EQ(run.Code, 0) << run.Err;
+  EXPECT_EQ(run.Out, "gate-time=1000ms\n");
+  EXPECT_NE(run.Err.find("waiting for the counter"), std::string::npos) << run.Err;
+}
+
+// Followed across an unplug, the recording has its gap said as an event line and every line
+// whole; lines go on once the counter is back.
+TEST(FollowTest, RecordingGoesOnAcrossAnUnplug) {
+  QTemporaryDir folder;
+  const QString path = folder.filePath("run.ndjson");
+  SharedSimulatedBus bus;
+  QTimer unplug;
+  QObject::connect(&unplug, &QTimer::timeout, [&] {
+    if (QFileInfo(path).size() == 0) return;
+    unplug.stop();
+    bus.Simulated().Unplug();
+    QTimer::singleShot(300, [&bus] { bus.Simulated().Plug(); });
+  });
+  unplug.start(50);
+  const Outcome run = RunKvelt(bus, {"record", path, "--follow", "--format", "ndjson", "--period", "10ms",
+                                     "--lines", "60", "--columns", "pos1"});
+  ASSERT_EQ(run.Code, 0) << run.Err;
+  EXPECT_NE(run.Err.find("the counter was unplugged"), std::string::npos) << run.Err;
+  EXPECT_NE(run.Err.find("the counter is back"), std::string::npos) << run.Err;
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = file.readAll().split('\n');
+  EXPECT_TRUE(lines.back().isEmpty()) << "the last line is torn";
+  int values = 0;
+  QStringList events;
+  for (const QByteArray& line : lines.mid(0, lines.size() - 1)) {
+    if (line.startsWith("{\"pos1\":")) {
+      ++values;
+    } else {
+      EXPECT_TRUE(line.contains("\"event\":")) << line.toStdString();
+      events << QString(line.contains("unplugged") ? "unplugged" : "reconnected");
+    }
+  }
+  EXPECT_EQ(values, 60);
+  EXPECT_EQ(events, (QStringList{"unplugged", "reconnected"}));
 }
 
 TEST(InfoTest, TheInformationBoxInTheChosenLanguage) {

@@ -9,32 +9,14 @@
 #include <ostream>
 #include <string>
 
+#include "ProgramRun.h"
+
 namespace {
 
-QString Executable() { return QString::fromUtf8(KVELT_CLI_EXECUTABLE); }
-
-struct Finished {
-  int Code = -1;
-  QString Out;
-  QString Err;
-};
-
-// The environment of a script on a machine without a display, in the given regional settings.
-QProcessEnvironment ScriptEnvironment(const QString& locale = "C.UTF-8") {
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(name);
-  environment.insert("LC_ALL", locale);
-  return environment;
-}
-
-Finished RunToEnd(const QStringList& arguments, const QString& locale = "C.UTF-8", int timeoutMs = 30000) {
-  QProcess process;
-  process.setProcessEnvironment(ScriptEnvironment(locale));
-  process.start(Executable(), arguments);
-  EXPECT_TRUE(process.waitForFinished(timeoutMs));
-  return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-          QString::fromUtf8(process.readAllStandardError())};
-}
+using kvelt::cli::test::Executable;
+using kvelt::cli::test::Finished;
+using kvelt::cli::test::RunToEnd;
+using kvelt::cli::test::ScriptEnvironment;
 
 QStringList FileLines(const QString& path) {
   QFile file(path);
@@ -58,7 +40,7 @@ TEST_P(HelpTest, EveryCommandDescribesItselfWithoutADisplay) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Commands, HelpTest,
-                         testing::Values("list", "watch", "record", "get", "set", "info"));
+                         testing::Values("list", "watch", "record", "get", "set", "info", "zero", "publish"));
 
 TEST(ProgramTest, VersionAndOverview) {
   EXPECT_EQ(RunToEnd({"--version"}).Out, QString("kvelt %1\n").arg(KVELT_PROGRAM_VERSION));
@@ -130,7 +112,9 @@ TEST(WatchProgramTest, OnAPipeEveryRefreshIsALine) {
       QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
   ASSERT_GE(lines.size(), 2);
   for (const QString& line : lines) {
-    EXPECT_TRUE(line.startsWith("pos1 ") && line.endsWith("[rev/s]")) << line.toStdString();
+    EXPECT_TRUE(line.startsWith("1: ") && line.contains("4: ") && line.endsWith("rev/s  out 00000"))
+        << line.toStdString();
+    EXPECT_LE(line.size(), 80);
     EXPECT_FALSE(line.contains('\r'));
   }
 }
@@ -190,11 +174,11 @@ TEST(ReadmeExampleTest, RecordFiveLines) {
 }
 
 TEST(ReadmeExampleTest, OneReadingAsJson) {
-  const Finished run =
-      RunToEnd({"watch", "--simulate", "--once", "--json", "--unit", "rev/min", "--decimals", "1"});
+  const Finished run = RunToEnd({"watch", "--simulate", "--once", "--json", "--unit", "rev/min"});
   ASSERT_EQ(run.Code, 0) << run.Err.toStdString();
   EXPECT_TRUE(
-      run.Out.endsWith("\"ver1\":30.0,\"ver2\":60.0,\"ver3\":90.0,\"ver4\":120.0,\"unit\":\"rev/min\"}\n"))
+      run.Out.endsWith("\"ver1\":30,\"ver2\":60,\"ver3\":90,\"ver4\":120,\"unit\":\"rev/min\","
+                       "\"out1\":false,\"out2\":false,\"out3\":false,\"out4\":false,\"out5\":false}\n"))
       << run.Out.toStdString();
 }
 

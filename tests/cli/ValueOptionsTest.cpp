@@ -100,24 +100,21 @@ TEST(CountTest, PositiveWholeNumbers) {
   }
 }
 
-TEST(RecordColumnsTest, NamesInAnyOrderGiveTheLinesColumns) {
+TEST(RecordColumnsTest, NamesKeepTheOrderGiven) {
   std::string why;
-  const auto columns = ParseRecordColumns("ver4,time,pos1", why);
-  ASSERT_TRUE(columns.has_value());
-  EXPECT_FALSE(columns->Date);
-  EXPECT_TRUE(columns->Time);
-  EXPECT_EQ(columns->Position, (std::array<bool, 4>{true, false, false, false}));
-  EXPECT_EQ(columns->Speed, (std::array<bool, 4>{false, false, false, true}));
-
-  const auto all = ParseRecordColumns("date,all", why);
-  ASSERT_TRUE(all.has_value());
-  EXPECT_TRUE(all->Date);
-  EXPECT_EQ(all->Position, (std::array<bool, 4>{true, true, true, true}));
-  EXPECT_EQ(all->Speed, (std::array<bool, 4>{true, true, true, true}));
+  for (const auto& [list, order] : {std::pair{"ver4,time,pos1,out5", "ver4 time pos1 out5 "},
+                                    {"date,all", "date pos1 ver1 pos2 ver2 pos3 ver3 pos4 ver4 "}}) {
+    const auto columns = ParseRecordColumns(list, why);
+    ASSERT_TRUE(columns.has_value()) << why;
+    std::string names;
+    for (const RecordColumn& column : *columns) names += ColumnName(column) + " ";
+    EXPECT_EQ(names, order);
+  }
 }
 
 TEST(RecordColumnsTest, UnknownOrEmptyNamesAreRefused) {
-  for (const char* text : {"", "pos5", "pos1,", "speed1", "pos1,,ver1", "POS1"}) {
+  for (const char* text :
+       {"", "pos5", "pos1,", "speed1", "pos1,,ver1", "POS1", "out6", "pos1,pos1", "all,ver3"}) {
     std::string why;
     EXPECT_FALSE(ParseRecordColumns(text, why).has_value()) << text;
     EXPECT_FALSE(why.empty()) << text;
