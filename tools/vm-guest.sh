@@ -146,11 +146,12 @@ first_line() { # first_line FILE: the first line, and whether a channel in it sh
     note "first line of $(basename "$1") has channels at zero, not received yet: $line"
   fi
 }
-# lost_cycles FILE FIELD: the cycles missing between consecutive lines, from the position of
+# lost_cycles FILE FIELD: the cycles missing between consecutive lines (from the second on: the
+# first may come from the frame the gadget left in its endpoint when nobody read), from the position of
 # channel 4 (FIELD) with 3 decimals: the gadget's cycle k is measured at k x 10 ms and channel 4
 # turns 2 rev/s, so one cycle is 0.020.
 lost_cycles() {
-  awk -F';' -v f="$2" 'NR > 1 { d = $f - p; if (d < 0.0195 || d > 0.0205) lost += int(d / 0.02 + 0.5) - 1 }
+  awk -F';' -v f="$2" 'NR > 2 { d = $f - p; if (d < 0.0195 || d > 0.0205) lost += int(d / 0.02 + 0.5) - 1 }
     { p = $f } END { print lost + 0 }' "$1"
 }
 gap_lines() { # gap_lines FILE FIELD: where cycles are missing, as "line:cycles"
