@@ -173,6 +173,13 @@ void CounterGadget::MakeDueCycles() {
     const auto due = static_cast<std::uint64_t>((now - start_) / kCycle);
     counts_.SkippedCycles += due - cycle_;
     cycle_ = due;
+    // What is still queued is as old: the host gets the counter's present instead. Replies stay.
+    std::erase_if(queue_, [](const std::vector<std::uint8_t>& report) {
+      const std::uint8_t code = report.size() > 1 ? report[1] : 0;
+      const bool reply =
+          report[0] == kReportId && report.size() == kReportLength && code >= 104 && code <= 117;
+      return !reply;
+    });
   }
   while (CounterTime() <= now && queue_.size() + kChannels <= kQueueLimit) {
     const Clock::time_point at = CounterTime();
