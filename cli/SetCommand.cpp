@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "cli/Commands.h"
-#include "text/ControlEscape.h"
 #include "cli/CounterLink.h"
 #include "cli/CounterReplies.h"
 #include "cli/CounterRequest.h"
@@ -30,6 +29,7 @@
 #include "config/OutputsWrite.h"
 #include "measure/qt/LocaleRecordLine.h"
 #include "protocol/OutputsConfig.h"
+#include "text/ControlEscape.h"
 
 namespace kvelt::cli {
 namespace {
@@ -97,7 +97,8 @@ class SetPlanner {
     where_ = where;
     std::string why;
     std::optional<SettingAssignment> setting = ParseSettingAssignment(text, why);
-    if (!setting) command_.Fail(QString::fromStdString(where_ + EscapeControlCharacters(why)));
+    // Failure messages are escaped once, where the program prints them.
+    if (!setting) command_.Fail(QString::fromStdString(where_ + why));
     if (PerChannel(setting->Kind)) {
       for (int channel = 0; channel < 4; ++channel) {
         if (setting->Index < 0 || setting->Index == channel) {
@@ -155,8 +156,7 @@ class SetPlanner {
 
  private:
   [[noreturn]] void Refuse(const std::string& text, const std::string& why) const {
-    command_.Fail(QString::fromStdString(where_ + "refused " + EscapeControlCharacters(text) + ": " +
-                                         EscapeControlCharacters(why)));
+    command_.Fail(QString::fromStdString(where_ + "refused " + text + ": " + why));
   }
 
   // A number in the machine notation; one written with the locale's separator is taken where it
@@ -166,8 +166,8 @@ class SetPlanner {
     if (!number) return value;
     if (number->LocaleTaken) {
       std::fprintf(stderr, "kvelt: set: %s%s: %s read as %s (the locale's decimal separator)\n",
-                   where_.c_str(), EscapeControlCharacters(text).c_str(), EscapeControlCharacters(value).c_str(),
-                   number->Text.c_str());
+                   where_.c_str(), EscapeControlCharacters(text).c_str(),
+                   EscapeControlCharacters(value).c_str(), number->Text.c_str());
     }
     return number->Text;
   }
