@@ -29,14 +29,14 @@ std::runtime_error SystemError(const std::string& what) {
 }
 
 itimerspec Timer(std::chrono::nanoseconds first, std::chrono::nanoseconds interval) {
-  auto spec = [](std::chrono::nanoseconds d) {
+  auto timerValue = [](std::chrono::nanoseconds d) {
     timespec t{};
     t.tv_sec = static_cast<time_t>(d.count() / 1'000'000'000);
     t.tv_nsec = static_cast<long>(d.count() % 1'000'000'000);
     return t;
   };
   // A zero first expiry would disarm the timer.
-  return {spec(interval), spec(std::max(first, std::chrono::nanoseconds(1)))};
+  return {timerValue(interval), timerValue(std::max(first, std::chrono::nanoseconds(1)))};
 }
 
 void Disarm(int timerFd) {
