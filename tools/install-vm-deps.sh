@@ -6,13 +6,6 @@
 set -euo pipefail
 packages=(linux-image-amd64 qemu-system-x86 busybox-static)
 if [ "${1:-}" = "--if-missing" ]; then
-  missing=no
-  for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing=yes
-  done
-  [ "$missing" = no ] && exit 0
+  exec bash "$(dirname "$0")/apt-install.sh" --if-missing "${packages[@]}"
 fi
-if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
-export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update
-$SUDO apt-get install -y --no-install-recommends "${packages[@]}"
+exec bash "$(dirname "$0")/apt-install.sh" "${packages[@]}"
