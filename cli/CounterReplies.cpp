@@ -15,7 +15,8 @@ std::optional<T> Take(std::optional<T>& slot) {
 
 }  // namespace
 
-CounterReplies::CounterReplies(int unitSelection) : unit_(unitSelection), dispatcher_(readings_, *this) {}
+CounterReplies::CounterReplies(int unitSelection)
+    : unit_(unitSelection), dispatcher_(readings_, *this, *this) {}
 
 bool CounterReplies::AllChannelsSeen() const {
   return std::all_of(seen_.begin(), seen_.end(), [](bool seen) { return seen; });
