@@ -1,6 +1,11 @@
 # Helpers shared by every folder: one library per folder, one test program per folder.
 
 set(KVELT_WARNINGS -Wall -Wextra -Wpedantic)
+# The `ci` preset: every warning of the tree's own code fails the build; -Wshadow is on there too.
+option(KVELT_WARNINGS_AS_ERRORS "Treat warnings as errors and add -Wshadow" OFF)
+if(KVELT_WARNINGS_AS_ERRORS)
+  list(APPEND KVELT_WARNINGS -Werror -Wshadow)
+endif()
 
 # kvelt_add_library(name [SUBDIRS dir...] [DEPS target...])
 # Builds the .cpp files of the calling folder (and of the listed subfolders) as

@@ -12,6 +12,7 @@ packages=(
   xvfb xauth
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   help2man librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
+  clang-format clang-tidy
 )
 if [ "${1:-}" = "--if-missing" ]; then
   missing=no
