@@ -1,4 +1,4 @@
-#include "app/AppFonts.h"
+#include "app/widgets/AppFonts.h"
 
 #include <QFile>
 #include <QFontDatabase>

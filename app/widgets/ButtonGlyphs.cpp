@@ -1,4 +1,4 @@
-#include "app/ButtonGlyphs.h"
+#include "app/widgets/ButtonGlyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "app/DisplayRatePacer.h"
+#include "app/widgets/DisplayRatePacer.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -42,7 +42,8 @@ void DisplayRatePacer::Tick() {
 
 int DisplayRatePacer::ScreenIntervalMs() {
   double hertz = kFallbackRefreshHz;
-  if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr && screen->refreshRate() >= 1.0) {
+  if (const QScreen* screen = QGuiApplication::primaryScreen();
+      screen != nullptr && screen->refreshRate() >= 1.0) {
     hertz = screen->refreshRate();
   }
   const int interval = static_cast<int>(std::lround(1000.0 / hertz));

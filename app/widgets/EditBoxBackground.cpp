@@ -1,4 +1,4 @@
-#include "app/EditBoxBackground.h"
+#include "app/widgets/EditBoxBackground.h"
 
 #include <QApplication>
 #include <QComboBox>

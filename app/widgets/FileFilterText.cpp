@@ -1,4 +1,4 @@
-#include "app/FileFilterText.h"
+#include "app/widgets/FileFilterText.h"
 
 namespace kvelt::app {
 

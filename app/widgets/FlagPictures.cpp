@@ -1,4 +1,4 @@
-#include "app/FlagPictures.h"
+#include "app/widgets/FlagPictures.h"
 
 #include <QPainter>
 #include <QPolygonF>

@@ -1,19 +1,18 @@
-#include "app/HiddenTabGuard.h"
+#include "app/widgets/HiddenTabGuard.h"
 
 #include <QEvent>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QShortcutEvent>
-#include <QTabBar>
 #include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QWheelEvent>
 #include <cstdlib>
 
 namespace kvelt::app {
 
-HiddenTabGuard::HiddenTabGuard(QTabWidget* tabs)
-    : QObject(tabs), tabs_(tabs), bar_(tabs->tabBar()) {
+HiddenTabGuard::HiddenTabGuard(QTabWidget* tabs) : QObject(tabs), tabs_(tabs), bar_(tabs->tabBar()) {
   tabs_->installEventFilter(this);
   bar_->installEventFilter(this);
 }
@@ -46,7 +45,8 @@ bool HiddenTabGuard::HandleKey(const QKeyEvent& key, bool atBar) {
   const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
   const bool control = modifiers.testFlag(Qt::ControlModifier);
   const bool shift = modifiers.testFlag(Qt::ShiftModifier);
-  const bool onlyControl = control && !modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::MetaModifier);
+  const bool onlyControl =
+      control && !modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::MetaModifier);
   switch (key.key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:

@@ -1,10 +1,10 @@
-#include "app/SaveDialogRunner.h"
+#include "app/widgets/SaveDialogRunner.h"
 
 #include <QDialog>
 #include <QStringList>
 #include <utility>
 
-#include "app/TSaveDialog.h"
+#include "app/widgets/TSaveDialog.h"
 
 namespace kvelt::app {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/TBitBtn.h"
+#include "app/widgets/TBitBtn.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -92,6 +92,6 @@ void TBitBtn::paintEvent(QPaintEvent* event) {
   const int left = content.left() + std::max(0, (content.width() - blockWidth) / 2);
   painter.drawPixmap(left, content.top() + (content.height() - kGlyphSize) / 2, glyph);
   const QRect textRect(left + kGlyphSize + kGlyphGap, content.top(), textWidth, content.height());
-  style()->drawItemText(&painter, textRect, Qt::AlignLeft | Qt::AlignVCenter | textFlags, palette(), isEnabled(),
-                        text(), QPalette::ButtonText);
+  style()->drawItemText(&painter, textRect, Qt::AlignLeft | Qt::AlignVCenter | textFlags, palette(),
+                        isEnabled(), text(), QPalette::ButtonText);
 }

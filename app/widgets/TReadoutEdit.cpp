@@ -1,9 +1,9 @@
-#include "app/TReadoutEdit.h"
+#include "app/widgets/TReadoutEdit.h"
 
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "app/DisplayRatePacer.h"
+#include "app/widgets/DisplayRatePacer.h"
 
 TReadoutEdit::TReadoutEdit(kvelt::app::DisplayRatePacer& pacer, QWidget* parent)
     : QLineEdit(parent), pacer_(pacer) {

@@ -1,6 +1,6 @@
-#include "app/TSaveDialog.h"
+#include "app/widgets/TSaveDialog.h"
 
-#include "app/FileFilterText.h"
+#include "app/widgets/FileFilterText.h"
 
 TSaveDialog::TSaveDialog(QWidget* parent) : QObject(parent), parentWidget_(parent) {}
 

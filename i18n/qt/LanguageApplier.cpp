@@ -1,4 +1,4 @@
-#include "app/LanguageApplier.h"
+#include "i18n/qt/LanguageApplier.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -13,7 +13,7 @@
 
 #include "i18n/CommaText.h"
 
-namespace kvelt::app {
+namespace kvelt {
 namespace {
 
 // "name.Property" -> ("name", "Property"); a key without a dot has an empty property.
@@ -26,7 +26,9 @@ std::pair<QString, QString> SplitKey(const std::string& key) {
   return {text.left(dot), text.mid(dot + 1)};
 }
 
-bool SameName(const QString& a, const char* b) { return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0; }
+bool SameName(const QString& a, const char* b) {
+  return a.compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
+}
 
 QTabWidget* OwningTabWidget(QWidget* page) {
   for (QWidget* parent = page->parentWidget(); parent != nullptr; parent = parent->parentWidget()) {
@@ -267,4 +269,4 @@ void LanguageApplier::ApplyProperty(const TranslationRow& row, const QString& te
   SetDeclaredStringProperty(object, property, text);
 }
 
-}  // namespace kvelt::app
+}  // namespace kvelt

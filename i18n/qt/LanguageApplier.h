@@ -9,7 +9,7 @@
 #include "i18n/TLangTable.h"
 #include "i18n/TranslationTable.h"
 
-namespace kvelt::app {
+namespace kvelt {
 
 // Applies the control rows of the translation table, in the active language, to the window's
 // objects found by name:
@@ -56,4 +56,4 @@ class LanguageApplier {
   QStringList editsKeepingText_;
 };
 
-}  // namespace kvelt::app
+}  // namespace kvelt

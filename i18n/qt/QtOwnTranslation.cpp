@@ -1,10 +1,10 @@
-#include "app/QtOwnTranslation.h"
+#include "i18n/qt/QtOwnTranslation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace kvelt::app {
+namespace kvelt {
 namespace {
 
 constexpr int kPolish = 1;
@@ -44,4 +44,4 @@ bool QtOwnTranslation::Activate(int language) {
   return true;
 }
 
-}  // namespace kvelt::app
+}  // namespace kvelt

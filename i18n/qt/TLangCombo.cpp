@@ -1,8 +1,8 @@
-#include "app/TLangCombo.h"
+#include "i18n/qt/TLangCombo.h"
 
 #include <QPainter>
-#include <QStyledItemDelegate>
 #include <QStylePainter>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace {

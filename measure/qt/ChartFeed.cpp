@@ -1,47 +1,47 @@
-#include "app/ChartFeed.h"
+#include "measure/qt/ChartFeed.h"
 
 #include <QEvent>
-#include <QtCharts/QChartView>
+#include <QWidget>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <limits>
 
+namespace kvelt {
 namespace {
 
 // The value axis keeps at least this span below its fixed maximum when the data lie above it.
 constexpr double kMinimumValueSpan = 1.0;
 
-std::array<kvelt::app::ChartSeriesBuffer, TFMain::kSeriesCount> MakeBuffers(qsizetype capacity,
-                                                                             qsizetype dropBlock) {
-  std::array<kvelt::app::ChartSeriesBuffer, TFMain::kSeriesCount> buffers;
-  buffers.fill(kvelt::app::ChartSeriesBuffer(capacity, dropBlock));
+std::array<ChartSeriesBuffer, ChartFeed::kSeriesCount> MakeBuffers(qsizetype capacity, qsizetype dropBlock) {
+  std::array<ChartSeriesBuffer, ChartFeed::kSeriesCount> buffers;
+  buffers.fill(ChartSeriesBuffer(capacity, dropBlock));
   return buffers;
 }
 
 }  // namespace
 
-TFMain::ChartFeed::ChartFeed(TFMain& window, qsizetype capacity, qsizetype dropBlock)
-    : QObject(&window), window_(window), buffers_(MakeBuffers(capacity, dropBlock)) {
+ChartFeed::ChartFeed(const ChartParts& parts, QObject* parent, qsizetype capacity, qsizetype dropBlock)
+    : QObject(parent), parts_(parts), buffers_(MakeBuffers(capacity, dropBlock)) {
   timer_.setSingleShot(true);
   timer_.setInterval(kFlushIntervalMs);
   connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
-  if (window_.Chart1 != nullptr) {
-    watchedChart_ = window_.Chart1;
-    window_.Chart1->installEventFilter(this);
+  if (parts_.View != nullptr) {
+    watchedChart_ = parts_.View;
+    parts_.View->installEventFilter(this);
   }
 }
 
-bool TFMain::ChartFeed::OnScreen() const { return window_.Chart1 != nullptr && window_.Chart1->isVisible(); }
+bool ChartFeed::OnScreen() const { return parts_.View != nullptr && parts_.View->isVisible(); }
 
-bool TFMain::ChartFeed::eventFilter(QObject* watched, QEvent* event) {
+bool ChartFeed::eventFilter(QObject* watched, QEvent* event) {
   if (watched == watchedChart_ && event->type() == QEvent::Show) {
     Flush();
   }
   return false;
 }
 
-void TFMain::ChartFeed::Append(int seriesNumber, double x, double y) {
+void ChartFeed::Append(int seriesNumber, double x, double y) {
   if (seriesNumber < 1 || seriesNumber > kSeriesCount) {
     return;
   }
@@ -49,33 +49,33 @@ void TFMain::ChartFeed::Append(int seriesNumber, double x, double y) {
   ScheduleFlush();
 }
 
-void TFMain::ChartFeed::ClearAll() {
+void ChartFeed::ClearAll() {
   for (std::size_t n = 0; n < buffers_.size(); ++n) {
     buffers_[n].Clear();
-    if (QLineSeries* series = window_.Series[n]) {
+    if (QLineSeries* series = parts_.Series[n]) {
       series->clear();
     }
     buffers_[n].MarkPresented();
   }
 }
 
-void TFMain::ChartFeed::SetTimeWindow(double minimum, double maximum) {
+void ChartFeed::SetTimeWindow(double minimum, double maximum) {
   timeWindowSet_ = true;
   pendingTimeWindow_ = std::make_pair(minimum, maximum);
-  for (kvelt::app::ChartSeriesBuffer& buffer : buffers_) {
+  for (ChartSeriesBuffer& buffer : buffers_) {
     buffer.DropOlderThan(minimum - kWindowMargin);
   }
   ScheduleFlush();
 }
 
-void TFMain::ChartFeed::Flush() {
+void ChartFeed::Flush() {
   timer_.stop();
   for (std::size_t n = 0; n < buffers_.size(); ++n) {
-    kvelt::app::ChartSeriesBuffer& buffer = buffers_[n];
+    ChartSeriesBuffer& buffer = buffers_[n];
     if (!buffer.Changed()) {
       continue;
     }
-    if (QLineSeries* series = window_.Series[n]) {
+    if (QLineSeries* series = parts_.Series[n]) {
       series->replace(buffer.Points());
     }
     buffer.MarkPresented();
@@ -84,18 +84,18 @@ void TFMain::ChartFeed::Flush() {
   ApplyValueAxis();
 }
 
-const kvelt::app::ChartSeriesBuffer& TFMain::ChartFeed::Buffer(int seriesNumber) const {
+const ChartSeriesBuffer& ChartFeed::Buffer(int seriesNumber) const {
   return buffers_[static_cast<std::size_t>(std::clamp(seriesNumber, 1, kSeriesCount) - 1)];
 }
 
-void TFMain::ChartFeed::ScheduleFlush() {
+void ChartFeed::ScheduleFlush() {
   if (!timer_.isActive() && OnScreen()) {
     timer_.start();
   }
 }
 
-void TFMain::ChartFeed::ApplyTimeAxis() {
-  QValueAxis* axis = window_.ChartBottomAxis;
+void ChartFeed::ApplyTimeAxis() {
+  QValueAxis* axis = parts_.TimeAxis;
   if (axis == nullptr) {
     return;
   }
@@ -110,7 +110,7 @@ void TFMain::ChartFeed::ApplyTimeAxis() {
   // Each buffer holds its points in ascending x: the first is the oldest, the last the newest.
   double oldest = std::numeric_limits<double>::infinity();
   double newest = -std::numeric_limits<double>::infinity();
-  for (const kvelt::app::ChartSeriesBuffer& buffer : buffers_) {
+  for (const ChartSeriesBuffer& buffer : buffers_) {
     if (buffer.Size() > 0) {
       oldest = std::min(oldest, buffer.Points().constFirst().x());
       newest = std::max(newest, buffer.Points().constLast().x());
@@ -121,13 +121,13 @@ void TFMain::ChartFeed::ApplyTimeAxis() {
   }
 }
 
-void TFMain::ChartFeed::ApplyValueAxis() {
-  QValueAxis* axis = window_.ChartLeftAxis;
+void ChartFeed::ApplyValueAxis() {
+  QValueAxis* axis = parts_.ValueAxis;
   if (axis == nullptr) {
     return;
   }
   std::optional<double> lowest;
-  for (const kvelt::app::ChartSeriesBuffer& buffer : buffers_) {
+  for (const ChartSeriesBuffer& buffer : buffers_) {
     if (const std::optional<double> minimum = buffer.MinimumY()) {
       lowest = lowest ? std::min(*lowest, *minimum) : *minimum;
     }
@@ -141,3 +141,5 @@ void TFMain::ChartFeed::ApplyValueAxis() {
     axis->setMin(minimum);
   }
 }
+
+}  // namespace kvelt

@@ -6,10 +6,25 @@
 #include <optional>
 #include <utility>
 
-#include "app/ChartSeriesBuffer.h"
-#include "app/Main.h"
+#include "measure/qt/ChartSeriesBuffer.h"
 
-// Feeds the thirteen series of the chart page. Points go into the window's own bounded buffers,
+class QLineSeries;
+class QValueAxis;
+class QWidget;
+
+namespace kvelt {
+
+// What the feed draws into: the view (its visibility paces the refresh), the thirteen series
+// (Series[n - 1] = SeriesN, any may be missing) and the two axes (either may be missing).
+struct ChartParts {
+  static constexpr int kSeriesCount = 13;
+  QWidget* View = nullptr;
+  std::array<QLineSeries*, kSeriesCount> Series{};
+  QValueAxis* TimeAxis = nullptr;
+  QValueAxis* ValueAxis = nullptr;
+};
+
+// Feeds the thirteen series of the chart page. Points go into the feed's own bounded buffers,
 // which keep only what the time window can show plus a margin on its left (so the lines still
 // run in from the edge);
 // a single-shot timer at display rate (or an explicit Flush) hands each changed buffer to its
@@ -18,14 +33,17 @@
 // Axes: the time axis follows the data (oldest to newest x) until the time step gives it a
 // window; from then on it shows exactly the last window given, also after the chart is cleared.
 // The value axis keeps its maximum and takes its minimum from the points held.
-class TFMain::ChartFeed : public QObject {
+class ChartFeed : public QObject {
  public:
   static constexpr int kFlushIntervalMs = 40;  // 25 refreshes a second at most
   // Points this far (in time units) left of the time window are still kept.
   static constexpr double kWindowMargin = 1.0;
 
-  ChartFeed(TFMain& window, qsizetype capacity = kvelt::app::ChartSeriesBuffer::kDefaultCapacity,
-            qsizetype dropBlock = kvelt::app::ChartSeriesBuffer::kDefaultDropBlock);
+  static constexpr int kSeriesCount = ChartParts::kSeriesCount;
+
+  ChartFeed(const ChartParts& parts, QObject* parent,
+            qsizetype capacity = ChartSeriesBuffer::kDefaultCapacity,
+            qsizetype dropBlock = ChartSeriesBuffer::kDefaultDropBlock);
 
   // seriesNumber = 1..13 (SeriesN); other numbers are ignored.
   void Append(int seriesNumber, double x, double y);
@@ -40,7 +58,7 @@ class TFMain::ChartFeed : public QObject {
   // Whether the chart view is on screen, so that points go to it at display rate.
   bool OnScreen() const;
 
-  const kvelt::app::ChartSeriesBuffer& Buffer(int seriesNumber) const;
+  const ChartSeriesBuffer& Buffer(int seriesNumber) const;
   bool TimeWindowSet() const { return timeWindowSet_; }
 
  private:
@@ -49,12 +67,14 @@ class TFMain::ChartFeed : public QObject {
   void ApplyTimeAxis();
   void ApplyValueAxis();
 
-  TFMain& window_;
-  // The watched chart view, kept apart from the window: its events can still arrive while the
-  // window is being destroyed, when the window's own members are gone.
+  ChartParts parts_;
+  // The watched chart view: its events can still arrive while the window that holds it is
+  // being destroyed.
   const QObject* watchedChart_ = nullptr;
-  std::array<kvelt::app::ChartSeriesBuffer, kSeriesCount> buffers_;
+  std::array<ChartSeriesBuffer, kSeriesCount> buffers_;
   QTimer timer_;
   bool timeWindowSet_ = false;
   std::optional<std::pair<double, double>> pendingTimeWindow_;
 };
+
+}  // namespace kvelt

@@ -1,10 +1,10 @@
-#include "app/ChartSeriesBuffer.h"
+#include "measure/qt/ChartSeriesBuffer.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-namespace kvelt::app {
+namespace kvelt {
 namespace {
 
 constexpr double kNoMinimum = std::numeric_limits<double>::infinity();
@@ -12,7 +12,8 @@ constexpr double kNoMinimum = std::numeric_limits<double>::infinity();
 }  // namespace
 
 ChartSeriesBuffer::ChartSeriesBuffer(qsizetype capacity, qsizetype dropBlock)
-    : capacity_(std::max<qsizetype>(capacity, 1)), dropBlock_(std::max<qsizetype>(dropBlock, 1)),
+    : capacity_(std::max<qsizetype>(capacity, 1)),
+      dropBlock_(std::max<qsizetype>(dropBlock, 1)),
       minimumY_(kNoMinimum) {
   points_.reserve(MaximumSize());
 }
@@ -38,7 +39,8 @@ void ChartSeriesBuffer::Clear() {
 
 void ChartSeriesBuffer::DropOlderThan(double x) {
   const auto firstKept =
-      std::lower_bound(points_.cbegin(), points_.cend(), x, [](const QPointF& point, double limit) { return point.x() < limit; });
+      std::lower_bound(points_.cbegin(), points_.cend(), x,
+                       [](const QPointF& point, double limit) { return point.x() < limit; });
   const qsizetype dropped = firstKept - points_.cbegin();
   if (dropped == 0) {
     return;
@@ -64,4 +66,4 @@ void ChartSeriesBuffer::RecomputeMinimumY() {
   }
 }
 
-}  // namespace kvelt::app
+}  // namespace kvelt

@@ -5,7 +5,7 @@
 #include <QtGlobal>
 #include <optional>
 
-namespace kvelt::app {
+namespace kvelt {
 
 // The points of one chart series, kept by the window rather than by the chart so that appending
 // stays cheap and the chart is refreshed in one go at display rate. The feed drops the points
@@ -46,4 +46,4 @@ class ChartSeriesBuffer {
   bool changed_ = false;
 };
 
-}  // namespace kvelt::app
+}  // namespace kvelt

@@ -1,4 +1,4 @@
-#include "app/SettingsLocation.h"
+#include "settings/qt/SettingsLocation.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,7 +6,7 @@
 
 #include "settings/ProgramPaths.h"
 
-namespace kvelt::app {
+namespace kvelt {
 namespace {
 
 const QString kFileName = QStringLiteral("config.ini");
@@ -47,4 +47,4 @@ QString SettingsLocation::IniPath(const QString& configDir) {
   return path;
 }
 
-}  // namespace kvelt::app
+}  // namespace kvelt

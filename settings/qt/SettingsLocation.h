@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace kvelt::app {
+namespace kvelt {
 
 // Where config.ini lives: in the folder given on the command line when there is one; else, for an
 // installed copy (run from a prefix's bin folder) or when the executable's folder is not
@@ -15,7 +15,7 @@ class SettingsLocation {
     QString ExecutableDir;  // the folder of the running executable
     bool ExecutableDirWritable = true;
     bool Installed = false;  // the executable runs from a prefix's bin folder
-    QString XdgConfigHome;  // $XDG_CONFIG_HOME, may be empty
+    QString XdgConfigHome;   // $XDG_CONFIG_HOME, may be empty
     QString HomeDir;
   };
 
@@ -27,4 +27,4 @@ class SettingsLocation {
   static QString IniPath(const QString& configDir);
 };
 
-}  // namespace kvelt::app
+}  // namespace kvelt

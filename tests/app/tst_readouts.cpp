@@ -8,8 +8,7 @@
 #include <QtTest>
 #include <limits>
 
-#include "app/DisplayRatePacer.h"
-
+#include "app/widgets/DisplayRatePacer.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
@@ -72,17 +71,18 @@ class ReadoutsTest : public QObject {
     QTest::addColumn<QString>("positionText");
     QTest::addColumn<QString>("speedText");
     QTest::newRow("two decimals") << 0 << 2 << 0 << 12.5f << 1.5f << Localized("12,50") << Localized("1,50");
-    QTest::newRow("no decimals") << 1 << 0 << 0 << 12.5f << -0.25f << QStringLiteral("13") << QStringLiteral("0");
-    QTest::newRow("negative, one decimal") << 2 << 1 << 2 << -0.25f << -2.0f << Localized("-0,3")
-                                           << Localized("-2,0");
+    QTest::newRow("no decimals") << 1 << 0 << 0 << 12.5f << -0.25f << QStringLiteral("13")
+                                 << QStringLiteral("0");
+    QTest::newRow("negative, one decimal")
+        << 2 << 1 << 2 << -0.25f << -2.0f << Localized("-0,3") << Localized("-2,0");
     QTest::newRow("per minute") << 3 << 2 << 1 << 0.1f << 1.5f << Localized("0,10") << Localized("90,00");
     QTest::newRow("mm per minute") << 1 << 2 << 3 << 0.0f << 1.5f << Localized("0,00") << Localized("90,00");
-    QTest::newRow("single widened exactly") << 0 << 4 << 0 << 0.1f << 0.0f << Localized("0,1000")
-                                            << Localized("0,0000");
-    QTest::newRow("1e16, two decimals") << 0 << 2 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E16")
-                                        << Localized("0,00");
-    QTest::newRow("1e16, four decimals") << 0 << 4 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E0016")
-                                         << Localized("0,0000");
+    QTest::newRow("single widened exactly")
+        << 0 << 4 << 0 << 0.1f << 0.0f << Localized("0,1000") << Localized("0,0000");
+    QTest::newRow("1e16, two decimals")
+        << 0 << 2 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E16") << Localized("0,00");
+    QTest::newRow("1e16, four decimals")
+        << 0 << 4 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E0016") << Localized("0,0000");
     QTest::newRow("not a number") << 2 << 2 << 0 << std::numeric_limits<float>::quiet_NaN()
                                   << -std::numeric_limits<float>::infinity() << QStringLiteral("NAN")
                                   << QStringLiteral("INF");
