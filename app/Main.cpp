@@ -49,11 +49,11 @@ TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
       Glyphs(kvelt::app::ButtonGlyphs::Draw()) {
   FMain = this;
   setObjectName(QStringLiteral("FMain"));
-  IniPath.clear();
+  IniPath_.clear();
   BuildWindow();
   StatusPage_ = std::make_unique<kvelt::app::DeviceStatusPage>(
       kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1}, Lang1,
-      [this] { return static_cast<const kvelt::hid::CounterSession*>(Session.get()); },
+      [this] { return static_cast<const kvelt::hid::CounterSession*>(Session_.get()); },
       [this] { RecordingPage_->Restart(); });
   ChartPage_ = std::make_unique<kvelt::app::ChartPage>(
       kvelt::app::ChartPage::Controls{Chart1, Chart,
@@ -232,7 +232,7 @@ void TFMain::ShowStatusMessageAndRepaint(int panel, std::string_view key) {
   StatusPage_->ShowStatusMessageAndRepaint(panel, key);
 }
 
-kvelt::IniFile TFMain::Settings() const { return kvelt::IniFile(IniPath.toStdString()); }
+kvelt::IniFile TFMain::Settings() const { return kvelt::IniFile(IniPath_.toStdString()); }
 
 QObject* TFMain::FindNamedObject(const QString& name) const {
   if (name.isEmpty()) {

@@ -62,9 +62,10 @@ namespace kvelt {
 class LanguageApplier;
 }  // namespace kvelt
 
-// The program's main window: every control, the run-time state and one handler per user event.
-// Handlers take the control that fired; the ones shared by four like controls read the channel
-// from the last character of the sender's object name.
+// The program's main window: its controls (MainLayout.cpp) and one handler per user event, each
+// forwarding to the page that owns the behaviour (app/pages/). Handlers take the control that
+// fired; the ones shared by four like controls read the channel from the last character of the
+// sender's object name.
 class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::app::ReportSender {
   Q_OBJECT
 
@@ -205,7 +206,6 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   }
 
   // --- Run-time state ---------------------------------------------------------------------------
-  kvelt::ChannelReadingArray ChannelReadings{};
   // The device list's and status bar's logic (app/pages/DeviceStatusPage.h).
   kvelt::app::DeviceStatusPage& DeviceStatusLogic() { return *StatusPage_; }
   // The read-outs' and display options' logic (app/pages/ReadoutsPage.h).
@@ -218,10 +218,15 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   kvelt::app::RecordingPage& RecordingLogic() { return *RecordingPage_; }
   // The chart page's logic (app/pages/ChartPage.h).
   kvelt::app::ChartPage& ChartLogic() { return *ChartPage_; }
-  QString IniPath;
   // --- Device link: the window's side (MainDevice.cpp) ---
-  // The counter session: the devices listed, the counter, its lock and the framed write.
-  std::unique_ptr<kvelt::hid::CounterSession> Session;
+  // The counter session: the devices listed, the counter, its lock and the framed write; none
+  // before the window is built and after it ends.
+  kvelt::hid::CounterSession* Session() const { return Session_.get(); }
+  // The latest reading of every channel.
+  const kvelt::ChannelReadingArray& Readings() const { return ChannelReadings; }
+  // The path of config.ini, set at start-up.
+  const QString& IniPath() const { return IniPath_; }
+  void SetIniPath(const QString& path) { IniPath_ = path; }
   // The device chosen as the counter (with or without access); none while there is none.
   kvelt::hid::THidDevice* CurrentDevice() const;
   // Ends the session: every reader stops before any device goes; the destructor calls it first.
@@ -343,6 +348,9 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   void CreateHidDeviceController();
 
   kvelt::app::ProgramOptions Options_;
+  kvelt::ChannelReadingArray ChannelReadings{};
+  QString IniPath_;
+  std::unique_ptr<kvelt::hid::CounterSession> Session_;
   kvelt::TLangTable Lang1;
   kvelt::ReportDispatcher Dispatcher;
   kvelt::app::ButtonGlyphs Glyphs;

@@ -21,28 +21,28 @@ void TFMain::CreateHidDeviceController() {
   options.ReportError = [](const std::string& message) {
     kvelt::app::ShowEscapedError(QString::fromStdString(message));
   };
-  Session = std::make_unique<kvelt::hid::CounterSession>(std::move(options));
-  Session->OnDeviceChange = [this] { HidDeviceController1DeviceChange(this); };
-  Session->OnEnumerate = [this](const kvelt::hid::SessionDevice& device, int index) {
+  Session_ = std::make_unique<kvelt::hid::CounterSession>(std::move(options));
+  Session_->OnDeviceChange = [this] { HidDeviceController1DeviceChange(this); };
+  Session_->OnEnumerate = [this](const kvelt::hid::SessionDevice& device, int index) {
     HidDeviceController1Enumerate(device, index);
   };
-  Session->OnReport = [this](const std::uint8_t* data, std::size_t size) {
+  Session_->OnReport = [this](const std::uint8_t* data, std::size_t size) {
     HidDataReceived(CurrentDevice(), 1, data, static_cast<quint16>(size));
   };
-  Session->OnCounterChange = [this] { ShowCounterState(); };
+  Session_->OnCounterChange = [this] { ShowCounterState(); };
   if (Options_.SimulateUnplugAfterSeconds >= 0.0 &&
-      dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(&Session->Backend()) != nullptr) {
+      dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(&Session_->Backend()) != nullptr) {
     const int delayMs = static_cast<int>(Options_.SimulateUnplugAfterSeconds * 1000.0);
     QTimer::singleShot(delayMs, this, [this] {
       auto* simulated =
-          Session ? dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(&Session->Backend()) : nullptr;
+          Session_ ? dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(&Session_->Backend()) : nullptr;
       if (simulated == nullptr) {
         return;
       }
       simulated->Unplug();
       QTimer::singleShot(kReplugDelayMs, this, [this] {
-        if (auto* again = Session ? dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(&Session->Backend())
-                                  : nullptr) {
+        if (auto* again = Session_ ? dynamic_cast<kvelt::hid::sim::SimulatedHidBackend*>(&Session_->Backend())
+                                   : nullptr) {
           again->Plug();
         }
       });
@@ -50,9 +50,11 @@ void TFMain::CreateHidDeviceController() {
   }
 }
 
-void TFMain::DestroyHidDeviceController() { Session.reset(); }
+void TFMain::DestroyHidDeviceController() { Session_.reset(); }
 
-kvelt::hid::THidDevice* TFMain::CurrentDevice() const { return Session ? Session->CounterDevice() : nullptr; }
+kvelt::hid::THidDevice* TFMain::CurrentDevice() const {
+  return Session_ ? Session_->CounterDevice() : nullptr;
+}
 
 bool TFMain::HidDeviceController1Enumerate(const kvelt::hid::SessionDevice& HidDev, int /*Idx*/) {
   StatusPage_->ListDevice(HidDev.Label);
@@ -63,7 +65,7 @@ void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
   // The session gives every device back (the connected counter stays lent), lists them again
   // through HidDeviceController1Enumerate and chooses the counter; ShowCounterState follows.
   StatusPage_->ClearDevices();
-  Session->RebuildDeviceList();
+  Session_->RebuildDeviceList();
 }
 
 void TFMain::ShowCounterState() { StatusPage_->ShowCounterState(); }
@@ -79,7 +81,7 @@ void TFMain::Send(const kvelt::OutboundReport& report) {
 }
 
 void TFMain::SendReport(quint8 code, const void* payload, quint32 count) {
-  if (Session) {
-    (void)Session->Send(code, static_cast<const std::uint8_t*>(payload), count);
+  if (Session_) {
+    (void)Session_->Send(code, static_cast<const std::uint8_t*>(payload), count);
   }
 }

@@ -24,7 +24,7 @@ void TFMain::FormCreate(QObject* /*Sender*/) {
   SettingsPage_->SetReady(false);
   ChartPage_->SetRunning(false);
   PageControl1->setCurrentWidget(TabSheet2);
-  IniPath = kvelt::SettingsLocation::IniPath(Options_.ConfigDir);
+  IniPath_ = kvelt::SettingsLocation::IniPath(Options_.ConfigDir);
   LanguagePage_->PlacePicker();
   // One reading of the file serves the fresh-file check and every read below.
   kvelt::IniSession settings(Settings());
@@ -41,7 +41,7 @@ void TFMain::FormCreate(QObject* /*Sender*/) {
   out3_TChange(OutputRows[2].T);
   out4_TChange(OutputRows[3].T);
   out5_TChange(OutputRows[4].T);
-  // Something at IniPath that is not a readable settings file (a FIFO, a device, a file over
+  // Something at the settings path that is not a readable settings file (a FIFO, a device, a file over
   // the size limit) leaves the window on defaults and is never written over; it is told once.
   const bool readable = !settings.Unreadable();
   SettingsPage_->SetReady(readable);

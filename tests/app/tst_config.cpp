@@ -51,7 +51,7 @@ class SimWindow {
   }
   TFMain& W() { return *window_; }
   kvelt::hid::sim::SimulatedCounter& Counter() {
-    return dynamic_cast<SimulatedHidBackend*>(&window_->Session->Backend())->Counter();
+    return dynamic_cast<SimulatedHidBackend*>(&window_->Session()->Backend())->Counter();
   }
   bool Connected() { return window_->CurrentDevice() != nullptr; }
   // The reports written since the last call: code first, zero fill cut to `length` bytes.
@@ -487,7 +487,7 @@ class ConfigTest : public QObject {
     }
 
     // The information box shows the values of the channel's latest frame.
-    QTRY_VERIFY(w.ChannelReadings[1].ResolutionX4 == 4 * 2048);
+    QTRY_VERIFY(w.Readings()[1].ResolutionX4 == 4 * 2048);
     w.InfoButtons[1]->click();
     QCOMPARE(sim.boxes.size(), std::size_t{1});
     QCOMPARE(sim.boxes[0].Icon, kvelt::app::MessageIcon::Information);

@@ -125,7 +125,7 @@ class ReadoutsTest : public QObject {
     QCOMPARE(window.SpeedReadouts[1]->text(), Localized("1,50"));
     Feed(window, ChannelFrameBytes(1, 3.0f, 1.5f));
     QCOMPARE(window.SpeedReadouts[1]->text(), Localized("90,00"));
-    QCOMPARE(window.ChannelReadings[1].Speed, 90.0f);
+    QCOMPARE(window.Readings()[1].Speed, 90.0f);
 
     window.UnitList->setCurrentIndex(2);
     emit window.UnitList->activated(2);
@@ -162,11 +162,11 @@ class ReadoutsTest : public QObject {
     QFile blocker(fixture.ConfigDir() + QStringLiteral("/blocker"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    window.IniPath = blocker.fileName() + QStringLiteral("/config.ini");
+    window.SetIniPath(blocker.fileName() + QStringLiteral("/config.ini"));
     window.UnitList->setCurrentIndex(1);
     emit window.UnitList->activated(1);
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
-    QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
+    QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
     QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
     // The program carries on: the next frame still reaches the read-outs.
     Feed(window, ChannelFrameBytes(0, 1.0f, 1.5f));
@@ -272,7 +272,7 @@ class ReadoutsTest : public QObject {
     report.resize(static_cast<std::size_t>(size));
     Feed(window, report);
     QVERIFY(window.PositionReadouts[0]->text().isEmpty());
-    QCOMPARE(window.ChannelReadings[0].Position, 0.0f);
+    QCOMPARE(window.Readings()[0].Position, 0.0f);
   }
 };
 

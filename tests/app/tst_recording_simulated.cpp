@@ -46,7 +46,7 @@ class RecordingSimulatedTest : public QObject {
     {
       TFMain window(options);
       // Channel 2 of the simulated counter turns at 1 revolution per second.
-      QTRY_COMPARE_WITH_TIMEOUT(window.ChannelReadings[1].Speed, 1.0f, 5000);
+      QTRY_COMPARE_WITH_TIMEOUT(window.Readings()[1].Speed, 1.0f, 5000);
       window.DivList->setCurrentIndex(2);
       window.UnitList->setCurrentIndex(0);
       window.save_date->setChecked(true);

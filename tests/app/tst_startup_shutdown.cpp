@@ -126,7 +126,7 @@ class StartupShutdownTest : public QObject {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     QCOMPARE(fixture.IniLines(), FreshFile(QDir::homePath()));
-    QCOMPARE(window.IniPath, fixture.IniPath());
+    QCOMPARE(window.IniPath(), fixture.IniPath());
     QVERIFY(window.SettingsLogic().Ready());
     QCOMPARE(window.pos(), QPoint(0, 0));
     QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
@@ -380,7 +380,7 @@ class StartupShutdownTest : public QObject {
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(fixture.Boxes().empty());
     QCOMPARE(lines.size(), 1);
-    QCOMPARE(lines[0], QStringLiteral("kvelt-pc: Unable to write to ") + window.IniPath + u'.');
+    QCOMPARE(lines[0], QStringLiteral("kvelt-pc: Unable to write to ") + window.IniPath() + u'.');
     // A close by the user still shows the error in a box.
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -478,7 +478,7 @@ class StartupShutdownTest : public QObject {
       QCOMPARE(boxes.size(), std::size_t{1});
       QCOMPARE(boxes[0].Icon, kvelt::app::MessageIcon::Error);
       QCOMPARE(boxes[0].Title, QStringLiteral("KVELT - PC"));
-      QCOMPARE(boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
+      QCOMPARE(boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
       QVERIFY(!window.SettingsLogic().Ready());
       // Design-time values for the steps that did not run.
       QCOMPARE(window.save_file->text(), QStringLiteral("save_file"));
