@@ -51,8 +51,9 @@ class TestPages : public QObject {
   Q_OBJECT
 
  private slots:
-  // Each check box is stored under its own key and read back into itself: a table entry that
-  // names another box's key shows as a second key set or a box left unticked.
+  // Each check box is stored under a key no other box shares and is read back into itself: a
+  // key used twice, or a read that walks the boxes in another order than the store, shows as a
+  // second key set or another box ticked.
   void eachCheckBoxHasItsOwnKey_data() {
     QTest::addColumn<int>("box");
     for (std::size_t n = 0; n < kvelt::kCheckBoxSettingCount; ++n) {
