@@ -57,6 +57,8 @@ class RecordingPage {
   void Restart() { recorder_->Restart(); }
   // The step of a channel-4 frame: a line when one is due; false when the file cannot be opened.
   bool Tick();
+  // The period count and the channels heard.
+  const LineRecorder& Recorder() const { return *recorder_; }
   // What the next line is made of: the chosen columns, decimals and file.
   RecordTarget Target() const;
 

@@ -288,7 +288,7 @@ class RecordingTest : public QObject {
     TFMain& window = fixture.Window();
     StartRecording(window, QStringLiteral("/dev/full"), 0);
     HearChannelsOneToThree(window);
-    window.Recorder->NoteChannelFrame(3);
+    window.RecordingLogic().NoteChannelFrame(3);
     window.SetStatusPanelText(0, QString());
     QVERIFY(window.RecordingTick());
     QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
@@ -324,7 +324,7 @@ class RecordingTest : public QObject {
     }
     window.SaveButtonClick(window.SaveButton);
     window.SaveButtonClick(window.SaveButton);
-    QCOMPARE(window.Recorder->RecordFrameCounter(), 7u);
+    QCOMPARE(window.RecordingLogic().Recorder().RecordFrameCounter(), 7u);
   }
 
   void chooseFileRefusedWhileRecording() {
