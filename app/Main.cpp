@@ -8,22 +8,29 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QToolButton>
+#include <QtCharts/QChartView>
 
 #include "app/HandlerGuard.h"
-#include "app/LanguageApplier.h"
 #include "app/MessageBoxes.h"
 #include "app/ProgramVersion.h"
-#include "app/QtOwnTranslation.h"
-#include "app/TBitBtn.h"
-#include "app/TLangCombo.h"
-#include "app/TReadoutEdit.h"
-#include "config/DisplayDecimals.h"
+#include "app/pages/ChartPage.h"
+#include "app/pages/ConfigurationPage.h"
+#include "app/pages/DeviceStatusPage.h"
+#include "app/pages/LanguagePage.h"
+#include "app/pages/ProgramSettingsPage.h"
+#include "app/pages/ReadoutsPage.h"
+#include "app/pages/RecordingPage.h"
+#include "app/widgets/TBitBtn.h"
+#include "app/widgets/TReadoutEdit.h"
 #include "config/OutputRow.h"
 #include "device/HidControllerClass.h"
 #include "device/qt/CounterSession.h"
-#include "measure/FixedPointFormat.h"
+#include "i18n/qt/LanguageApplier.h"
+#include "i18n/qt/TLangCombo.h"
 #include "measure/qt/LocaleRecordLine.h"
+#include "settings/CheckBoxSettings.h"
 #include "settings/SettingsKeys.h"
 
 TFMain* FMain = nullptr;
@@ -41,14 +48,52 @@ TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
       Dispatcher(ChannelReadings, *this),
       Glyphs(kvelt::app::ButtonGlyphs::Draw()) {
   FMain = this;
-  Recorder = std::make_unique<kvelt::LineRecorder>([this] { return RecordingTarget(); });
   setObjectName(QStringLiteral("FMain"));
-  IniPath.clear();
+  IniPath_.clear();
   BuildWindow();
+  StatusPage_ = std::make_unique<kvelt::app::DeviceStatusPage>(
+      kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1}, Lang1,
+      [this] { return static_cast<const kvelt::hid::CounterSession*>(Session_.get()); },
+      [this] { RecordingPage_->Restart(); });
+  ChartPage_ = std::make_unique<kvelt::app::ChartPage>(
+      kvelt::app::ChartPage::Controls{Chart1, Chart,
+                                      kvelt::ChartParts{Chart1, Series, ChartBottomAxis, ChartLeftAxis},
+                                      PlayButton, SaveDialogBitmap},
+      ChannelReadings, Lang1,
+      [this] { return PageControl1 != nullptr ? PageControl1->currentWidget() : nullptr; }, this);
+  ReadoutsPage_ = std::make_unique<kvelt::app::ReadoutsPage>(
+      kvelt::app::ReadoutsPage::Controls{PositionReadouts, SpeedReadouts, DivList, UnitList, BoxPred, BoxPos,
+                                         GroupBox1},
+      ChannelReadings, Lang1, [this] { return Settings(); });
+  kvelt::app::ConfigurationPage::Controls config{edit_res, edit_coeff, edit_zero, TimeList,
+                                                 mod_adr,  mod_br,     UnitList,  OutputRows};
+  ConfigPage_ = std::make_unique<kvelt::app::ConfigurationPage>(
+      config, ChannelReadings, Lang1, *this, *StatusPage_, [this] { return DisplayDecimals(); });
+  RecordingPage_ = std::make_unique<kvelt::app::RecordingPage>(
+      kvelt::app::RecordingPage::Controls{SaveButton, ComboBox_SavePeriod, save_file, save_date, save_time,
+                                          save_pos, save_ver, SaveDialog},
+      ChannelReadings, Lang1, *StatusPage_, [this] { return DisplayDecimals(); },
+      [this] { return Settings(); });
+  kvelt::app::ProgramSettingsPage::Controls stored{this};
+  for (std::size_t n = 0; n < stored.CheckBoxes.size(); ++n) {
+    stored.CheckBoxes[n] = Control<QCheckBox>(kvelt::CheckBoxSettings()[n].Control.data());
+  }
+  stored.File = save_file;
+  stored.Decimals = DivList;
+  stored.Unit = UnitList;
+  stored.Language = LangCombo1;
+  stored.Period = ComboBox_SavePeriod;
+  SettingsPage_ = std::make_unique<kvelt::app::ProgramSettingsPage>(stored, [this] { return Settings(); });
   ConnectHandlers();
-  Applier = std::make_unique<kvelt::app::LanguageApplier>(
+  Applier = std::make_unique<kvelt::LanguageApplier>(
       this, kClassName, [this](const QString& name) { return FindNamedObject(name); },
       QStringList{QStringLiteral("save_file")});
+  LanguagePage_ = std::make_unique<kvelt::app::LanguagePage>(
+      kvelt::app::LanguagePage::Controls{LangCombo1, StatusBar}, Lang1, *Applier, [this] {
+        ReadoutsPage_->ApplyUnitCaptions();
+        RecordingPage_->ApplyCaption();
+        StatusPage_->Refresh();
+      });
   kvelt::app::RunGuarded([this] { FormCreate(this); });
   kvelt::app::RunGuarded([this] { CreateHidDeviceController(); });
 }
@@ -126,7 +171,7 @@ void TFMain::ConnectHandlers() {
   Bind(BitBtn9, &QAbstractButton::clicked, &TFMain::BitBtn9Click);
   Bind(BitBtn7, &QAbstractButton::clicked, &TFMain::BitBtn7Click);
   Bind(LangCombo1, &QComboBox::activated, &TFMain::LangCombo1Change);
-  ConnectListRefusalReset();
+  ConfigPage_->ConnectListRefusalReset(this);
 }
 
 // --- Read-outs and display options --------------------------------------------------------------
@@ -136,76 +181,20 @@ void TFMain::HidDataReceived(kvelt::hid::THidDevice* /*HidDev*/, quint8 /*Report
   Dispatcher.Dispatch(Data, Size);
 }
 
-int TFMain::UnitSelection() const { return UnitList->currentIndex(); }
-
-bool TFMain::ChartRunning() const { return ChartRunning_; }
+int TFMain::UnitSelection() const { return ReadoutsPage_->UnitSelection(); }
 
 void TFMain::RefreshReadouts(int channel) {
-  if (channel < 0 || channel >= kvelt::kChannelCount) {
-    return;
-  }
-  Recorder->NoteChannelFrame(channel);
-  const kvelt::ChannelReading& reading = ChannelReadings[static_cast<std::size_t>(channel)];
-  const int decimals = DisplayDecimals();
-  const std::string separator = DecimalSeparator();
-  if (const auto text = kvelt::FormatFixedPoint(reading.Position, 15, decimals, separator)) {
-    PositionReadouts[static_cast<std::size_t>(channel)]->ShowText(QString::fromStdString(*text));
-  }
-  if (const auto text = kvelt::FormatFixedPoint(reading.Speed, 15, decimals, separator)) {
-    SpeedReadouts[static_cast<std::size_t>(channel)]->ShowText(QString::fromStdString(*text));
-  }
+  RecordingPage_->NoteChannelFrame(channel);
+  ReadoutsPage_->Refresh(channel);
 }
 
-void TFMain::divChange(QObject* /*Sender*/) {
-  kvelt::IniSession settings(Settings());
-  settings.WriteInteger(kvelt::SettingsKeys::Section, kvelt::SettingsKeys::Div, DivList->currentIndex());
-  settings.WriteInteger(kvelt::SettingsKeys::Section, kvelt::SettingsKeys::Unit, UnitList->currentIndex());
-  settings.Save();
-  ApplyUnitCaptions(UnitList->currentIndex());
-}
+void TFMain::divChange(QObject* /*Sender*/) { ReadoutsPage_->DisplayOptionChanged(); }
 
-void TFMain::ApplyUnitCaptions(int unitIndex) {
-  struct UnitCaptions {
-    const char* Speed;
-    const char* Position;
-    const char* Resolution;
-  };
-  static constexpr std::array<UnitCaptions, 4> kCaptions = {{
-      {"IDS_88", "IDS_89", "IDS_90"},
-      {"IDS_91", "IDS_89", "IDS_90"},
-      {"IDS_94", "IDS_95", "IDS_96"},
-      {"IDS_97", "IDS_95", "IDS_96"},
-  }};
-  if (unitIndex < 0 || unitIndex >= static_cast<int>(kCaptions.size())) {
-    return;
-  }
-  const UnitCaptions& captions = kCaptions[static_cast<std::size_t>(unitIndex)];
-  BoxPred->setTitle(LangText(captions.Speed));
-  BoxPos->setTitle(LangText(captions.Position));
-  GroupBox1->setTitle(LangText(captions.Resolution));
-}
+void TFMain::ApplyUnitCaptions(int unitIndex) { ReadoutsPage_->ApplyUnitCaptions(unitIndex); }
 
-int TFMain::DisplayDecimals() const { return kvelt::DisplayDecimals(DivList->currentIndex()); }
+int TFMain::DisplayDecimals() const { return ReadoutsPage_->Decimals(); }
 
 std::string TFMain::DecimalSeparator() const { return kvelt::SystemDecimalSeparator(); }
-
-// --- Transistor outputs: the logic rule ---------------------------------------------------------
-
-void TFMain::ApplyOutputLogicRule(int k) {
-  if (k < 1 || k > kOutputCount) {
-    return;
-  }
-  const TOutputRowControls& row = OutputRows[static_cast<std::size_t>(k - 1)];
-  const bool visible = kvelt::SecondComparisonVisible(row.T->currentIndex());
-  row.C->setVisible(visible);
-  row.M->setVisible(visible);
-}
-
-void TFMain::out1_TChange(QObject* /*Sender*/) { ApplyOutputLogicRule(1); }
-void TFMain::out2_TChange(QObject* /*Sender*/) { ApplyOutputLogicRule(2); }
-void TFMain::out3_TChange(QObject* /*Sender*/) { ApplyOutputLogicRule(3); }
-void TFMain::out4_TChange(QObject* /*Sender*/) { ApplyOutputLogicRule(4); }
-void TFMain::out5_TChange(QObject* /*Sender*/) { ApplyOutputLogicRule(5); }
 
 // --- About box ----------------------------------------------------------------------------------------
 
@@ -217,23 +206,9 @@ void TFMain::BitBtn7Click(QObject* /*Sender*/) {
 
 // --- Language -------------------------------------------------------------------------------------------
 
-// The status panels keep their messages: the activation shows them in the new language.
-void TFMain::LangCombo1Change(QObject* /*Sender*/) { ActivateLanguage(LangCombo1->currentIndex() + 1); }
+void TFMain::LangCombo1Change(QObject* /*Sender*/) { LanguagePage_->PickerChanged(); }
 
-void TFMain::ActivateLanguage(int n) {
-  const bool changed = Lang1.SetActiveLanguage(n);
-  // Qt's own texts follow the active language even when the table's language stays.
-  kvelt::app::QtOwnTranslation::Activate(Lang1.ActiveLanguage());
-  if (!changed) {
-    return;
-  }
-  Applier->Apply(Lang1);
-  // The table carries the design-time captions; the texts that show a state (the speed unit,
-  // recording on or off, the connection) are set again from that state in the new language.
-  ApplyUnitCaptions(UnitList->currentIndex());
-  ApplyRecordButtonCaption();
-  RefreshStatusPanels();
-}
+void TFMain::ActivateLanguage(int n) { LanguagePage_->Activate(n); }
 
 QString TFMain::LangText(std::string_view key) const {
   return QString::fromStdString(Lang1.GetTextOrDefault(key));
@@ -241,35 +216,23 @@ QString TFMain::LangText(std::string_view key) const {
 
 // --- Status bar, settings file, named objects -------------------------------------------------------
 
-QString TFMain::StatusPanelText(int panel) const {
-  return panel == 0 || panel == 1 ? StatusPanels[static_cast<std::size_t>(panel)]->text() : QString();
-}
+QString TFMain::StatusPanelText(int panel) const { return StatusPage_->PanelText(panel); }
 
-void TFMain::SetStatusPanelText(int panel, const QString& text) {
-  if (panel == 0 || panel == 1) {
-    StatusPanels[static_cast<std::size_t>(panel)]->setText(text);
-    StatusPanelKeys[static_cast<std::size_t>(panel)].clear();
-  }
-}
+void TFMain::SetStatusPanelText(int panel, const QString& text) { StatusPage_->SetPanelText(panel, text); }
 
 void TFMain::SetStatusPanelTextAndRepaint(int panel, const QString& text) {
-  SetStatusPanelText(panel, text);
-  StatusBar->repaint();
+  StatusPage_->SetPanelTextAndRepaint(panel, text);
 }
 
 void TFMain::ShowStatusMessage(int panel, std::string_view key) {
-  if (panel == 0 || panel == 1) {
-    SetStatusPanelText(panel, LangText(key));
-    StatusPanelKeys[static_cast<std::size_t>(panel)] = std::string(key);
-  }
+  StatusPage_->ShowStatusMessage(panel, key);
 }
 
 void TFMain::ShowStatusMessageAndRepaint(int panel, std::string_view key) {
-  ShowStatusMessage(panel, key);
-  StatusBar->repaint();
+  StatusPage_->ShowStatusMessageAndRepaint(panel, key);
 }
 
-kvelt::IniFile TFMain::Settings() const { return kvelt::IniFile(IniPath.toStdString()); }
+kvelt::IniFile TFMain::Settings() const { return kvelt::IniFile(IniPath_.toStdString()); }
 
 QObject* TFMain::FindNamedObject(const QString& name) const {
   if (name.isEmpty()) {

@@ -10,14 +10,15 @@
 #include <string>
 #include <string_view>
 
-#include "app/ButtonGlyphs.h"
 #include "app/ProgramOptions.h"
-#include "app/TReadoutEdit.h"
+#include "app/pages/OutputRowControls.h"
+#include "app/pages/ReportSender.h"
+#include "app/widgets/ButtonGlyphs.h"
+#include "app/widgets/TReadoutEdit.h"
 #include "i18n/TLangTable.h"
 #include "measure/ChannelReading.h"
 #include "measure/ReportDispatcher.h"
 #include "measure/ReportHandlers.h"
-#include "measure/qt/LineRecorder.h"
 #include "protocol/OutputsConfig.h"
 #include "settings/IniFile.h"
 #include "settings/IniSession.h"
@@ -47,30 +48,28 @@ class THidDevice;
 }  // namespace kvelt::hid
 
 namespace kvelt::app {
+class ChartPage;
+class ConfigurationPage;
+class DeviceStatusPage;
 class DisplayRatePacer;
-class LanguageApplier;
+class LanguagePage;
+class ProgramSettingsPage;
+class ReadoutsPage;
+class RecordingPage;
 }  // namespace kvelt::app
 
-// The controls of one transistor-output row (k = 1..5): outk_A .. outk_S.
-struct TOutputRowControls {
-  QCheckBox* A = nullptr;  // enable ("Wyjście k")
-  QComboBox* W = nullptr;  // source position
-  QComboBox* B = nullptr;  // comparison
-  QLineEdit* N = nullptr;  // threshold
-  QComboBox* T = nullptr;  // logic
-  QComboBox* C = nullptr;  // second comparison
-  QLineEdit* M = nullptr;  // second threshold
-  QComboBox* S = nullptr;  // state
-};
+namespace kvelt {
+class LanguageApplier;
+}  // namespace kvelt
 
-// The program's main window: every control, the run-time state and one handler per user event.
-// Handlers take the control that fired; the ones shared by four like controls read the channel
-// from the last character of the sender's object name.
-class TFMain : public QMainWindow, public kvelt::ReportHandlers {
+// The program's main window: its controls (MainLayout.cpp) and one handler per user event, each
+// forwarding to the page that owns the behaviour (app/pages/). Handlers take the control that
+// fired; the ones shared by four like controls read the channel from the last character of the
+// sender's object name.
+class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::app::ReportSender {
   Q_OBJECT
 
  public:
-  static constexpr std::uint8_t kSettingsReady = 255;
   static constexpr int kOutputCount = 5;
   static constexpr int kSeriesCount = 13;
 
@@ -137,6 +136,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   void HidDataReceived(kvelt::hid::THidDevice* HidDev, quint8 ReportID, const quint8* Data, quint16 Size);
   // Sends report id 1, code, payload to the counter; nothing without one.
   void SendReport(quint8 code, const void* payload, quint32 count);
+  void Send(const kvelt::OutboundReport& report) override;
 
   // --- Dispatcher call-outs (ReportHandlers) ----------------------------------------------------
   int UnitSelection() const override;
@@ -206,42 +206,34 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   }
 
   // --- Run-time state ---------------------------------------------------------------------------
-  kvelt::ChannelReadingArray ChannelReadings{};
-  bool Recording = false;
-  // The recording step: the period count (RecordFrameCounter) and the line (MainRecording.cpp).
-  std::unique_ptr<kvelt::LineRecorder> Recorder;
-  float ChartTime = 0.0f;
-  bool ChartRunning_ = false;
-  // --- Recording and chart (MainRecording.cpp, MainChart.cpp) ---
-  // What the next recording line is made of: the chosen columns, decimals and file.
-  kvelt::RecordTarget RecordingTarget() const;
-  // The chart's point buffers, their display-rate refresh and the axis ranges (app/ChartFeed.h);
-  // created on first use as a child of the window.
-  class ChartFeed;
-  ChartFeed& ChartPoints();
-  // Hands the chart points gathered so far and the axis ranges to the chart at once.
-  void FlushChartPoints();
-  ChartFeed* ChartFeed_ = nullptr;
-  // --- end of the recording and chart block ---
-  kvelt::OutputsSecondHalf KeptOutputsSecondHalf{};
-  QString IniPath;
-  std::uint8_t SettingsReady = 0;
+  // The device list's and status bar's logic (app/pages/DeviceStatusPage.h).
+  kvelt::app::DeviceStatusPage& DeviceStatusLogic() { return *StatusPage_; }
+  // The read-outs' and display options' logic (app/pages/ReadoutsPage.h).
+  kvelt::app::ReadoutsPage& ReadoutsLogic() { return *ReadoutsPage_; }
+  // The configuration page's logic (app/pages/ConfigurationPage.h).
+  kvelt::app::ConfigurationPage& ConfigurationLogic() { return *ConfigPage_; }
+  // The settings binding (app/pages/ProgramSettingsPage.h).
+  kvelt::app::ProgramSettingsPage& SettingsLogic() { return *SettingsPage_; }
+  // The recording's logic (app/pages/RecordingPage.h).
+  kvelt::app::RecordingPage& RecordingLogic() { return *RecordingPage_; }
+  // The chart page's logic (app/pages/ChartPage.h).
+  kvelt::app::ChartPage& ChartLogic() { return *ChartPage_; }
   // --- Device link: the window's side (MainDevice.cpp) ---
-  // The counter session: the devices listed, the counter, its lock and the framed write.
-  std::unique_ptr<kvelt::hid::CounterSession> Session;
+  // The counter session: the devices listed, the counter, its lock and the framed write; none
+  // before the window is built and after it ends.
+  kvelt::hid::CounterSession* Session() const { return Session_.get(); }
+  // The latest reading of every channel.
+  const kvelt::ChannelReadingArray& Readings() const { return ChannelReadings; }
+  // The path of config.ini, set at start-up.
+  const QString& IniPath() const { return IniPath_; }
+  void SetIniPath(const QString& path) { IniPath_ = path; }
   // The device chosen as the counter (with or without access); none while there is none.
   kvelt::hid::THidDevice* CurrentDevice() const;
   // Ends the session: every reader stops before any device goes; the destructor calls it first.
   void DestroyHidDeviceController();
-  // The session's connection count last seen by ShowCounterState.
-  std::uint64_t ConnectionsSeen = 0;
-  // The counter was last found unusable (reported once on stderr).
-  bool NoAccessReported = false;
   // What keeps the counter from the window (the access hint, or the program that holds it) in
   // the active language; empty while there is nothing.
   QString CurrentAccessHint() const;
-  // The hint panel 0 shows now; empty when it shows none.
-  QString ShownAccessHint;
   // Shows the current hint where the user sees it without hovering (status panel 0) and as
   // the tooltip of panels 0 and 1; clears the tooltips when there is none. Called after every
   // device change, and again by whatever refreshes the status panels (a language switch).
@@ -323,8 +315,6 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
 
   QStatusBar* StatusBar = nullptr;
   std::array<QLabel*, 2> StatusPanels{};
-  // The message key each panel shows, empty for a text of no key.
-  std::array<std::string, 2> StatusPanelKeys{};
 
   // Non-visual components.
   TSaveDialog* SaveDialog = nullptr;
@@ -349,26 +339,29 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   // Gives a new object its name and registers it; returns it.
   template <typename Object>
   Object* Named(Object* object, const char* name);
-  void PlaceLanguagePicker();
 
   // Runs a handler for a control's signal inside the error guard.
   template <typename Sender, typename Signal>
   void Bind(Sender* sender, Signal signal, void (TFMain::*handler)(QObject*));
 
-  // Gives a refused drop-down list its normal colour back when it gets a selection (MainConfig.cpp).
-  void ConnectListRefusalReset();
-
-  // Start-up steps.
-  void ReadStoredSettings(const kvelt::IniSession& settings);
-  void StartRecordingAtStartUp();
   // Creates the HID device controller once FormCreate has run (MainDevice.cpp).
   void CreateHidDeviceController();
 
   kvelt::app::ProgramOptions Options_;
+  kvelt::ChannelReadingArray ChannelReadings{};
+  QString IniPath_;
+  std::unique_ptr<kvelt::hid::CounterSession> Session_;
   kvelt::TLangTable Lang1;
   kvelt::ReportDispatcher Dispatcher;
   kvelt::app::ButtonGlyphs Glyphs;
-  std::unique_ptr<kvelt::app::LanguageApplier> Applier;
+  std::unique_ptr<kvelt::LanguageApplier> Applier;
+  std::unique_ptr<kvelt::app::LanguagePage> LanguagePage_;
+  std::unique_ptr<kvelt::app::ProgramSettingsPage> SettingsPage_;
+  std::unique_ptr<kvelt::app::DeviceStatusPage> StatusPage_;
+  std::unique_ptr<kvelt::app::ChartPage> ChartPage_;
+  std::unique_ptr<kvelt::app::ConfigurationPage> ConfigPage_;
+  std::unique_ptr<kvelt::app::ReadoutsPage> ReadoutsPage_;
+  std::unique_ptr<kvelt::app::RecordingPage> RecordingPage_;
   QHash<QString, QObject*> NamedObjects;
 };
 

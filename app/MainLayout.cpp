@@ -24,15 +24,15 @@
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 
-#include "app/AppFonts.h"
-#include "app/DisplayRatePacer.h"
-#include "app/FlagPictures.h"
-#include "app/HiddenTabGuard.h"
 #include "app/Main.h"
-#include "app/TBitBtn.h"
-#include "app/TLangCombo.h"
-#include "app/TReadoutEdit.h"
-#include "app/TSaveDialog.h"
+#include "app/widgets/AppFonts.h"
+#include "app/widgets/DisplayRatePacer.h"
+#include "app/widgets/FlagPictures.h"
+#include "app/widgets/HiddenTabGuard.h"
+#include "app/widgets/TBitBtn.h"
+#include "app/widgets/TReadoutEdit.h"
+#include "app/widgets/TSaveDialog.h"
+#include "i18n/qt/TLangCombo.h"
 #include "measure/RecordPacer.h"
 
 namespace {

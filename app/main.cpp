@@ -1,20 +1,21 @@
 // Program entry: the command line is read before the GUI exists, so --help, --version and a bad
 // option work without a display; then the application object around the one main window.
 
+#include "app/Main.h"
+
 #include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "app/AppFonts.h"
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/FirstPaintCloser.h"
 #include "app/HandlerGuard.h"
-#include "app/Main.h"
 #include "app/ProgramVersion.h"
 #include "app/TApplication.h"
 #include "app/UnixSignalCloser.h"
+#include "app/widgets/AppFonts.h"
 #include "measure/qt/RecordClock.h"
 
 namespace {
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
   kvelt::RecordClock::PinLocalTimeZone();
   const kvelt::app::ProgramOptions options = ParseCommandLine(argc, argv);
   g_platformArgument = options.Platform.toStdString();
-  if (const std::string missing = kvelt::app::DisplayCheck::MissingDisplay(g_platformArgument); !missing.empty()) {
+  if (const std::string missing = kvelt::app::DisplayCheck::MissingDisplay(g_platformArgument);
+      !missing.empty()) {
     PrintProgramLine(missing);
     return EXIT_FAILURE;
   }

@@ -28,10 +28,10 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "device/qt/CounterSession.h"
-#include "app/TBitBtn.h"
+#include "app/widgets/TBitBtn.h"
 #include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
+#include "device/qt/CounterSession.h"
 #include "measure/ChannelReading.h"
 #include "protocol/ByteOrder.h"
 #include "protocol/ChannelFrame.h"

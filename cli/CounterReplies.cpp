@@ -17,7 +17,8 @@ std::optional<T> Take(std::optional<T>& slot) {
 
 }  // namespace
 
-CounterReplies::CounterReplies(int unitSelection) : unit_(unitSelection), dispatcher_(readings_, *this) {}
+CounterReplies::CounterReplies(int unitSelection)
+    : unit_(unitSelection), dispatcher_(readings_, *this, *this) {}
 
 void CounterReplies::Dispatch(const std::uint8_t* data, std::size_t size) {
   // The outputs' states ride on channel 4's frame; the dispatcher hands them on only to a chart.

@@ -6,8 +6,9 @@
 #include <optional>
 
 #include "measure/ChannelReading.h"
+#include "measure/FrameSteps.h"
+#include "measure/ReplyHandlers.h"
 #include "measure/ReportDispatcher.h"
-#include "measure/ReportHandlers.h"
 #include "protocol/DeviceCommand.h"
 
 namespace kvelt::cli {
@@ -15,7 +16,7 @@ namespace kvelt::cli {
 // What the counter has said so far, as the report dispatcher hands it over: the latest reading
 // of every channel (speed in the selected unit), which channels have sent a frame, and the
 // replies and acknowledgements, each kept until it is taken.
-class CounterReplies final : public ReportHandlers {
+class CounterReplies final : public FrameSteps, public ReplyHandlers {
  public:
   explicit CounterReplies(int unitSelection = 0);
 
@@ -45,14 +46,10 @@ class CounterReplies final : public ReportHandlers {
   std::optional<OutputsFirstHalf> TakeOutputsFirst();
   std::optional<OutputsSecondHalf> TakeOutputsSecond();
 
-  // ReportHandlers.
+  // FrameSteps and ReplyHandlers.
   int UnitSelection() const override { return unit_; }
   void RefreshReadouts(int channel) override;
-  bool ChartRunning() const override { return false; }
-  void AddChannelChartPoints(int) override {}
-  void ChartTimeStep() override {}
   bool RecordingTick() override;
-  void AddOutputChartPoints(std::uint8_t) override {}
   void OnResolutionSet() override { Acknowledge(DeviceCommand::cmdSetResolution); }
   void OnCoefficientSet() override { Acknowledge(DeviceCommand::cmdSetCoefficient); }
   void OnPositionCleared() override { Acknowledge(DeviceCommand::cmdClearPosition); }

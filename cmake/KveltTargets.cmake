@@ -1,6 +1,16 @@
 # Helpers shared by every folder: one library per folder, one test program per folder.
 
 set(KVELT_WARNINGS -Wall -Wextra -Wpedantic)
+# The `ci` preset: every warning of the tree's own code fails the build. KVELT_STRICT_WARNINGS adds
+# -Wshadow -Wconversion (clean in app/pages/ and the dispatcher; not yet checked over the whole tree).
+option(KVELT_WARNINGS_AS_ERRORS "Treat warnings as errors" OFF)
+option(KVELT_STRICT_WARNINGS "Add -Wshadow -Wconversion" OFF)
+if(KVELT_WARNINGS_AS_ERRORS)
+  list(APPEND KVELT_WARNINGS -Werror)
+endif()
+if(KVELT_STRICT_WARNINGS)
+  list(APPEND KVELT_WARNINGS -Wshadow -Wconversion)
+endif()
 
 # kvelt_add_library(name [SUBDIRS dir...] [DEPS target...])
 # Builds the .cpp files of the calling folder (and of the listed subfolders) as

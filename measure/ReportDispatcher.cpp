@@ -15,7 +15,10 @@ constexpr int kPacingChannel = kLastFrameCode - kFirstFrameCode;  // channel 4
 }  // namespace
 
 ReportDispatcher::ReportDispatcher(ChannelReadingArray& readings, ReportHandlers& handlers)
-    : readings_(readings), handlers_(handlers) {}
+    : readings_(readings), frames_(handlers), chart_(&handlers), replies_(handlers) {}
+
+ReportDispatcher::ReportDispatcher(ChannelReadingArray& readings, FrameSteps& frames, ReplyHandlers& replies)
+    : readings_(readings), frames_(frames), chart_(nullptr), replies_(replies) {}
 
 void ReportDispatcher::Dispatch(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr || size == 0) {
@@ -34,77 +37,77 @@ void ReportDispatcher::HandleChannelFrame(int channel, const std::uint8_t* data,
     return;
   }
   StoreChannelFrame(readings_[static_cast<std::size_t>(channel)], data + ChannelFrameOffset::RawByte,
-                    handlers_.UnitSelection());
-  handlers_.RefreshReadouts(channel);
-  if (handlers_.ChartRunning()) {
-    handlers_.AddChannelChartPoints(channel);
+                    frames_.UnitSelection());
+  frames_.RefreshReadouts(channel);
+  if (ChartRunning()) {
+    chart_->AddChannelChartPoints(channel);
   }
   if (channel != kPacingChannel) {
     return;
   }
-  if (handlers_.ChartRunning()) {
-    handlers_.ChartTimeStep();
+  if (ChartRunning()) {
+    chart_->ChartTimeStep();
   }
-  if (!handlers_.RecordingTick()) {
+  if (!frames_.RecordingTick()) {
     return;
   }
-  if (handlers_.ChartRunning()) {
-    handlers_.AddOutputChartPoints(data[ChannelFrameOffset::OutputState]);
+  if (ChartRunning()) {
+    chart_->AddOutputChartPoints(data[ChannelFrameOffset::OutputState]);
   }
 }
 
 void ReportDispatcher::HandleReply(std::uint8_t code, const std::uint8_t* data, std::size_t size) {
   switch (static_cast<DeviceCommand>(code)) {
     case DeviceCommand::cmdSetResolution:
-      handlers_.OnResolutionSet();
+      replies_.OnResolutionSet();
       break;
     case DeviceCommand::cmdSetCoefficient:
-      handlers_.OnCoefficientSet();
+      replies_.OnCoefficientSet();
       break;
     case DeviceCommand::cmdClearPosition:
-      handlers_.OnPositionCleared();
+      replies_.OnPositionCleared();
       break;
     case DeviceCommand::cmdWriteOutputsFirst:
-      handlers_.OnOutputsFirstWritten();
+      replies_.OnOutputsFirstWritten();
       break;
     case DeviceCommand::cmdReadOutputsFirst:
       if (const auto half = ParseOutputsFirstReply(data, size)) {
-        handlers_.OnOutputsFirstRead(*half);
+        replies_.OnOutputsFirstRead(*half);
       }
       break;
     case DeviceCommand::cmdSetModbusAddress:
-      handlers_.OnModbusAddressSet();
+      replies_.OnModbusAddressSet();
       break;
     case DeviceCommand::cmdSetGateTime:
-      handlers_.OnGateTimeSet();
+      replies_.OnGateTimeSet();
       break;
     case DeviceCommand::cmdSetModbusBaudRate:
-      handlers_.OnModbusBaudRateSet();
+      replies_.OnModbusBaudRateSet();
       break;
     case DeviceCommand::cmdWriteOutputsSecond:
-      handlers_.OnOutputsSecondWritten();
+      replies_.OnOutputsSecondWritten();
       break;
     case DeviceCommand::cmdReadOutputsSecond:
       if (const auto half = ParseOutputsSecondReply(data, size)) {
-        handlers_.OnOutputsSecondRead(*half);
+        replies_.OnOutputsSecondRead(*half);
       }
       break;
     case DeviceCommand::cmdGetResolution:
       if (const auto reply = ParseResolutionReply(data, size)) {
-        handlers_.OnResolutionRead(*reply);
+        replies_.OnResolutionRead(*reply);
       }
       break;
     case DeviceCommand::cmdGetCoefficient:
       if (const auto reply = ParseCoefficientReply(data, size)) {
-        handlers_.OnCoefficientRead(*reply);
+        replies_.OnCoefficientRead(*reply);
       }
       break;
     case DeviceCommand::cmdSetZeroMarker:
-      handlers_.OnZeroMarkerSet();
+      replies_.OnZeroMarkerSet();
       break;
     case DeviceCommand::cmdGetZeroMarker:
       if (const auto reply = ParseZeroMarkerReply(data, size)) {
-        handlers_.OnZeroMarkerRead(*reply);
+        replies_.OnZeroMarkerRead(*reply);
       }
       break;
     case DeviceCommand::cmdChannel1Frame:

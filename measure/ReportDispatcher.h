@@ -13,7 +13,10 @@ namespace kvelt {
 // report shorter than its layout, changes nothing and calls nothing.
 class ReportDispatcher {
  public:
+  // With a chart.
   ReportDispatcher(ChannelReadingArray& readings, ReportHandlers& handlers);
+  // Without a chart: the frame steps and the replies only.
+  ReportDispatcher(ChannelReadingArray& readings, FrameSteps& frames, ReplyHandlers& replies);
 
   // data = the report's bytes after the report id (code first), size = their count. The bytes
   // need only live for the call.
@@ -21,10 +24,13 @@ class ReportDispatcher {
 
  private:
   void HandleChannelFrame(int channel, const std::uint8_t* data, std::size_t size);
+  bool ChartRunning() const { return chart_ != nullptr && chart_->ChartRunning(); }
   void HandleReply(std::uint8_t code, const std::uint8_t* data, std::size_t size);
 
   ChannelReadingArray& readings_;
-  ReportHandlers& handlers_;
+  FrameSteps& frames_;
+  ChartSteps* chart_;  // none without a chart
+  ReplyHandlers& replies_;
 };
 
 }  // namespace kvelt

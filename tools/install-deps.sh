@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   libmosquitto-dev mosquitto mosquitto-clients
   help2man librsvg2-bin dpkg-dev file lintian desktop-file-utils appstream
+  clang-format clang-tidy
 )
 if [ "${1:-}" = "--if-missing" ]; then
   exec bash "$(dirname "$0")/apt-install.sh" --if-missing "${packages[@]}"

@@ -5,17 +5,17 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QDir>
+#include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
 
-#include "app/AppFonts.h"
 #include "app/Main.h"
-#include "app/TLangCombo.h"
+#include "app/widgets/AppFonts.h"
+#include "i18n/qt/TLangCombo.h"
 #include "protocol/ChannelFrame.h"
 
 int main(int argc, char** argv) {
@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
     for (const auto& page : pages) {
       window.PageControl1->setCurrentWidget(window.Control<QWidget>(page.Page));
       QApplication::processEvents();
-      const QString file = output.filePath(QStringLiteral("%1-%2.png").arg(QLatin1String(language.Tag),
-                                                                          QLatin1String(page.Tag)));
+      const QString file = output.filePath(
+          QStringLiteral("%1-%2.png").arg(QLatin1String(language.Tag), QLatin1String(page.Tag)));
       if (window.grab().save(file)) {
         QTextStream(stdout) << file << '\n';
         ++written;
@@ -71,7 +71,8 @@ int main(int argc, char** argv) {
     // The outputs page with every row in use and every second comparison shown.
     for (TOutputRowControls& row : window.OutputRows) {
       row.A->setChecked(true);
-      for (QWidget* control : std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
+      for (QWidget* control :
+           std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
         control->setEnabled(true);
       }
       row.T->setCurrentIndex(2);

@@ -6,14 +6,14 @@
 #include <QtCharts/QValueAxis>
 #include <QtTest>
 
-#include "app/ChartFeed.h"
-#include "app/ChartSeriesBuffer.h"
-#include "app/SaveDialogRunner.h"
-#include "app/TBitBtn.h"
-#include "app/TSaveDialog.h"
+#include "app/widgets/SaveDialogRunner.h"
+#include "app/widgets/TBitBtn.h"
+#include "app/widgets/TSaveDialog.h"
+#include "measure/qt/ChartFeed.h"
+#include "measure/qt/ChartSeriesBuffer.h"
 #include "protocol/ChannelFrame.h"
-#include "tests/app/support/WindowFixture.h"
 #include "tests/app/support/SaveDialogAnswer.h"
+#include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
@@ -72,8 +72,8 @@ class ChartTest : public QObject {
     for (int i = 0; i < 1000; ++i) {
       Feed(window, ChannelFourFrame(1.0f, 2.0f, 0x1F));
     }
-    window.FlushChartPoints();
-    QCOMPARE(window.ChartTime, 0.0f);
+    window.ChartLogic().Flush();
+    QCOMPARE(window.ChartLogic().Time(), 0.0f);
     QCOMPARE(TotalPoints(window), 0);
   }
 
@@ -84,19 +84,19 @@ class ChartTest : public QObject {
     for (int i = 0; i < 99; ++i) {
       Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
     }
-    window.FlushChartPoints();
-    QCOMPARE(static_cast<double>(window.ChartTime), 9.900001525878906);
-    QVERIFY(!window.ChartPoints().TimeWindowSet());
+    window.ChartLogic().Flush();
+    QCOMPARE(static_cast<double>(window.ChartLogic().Time()), 9.900001525878906);
+    QVERIFY(!window.ChartLogic().Feed().TimeWindowSet());
     QCOMPARE(window.ChartBottomAxis->min(), 0.0);  // follows the data
     QCOMPARE(window.ChartBottomAxis->max(), 9.900001525878906);
     Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
-    window.FlushChartPoints();
-    QCOMPARE(static_cast<double>(window.ChartTime), 10.000001907348633);
+    window.ChartLogic().Flush();
+    QCOMPARE(static_cast<double>(window.ChartLogic().Time()), 10.000001907348633);
     QCOMPARE(window.ChartBottomAxis->min(), 10.000001907348633 - 10.0);  // 0.0000019073486328125
     QCOMPARE(window.ChartBottomAxis->max(), 10.000001907348633);
     Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
-    window.FlushChartPoints();
-    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartTime));
+    window.ChartLogic().Flush();
+    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
   }
 
   void channelPointsAtOldTimeOutputsAtNew() {
@@ -105,7 +105,7 @@ class ChartTest : public QObject {
     RunChart(window);
     Feed(window, ChannelFrameBytes(1, 7.0f, 8.0f));
     Feed(window, ChannelFourFrame(3.0f, -4.0f, 0x15 | 0xE0));
-    window.FlushChartPoints();
+    window.ChartLogic().Flush();
     QCOMPARE(window.Series[5]->at(0), QPointF(0.0, 7.0));   // Series6, position 2
     QCOMPARE(window.Series[3]->at(0), QPointF(0.0, 8.0));   // Series4, speed 2
     QCOMPARE(window.Series[11]->at(0), QPointF(0.0, 3.0));  // Series12, position 4
@@ -129,14 +129,14 @@ class ChartTest : public QObject {
     for (int i = 0; i < 150; ++i) {
       Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
     }
-    window.FlushChartPoints();
+    window.ChartLogic().Flush();
     const double windowMin = window.ChartBottomAxis->min();
     window.ClearButton->click();
-    QCOMPARE(window.ChartTime, 0.0f);
+    QCOMPARE(window.ChartLogic().Time(), 0.0f);
     QCOMPARE(TotalPoints(window), 0);
     Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
     Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
-    window.FlushChartPoints();
+    window.ChartLogic().Flush();
     QCOMPARE(window.Series[1]->at(0).x(), static_cast<double>(0.1f));
     QCOMPARE(window.Series[11]->at(1).x(), static_cast<double>(0.1f));
     QCOMPARE(window.ChartBottomAxis->min(), windowMin);  // the old window stays
@@ -150,13 +150,13 @@ class ChartTest : public QObject {
     window.PageControl1->setCurrentWidget(window.TabSheet1);
     window.Chart1->setVisible(true);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.ChartPoints().OnScreen());
+    QVERIFY(window.ChartLogic().Feed().OnScreen());
     RunChart(window);
     Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
     QCOMPARE(window.Series[11]->count(), 0);
-    QVERIFY(window.ChartPoints().FlushScheduled());
+    QVERIFY(window.ChartLogic().Feed().FlushScheduled());
     QTRY_COMPARE(window.Series[11]->count(), 1);
-    QVERIFY(!window.ChartPoints().FlushScheduled());
+    QVERIFY(!window.ChartLogic().Feed().FlushScheduled());
   }
 
   // Off screen (as the page always is in use) the chart is left alone, however long it runs;
@@ -170,17 +170,17 @@ class ChartTest : public QObject {
     for (int i = 0; i < 150; ++i) {
       Feed(window, ChannelFourFrame(static_cast<float>(i), 1.0f, 1));
     }
-    QVERIFY(!window.ChartPoints().OnScreen());
-    QVERIFY(!window.ChartPoints().FlushScheduled());
-    QTest::qWait(3 * TFMain::ChartFeed::kFlushIntervalMs);
+    QVERIFY(!window.ChartLogic().Feed().OnScreen());
+    QVERIFY(!window.ChartLogic().Feed().FlushScheduled());
+    QTest::qWait(3 * kvelt::ChartFeed::kFlushIntervalMs);
     QCOMPARE(TotalPoints(window), 0);
     QCOMPARE(window.ChartBottomAxis->max(), 10.0);  // as built
     window.PageControl1->setCurrentWidget(window.TabSheet1);
     window.Chart1->setVisible(true);
-    QCOMPARE(window.Series[11]->count(), window.ChartPoints().Buffer(12).Size());
+    QCOMPARE(window.Series[11]->count(), window.ChartLogic().Feed().Buffer(12).Size());
     QCOMPARE(window.Series[11]->points().constLast().y(), 149.0);
-    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartTime));
-    QCOMPARE(window.ChartBottomAxis->min(), static_cast<double>(window.ChartTime) - 10.0);
+    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
+    QCOMPARE(window.ChartBottomAxis->min(), static_cast<double>(window.ChartLogic().Time()) - 10.0);
   }
 
   void savePicture() {
@@ -215,7 +215,7 @@ class ChartTest : public QObject {
   }
 
   void bufferKeepsTheNewestPoints() {
-    kvelt::app::ChartSeriesBuffer buffer(10, 4);
+    kvelt::ChartSeriesBuffer buffer(10, 4);
     for (int i = 0; i < 14; ++i) {
       buffer.Append(QPointF(i, -i));
     }
@@ -249,7 +249,7 @@ class ChartTest : public QObject {
     QFETCH(double, front);
     QFETCH(double, minimumY);
     QFETCH(bool, changed);
-    kvelt::app::ChartSeriesBuffer buffer(100, 10);
+    kvelt::ChartSeriesBuffer buffer(100, 10);
     for (int x = 0; x < 10; ++x) {
       buffer.Append(QPointF(x, x == 2 ? -5.0 : 9.0 - x));
     }
@@ -276,16 +276,17 @@ class ChartTest : public QObject {
       Feed(window, ChannelFrameBytes(0, static_cast<float>(i), 0.0f));
       Feed(window, ChannelFourFrame(static_cast<float>(i), 0.0f, 1));
     }
-    window.FlushChartPoints();
+    window.ChartLogic().Flush();
     const double left = window.ChartBottomAxis->min();
-    const double margin = TFMain::ChartFeed::kWindowMargin;
-    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartTime));
+    const double margin = kvelt::ChartFeed::kWindowMargin;
+    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
     for (QLineSeries* series : {window.Series[2], window.Series[11], window.Series[1]}) {
       const QList<QPointF> points = series->points();
       QVERIFY2(points.size() <= 112, qPrintable(QString::number(points.size())));
       QVERIFY(points.front().x() >= left - margin - 1e-3);
       QVERIFY(points.front().x() < left);  // the line still enters from the left edge
-      const auto inside = std::count_if(points.cbegin(), points.cend(), [&](const QPointF& p) { return p.x() >= left; });
+      const auto inside =
+          std::count_if(points.cbegin(), points.cend(), [&](const QPointF& p) { return p.x() >= left; });
       QVERIFY2(inside >= 100 && inside <= 101, qPrintable(QString::number(inside)));
     }
     QCOMPARE(window.Series[2]->points().constLast().y(), 399.0);   // Series3, position 1
@@ -301,9 +302,9 @@ class ChartTest : public QObject {
     for (int i = 0; i < 5000; ++i) {
       Feed(window, ChannelFrameBytes(0, static_cast<float>(i), 1.0f));
     }
-    window.FlushChartPoints();
-    const auto& buffer = window.ChartPoints().Buffer(3);
-    QVERIFY(buffer.Size() >= kvelt::app::ChartSeriesBuffer::kDefaultCapacity);
+    window.ChartLogic().Flush();
+    const auto& buffer = window.ChartLogic().Feed().Buffer(3);
+    QVERIFY(buffer.Size() >= kvelt::ChartSeriesBuffer::kDefaultCapacity);
     QVERIFY(buffer.Size() <= buffer.MaximumSize());
     QCOMPARE(window.Series[2]->count(), buffer.Size());
     QCOMPARE(window.Series[2]->points().constLast().y(), 4999.0);
@@ -321,18 +322,18 @@ class ChartTest : public QObject {
         window.AddOutputChartPoints(static_cast<std::uint8_t>(frame));
       }
       if (frame % 100000 == 0) {
-        window.FlushChartPoints();
+        window.ChartLogic().Flush();
       }
     }
-    window.FlushChartPoints();
+    window.ChartLogic().Flush();
     for (int n = 1; n <= TFMain::kSeriesCount; ++n) {
-      const auto& buffer = window.ChartPoints().Buffer(n);
+      const auto& buffer = window.ChartLogic().Feed().Buffer(n);
       QVERIFY2(buffer.Size() >= 100 && buffer.Size() <= 112, qPrintable(QString::number(buffer.Size())));
       highest = std::max<qsizetype>(highest, window.Series[static_cast<std::size_t>(n - 1)]->count());
     }
     QVERIFY(highest <= 112);
     // The newest output point carries the newest time.
-    QCOMPARE(window.Series[1]->points().constLast().x(), static_cast<double>(window.ChartTime));
+    QCOMPARE(window.Series[1]->points().constLast().x(), static_cast<double>(window.ChartLogic().Time()));
   }
 };
 

@@ -9,7 +9,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/TBitBtn.h"
+#include "app/widgets/TBitBtn.h"
 #include "cli/CounterReplies.h"
 #include "measure/qt/LineRecorder.h"
 #include "tests/app/support/WindowFixture.h"
@@ -91,7 +91,7 @@ class CliRecordingTest : public QObject {
     const QString cliFile = fixture.ConfigDir() + "/cli.csv";
     window.save_file->setText(windowFile);
     window.SaveButtonClick(window.SaveButton);
-    QVERIFY(window.Recording);
+    QVERIFY(window.RecordingLogic().Recording());
 
     kvelt::cli::CounterReplies replies(unit);
     kvelt::RecordTarget target;

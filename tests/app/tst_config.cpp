@@ -14,14 +14,15 @@
 #include <memory>
 #include <vector>
 
-#include "app/EditBoxBackground.h"
 #include "app/Main.h"
-#include "device/qt/CounterSession.h"
 #include "app/MessageBoxes.h"
-#include "app/TBitBtn.h"
-#include "app/TLangCombo.h"
+#include "app/pages/ConfigurationPage.h"
+#include "app/widgets/EditBoxBackground.h"
+#include "app/widgets/TBitBtn.h"
 #include "config/DeviceCommands.h"
+#include "device/qt/CounterSession.h"
 #include "device/sim/SimulatedHidBackend.h"
+#include "i18n/qt/TLangCombo.h"
 #include "protocol/ByteOrder.h"
 
 using kvelt::app::EditBoxBackground;
@@ -50,7 +51,7 @@ class SimWindow {
   }
   TFMain& W() { return *window_; }
   kvelt::hid::sim::SimulatedCounter& Counter() {
-    return dynamic_cast<SimulatedHidBackend*>(&window_->Session->Backend())->Counter();
+    return dynamic_cast<SimulatedHidBackend*>(&window_->Session()->Backend())->Counter();
   }
   bool Connected() { return window_->CurrentDevice() != nullptr; }
   // The reports written since the last call: code first, zero fill cut to `length` bytes.
@@ -288,7 +289,7 @@ class ConfigTest : public QObject {
     QCOMPARE(sent.size(), std::size_t{1});
     QCOMPARE(Bytes(sent[0].begin(), sent[0].begin() + 7), (Bytes{107, 0x01, 0x0B, 0x00, 0x00, 0xC8, 0x42}));
     QCOMPARE(sent[0][25], quint8{0});  // row 5 off: enable 0, its lists carried
-    const kvelt::OutputsSecondHalf good = w.KeptOutputsSecondHalf;
+    const kvelt::OutputsSecondHalf good = w.ConfigurationLogic().KeptOutputsSecondHalf();
     QCOMPARE(good.Entries[4].Selector, quint8{12});
     QCOMPARE(good.Entries[4].State, quint8{1});
 
@@ -486,7 +487,7 @@ class ConfigTest : public QObject {
     }
 
     // The information box shows the values of the channel's latest frame.
-    QTRY_VERIFY(w.ChannelReadings[1].ResolutionX4 == 4 * 2048);
+    QTRY_VERIFY(w.Readings()[1].ResolutionX4 == 4 * 2048);
     w.InfoButtons[1]->click();
     QCOMPARE(sim.boxes.size(), std::size_t{1});
     QCOMPARE(sim.boxes[0].Icon, kvelt::app::MessageIcon::Information);

@@ -55,7 +55,7 @@ class DeviceWindow {
 
   TFMain& Window() { return *window_; }
   FakeHidBackend& Fake() { return *fake_; }
-  SimulatedHidBackend& Sim() { return *dynamic_cast<SimulatedHidBackend*>(&window_->Session->Backend()); }
+  SimulatedHidBackend& Sim() { return *dynamic_cast<SimulatedHidBackend*>(&window_->Session()->Backend()); }
   QStringList Items() const {
     QStringList items;
     for (int i = 0; i < window_->ListBox1->count(); ++i) items << window_->ListBox1->item(i)->text();
@@ -110,9 +110,9 @@ class DeviceLinkTest : public QObject {
     WaitForFrames(fixture, 8);
     // Channel c + 1 turns at (c + 1) x 0.5 revolutions per second.
     for (std::size_t c = 0; c < 4; ++c) {
-      QCOMPARE(window.ChannelReadings[c].Speed, 0.5f * static_cast<float>(c + 1));
+      QCOMPARE(window.Readings()[c].Speed, 0.5f * static_cast<float>(c + 1));
     }
-    QVERIFY(window.ChannelReadings[3].Position > 0.0f);
+    QVERIFY(window.Readings()[3].Position > 0.0f);
   }
 
   void unplugKeepsLastValuesAndReplugReconnects() {
@@ -125,10 +125,10 @@ class DeviceLinkTest : public QObject {
     QVERIFY(window.CurrentDevice() == nullptr);
     QCOMPARE(fixture.Items(), QStringList({QStringLiteral("Simulated keyboard")}));
     const QString position = window.PositionReadouts[3]->text();
-    const float kept = window.ChannelReadings[3].Position;
+    const float kept = window.Readings()[3].Position;
     QTest::qWait(60);
     QCOMPARE(window.PositionReadouts[3]->text(), position);
-    QCOMPARE(window.ChannelReadings[3].Position, kept);
+    QCOMPARE(window.Readings()[3].Position, kept);
     // Commands sent meanwhile go nowhere.
     fixture.Sim().Counter().ClearReceivedReports();
     window.SendReport(106, "\x01", 1);
@@ -137,7 +137,7 @@ class DeviceLinkTest : public QObject {
     fixture.Sim().Plug();
     QCOMPARE(fixture.Panel(1), kConnected);
     QVERIFY(window.CurrentDevice() != nullptr);
-    QTRY_VERIFY_WITH_TIMEOUT(window.ChannelReadings[3].Position != kept, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.Readings()[3].Position != kept, 5000);
   }
 
   void sendReportFramesTheWholeOutputReport_data() {
@@ -190,8 +190,8 @@ class DeviceLinkTest : public QObject {
     DeviceWindow fixture(std::make_unique<FakeHidBackend>(std::vector<FakeHidBackend::Interface>{}));
     TFMain& window = fixture.Window();
     window.SendReport(104, "\x00\x01\x02\x03\x04", 5);  // before the first scan
-    QTRY_VERIFY(window.Session->Controller().NumCheckedOutDevices() == 0 &&
-                !window.Session->Controller().ScanRunning());
+    QTRY_VERIFY(window.Session()->Controller().NumCheckedOutDevices() == 0 &&
+                !window.Session()->Controller().ScanRunning());
     QCoreApplication::processEvents();
     window.SendReport(108, nullptr, 0);
     QVERIFY(window.CurrentDevice() == nullptr);
@@ -250,18 +250,18 @@ class DeviceLinkTest : public QObject {
     TFMain& window = fixture.Window();
     QTRY_COMPARE(fixture.Items(), labels);
     QCOMPARE(fixture.Panel(1), panel);
-    QCOMPARE(window.Session->Devices().size(), static_cast<std::size_t>(labels.size()));
+    QCOMPARE(window.Session()->Devices().size(), static_cast<std::size_t>(labels.size()));
     if (current < 0) {
       QVERIFY(window.CurrentDevice() == nullptr);
     } else {
-      QCOMPARE(window.CurrentDevice(), window.Session->Devices()[static_cast<std::size_t>(current)].Device);
+      QCOMPARE(window.CurrentDevice(), window.Session()->Devices()[static_cast<std::size_t>(current)].Device);
     }
     bool readWrite = current >= 0 && window.CurrentDevice()->ReadWriteAccess();
     // Only the chosen counter with access has a data handler; the tooltip explains a missing access.
-    for (std::size_t i = 0; i < window.Session->Devices().size(); ++i) {
+    for (std::size_t i = 0; i < window.Session()->Devices().size(); ++i) {
       const bool chosen = static_cast<int>(i) == current && readWrite;
-      QCOMPARE(static_cast<bool>(window.Session->Devices()[i].Device->DataHandler()), chosen);
-      QCOMPARE(window.Session->Devices()[i].Device->ReaderRunning(), chosen);
+      QCOMPARE(static_cast<bool>(window.Session()->Devices()[i].Device->DataHandler()), chosen);
+      QCOMPARE(window.Session()->Devices()[i].Device->ReaderRunning(), chosen);
     }
     const bool noAccess = current >= 0 && !readWrite;
     QCOMPARE(window.StatusPanels[1]->toolTip().contains(QStringLiteral("70-kvelt.rules")), noAccess);
@@ -300,10 +300,10 @@ class DeviceLinkTest : public QObject {
         QFAIL("replug did not reconnect");
       QCoreApplication::processEvents();
     }
-    QCOMPARE(window.Session->Controller().Count(), 2);
-    QCOMPARE(window.Session->Controller().NumCheckedOutDevices(), 2);
-    const float before = window.ChannelReadings[0].Position;
-    QTRY_VERIFY_WITH_TIMEOUT(window.ChannelReadings[0].Position != before, 5000);
+    QCOMPARE(window.Session()->Controller().Count(), 2);
+    QCOMPARE(window.Session()->Controller().NumCheckedOutDevices(), 2);
+    const float before = window.Readings()[0].Position;
+    QTRY_VERIFY_WITH_TIMEOUT(window.Readings()[0].Position != before, 5000);
   }
 
   // Another program holds the counter: the window says who, and takes the counter once it is free.

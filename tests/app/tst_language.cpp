@@ -15,11 +15,11 @@
 #include <QtTest>
 #include <optional>
 
-#include "app/TBitBtn.h"
-#include "app/TLangCombo.h"
-#include "app/TSaveDialog.h"
+#include "app/widgets/TBitBtn.h"
+#include "app/widgets/TSaveDialog.h"
 #include "i18n/CommaText.h"
 #include "i18n/ELanguageError.h"
+#include "i18n/qt/TLangCombo.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::TStringsType;
@@ -77,12 +77,14 @@ std::optional<QStringList> Shown(TFMain& window, TStringsType section, const std
       return std::nullopt;
     }
     case TStringsType::stFonts:
-      if (auto* widget = qobject_cast<QWidget*>(object); widget != nullptr && widget->testAttribute(Qt::WA_SetFont)) {
+      if (auto* widget = qobject_cast<QWidget*>(object);
+          widget != nullptr && widget->testAttribute(Qt::WA_SetFont)) {
         return QStringList{widget->font().family()};
       }
       return std::nullopt;
     case TStringsType::stMultiLines:
-      if (auto* combo = qobject_cast<QComboBox*>(object); combo != nullptr && property == QStringLiteral("Items")) {
+      if (auto* combo = qobject_cast<QComboBox*>(object);
+          combo != nullptr && property == QStringLiteral("Items")) {
         return ItemsOf(combo);
       }
       return std::nullopt;
@@ -95,7 +97,8 @@ std::optional<QStringList> Shown(TFMain& window, TStringsType section, const std
           return QStringList{dialog->windowTitle()};
         }
       }
-      if (auto* dialog = qobject_cast<TSaveDialog*>(object); dialog != nullptr && property == QStringLiteral("Filter")) {
+      if (auto* dialog = qobject_cast<TSaveDialog*>(object);
+          dialog != nullptr && property == QStringLiteral("Filter")) {
         return QStringList{dialog->Filter()};
       }
       return std::nullopt;
@@ -229,7 +232,7 @@ class LanguageTest : public QObject {
     window.ActivateLanguage(2);
     window.ActivateLanguage(1);
     QCOMPARE(window.SaveButton->text(), QString::fromUtf8("Zatrzymaj rejestrację danych"));
-    QVERIFY(window.Recording);
+    QVERIFY(window.RecordingLogic().Recording());
   }
 
   void languageOutsideTheListIsRefused() {
@@ -242,7 +245,8 @@ class LanguageTest : public QObject {
         QFAIL("no error");
       } catch (const kvelt::ELanguageError& error) {
         QCOMPARE(QString::fromUtf8(error.what()),
-                 QStringLiteral("TFMain: %1 - is not a valid property value!\rValue must be within [1..2]!").arg(n));
+                 QStringLiteral("TFMain: %1 - is not a valid property value!\rValue must be within [1..2]!")
+                     .arg(n));
       }
     }
     QCOMPARE(window.Lang().ActiveLanguage(), 1);

@@ -10,10 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/TBitBtn.h"
-#include "app/TLangCombo.h"
+#include "app/widgets/TBitBtn.h"
 #include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
+#include "i18n/qt/TLangCombo.h"
 #include "tests/app/support/FakeHidBackend.h"
 #include "tests/app/support/WindowFixture.h"
 
@@ -145,7 +145,7 @@ class LanguageStateTest : public QObject {
     QCOMPARE(window.SaveButton->text(), english);
     // The next click does the opposite of what runs now.
     window.SaveButton->click();
-    QCOMPARE(window.Recording, !recording);
+    QCOMPARE(window.RecordingLogic().Recording(), !recording);
     PickLanguage(window, 1);
     QCOMPARE(window.SaveButton->text(),
              QString::fromUtf8(recording ? "Uruchom rejestrację danych" : "Zatrzymaj rejestrację danych"));
@@ -154,11 +154,11 @@ class LanguageStateTest : public QObject {
   void autoSaveWithEnglishStored() {
     WindowFixture fixture({"[Options]", "AutoSave=1", "Language=1"});
     TFMain& window = fixture.Window();
-    QVERIFY(window.Recording);
+    QVERIFY(window.RecordingLogic().Recording());
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was running"));
     window.SaveButton->click();
-    QVERIFY(!window.Recording);
+    QVERIFY(!window.RecordingLogic().Recording());
   }
 
   void statusPanelsAfterASwitch_data() {

@@ -10,11 +10,11 @@
 #include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/ErrorText.h"
-#include "app/FileFilterText.h"
 #include "app/HandlerGuard.h"
 #include "app/MessageBoxes.h"
-#include "app/SettingsLocation.h"
 #include "app/TApplication.h"
+#include "app/widgets/FileFilterText.h"
+#include "settings/qt/SettingsLocation.h"
 
 using kvelt::app::MessageBoxRequest;
 
@@ -162,14 +162,14 @@ class ProgramEntryTest : public QObject {
     QFETCH(bool, installed);
     QFETCH(QString, xdg);
     QFETCH(QString, path);
-    kvelt::app::SettingsLocation::Environment environment;
+    kvelt::SettingsLocation::Environment environment;
     environment.ConfigDir = configDir;
     environment.ExecutableDir = QStringLiteral("/opt/kvelt");
     environment.ExecutableDirWritable = writable;
     environment.Installed = installed;
     environment.XdgConfigHome = xdg;
     environment.HomeDir = QStringLiteral("/home/u");
-    QCOMPARE(kvelt::app::SettingsLocation::IniPathFor(environment), path);
+    QCOMPARE(kvelt::SettingsLocation::IniPathFor(environment), path);
   }
 
   void displayCheck_data() {

@@ -9,8 +9,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "app/QtOwnTranslation.h"
-#include "app/TLangCombo.h"
+#include "i18n/qt/QtOwnTranslation.h"
+#include "i18n/qt/TLangCombo.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::WindowFixture;
@@ -19,7 +19,9 @@ namespace {
 
 QString SaveButtonText() {
   QDialogButtonBox box(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
-  return box.button(QDialogButtonBox::Save)->text().remove(u'&');  // the mnemonic depends on the platform theme
+  return box.button(QDialogButtonBox::Save)
+      ->text()
+      .remove(u'&');  // the mnemonic depends on the platform theme
 }
 
 QStringList ContextMenuTexts() {
@@ -46,7 +48,7 @@ class QtTranslationTest : public QObject {
 
  private slots:
   void qtTextsFollowTheLanguage() {
-    QVERIFY2(QFile::exists(kvelt::app::QtOwnTranslation::TranslationsPath() + QStringLiteral("/qtbase_pl.qm")),
+    QVERIFY2(QFile::exists(kvelt::QtOwnTranslation::TranslationsPath() + QStringLiteral("/qtbase_pl.qm")),
              "Qt's Polish translation (package qt6-translations-l10n) is not installed");
     const QString englishSave = SaveButtonText();
     const QStringList englishMenu = ContextMenuTexts();

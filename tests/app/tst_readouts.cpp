@@ -8,8 +8,7 @@
 #include <QtTest>
 #include <limits>
 
-#include "app/DisplayRatePacer.h"
-
+#include "app/widgets/DisplayRatePacer.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
@@ -72,17 +71,18 @@ class ReadoutsTest : public QObject {
     QTest::addColumn<QString>("positionText");
     QTest::addColumn<QString>("speedText");
     QTest::newRow("two decimals") << 0 << 2 << 0 << 12.5f << 1.5f << Localized("12,50") << Localized("1,50");
-    QTest::newRow("no decimals") << 1 << 0 << 0 << 12.5f << -0.25f << QStringLiteral("13") << QStringLiteral("0");
-    QTest::newRow("negative, one decimal") << 2 << 1 << 2 << -0.25f << -2.0f << Localized("-0,3")
-                                           << Localized("-2,0");
+    QTest::newRow("no decimals") << 1 << 0 << 0 << 12.5f << -0.25f << QStringLiteral("13")
+                                 << QStringLiteral("0");
+    QTest::newRow("negative, one decimal")
+        << 2 << 1 << 2 << -0.25f << -2.0f << Localized("-0,3") << Localized("-2,0");
     QTest::newRow("per minute") << 3 << 2 << 1 << 0.1f << 1.5f << Localized("0,10") << Localized("90,00");
     QTest::newRow("mm per minute") << 1 << 2 << 3 << 0.0f << 1.5f << Localized("0,00") << Localized("90,00");
-    QTest::newRow("single widened exactly") << 0 << 4 << 0 << 0.1f << 0.0f << Localized("0,1000")
-                                            << Localized("0,0000");
-    QTest::newRow("1e16, two decimals") << 0 << 2 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E16")
-                                        << Localized("0,00");
-    QTest::newRow("1e16, four decimals") << 0 << 4 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E0016")
-                                         << Localized("0,0000");
+    QTest::newRow("single widened exactly")
+        << 0 << 4 << 0 << 0.1f << 0.0f << Localized("0,1000") << Localized("0,0000");
+    QTest::newRow("1e16, two decimals")
+        << 0 << 2 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E16") << Localized("0,00");
+    QTest::newRow("1e16, four decimals")
+        << 0 << 4 << 0 << 1e16f << 0.0f << Localized("1,00000002725642E0016") << Localized("0,0000");
     QTest::newRow("not a number") << 2 << 2 << 0 << std::numeric_limits<float>::quiet_NaN()
                                   << -std::numeric_limits<float>::infinity() << QStringLiteral("NAN")
                                   << QStringLiteral("INF");
@@ -125,7 +125,7 @@ class ReadoutsTest : public QObject {
     QCOMPARE(window.SpeedReadouts[1]->text(), Localized("1,50"));
     Feed(window, ChannelFrameBytes(1, 3.0f, 1.5f));
     QCOMPARE(window.SpeedReadouts[1]->text(), Localized("90,00"));
-    QCOMPARE(window.ChannelReadings[1].Speed, 90.0f);
+    QCOMPARE(window.Readings()[1].Speed, 90.0f);
 
     window.UnitList->setCurrentIndex(2);
     emit window.UnitList->activated(2);
@@ -162,11 +162,11 @@ class ReadoutsTest : public QObject {
     QFile blocker(fixture.ConfigDir() + QStringLiteral("/blocker"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    window.IniPath = blocker.fileName() + QStringLiteral("/config.ini");
+    window.SetIniPath(blocker.fileName() + QStringLiteral("/config.ini"));
     window.UnitList->setCurrentIndex(1);
     emit window.UnitList->activated(1);
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
-    QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
+    QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
     QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
     // The program carries on: the next frame still reaches the read-outs.
     Feed(window, ChannelFrameBytes(0, 1.0f, 1.5f));
@@ -272,7 +272,7 @@ class ReadoutsTest : public QObject {
     report.resize(static_cast<std::size_t>(size));
     Feed(window, report);
     QVERIFY(window.PositionReadouts[0]->text().isEmpty());
-    QCOMPARE(window.ChannelReadings[0].Position, 0.0f);
+    QCOMPARE(window.Readings()[0].Position, 0.0f);
   }
 };
 

@@ -16,9 +16,9 @@
 #include <QtCharts/QLineSeries>
 #include <QtTest>
 
-#include "app/SaveDialogRunner.h"
-#include "app/TBitBtn.h"
-#include "app/TSaveDialog.h"
+#include "app/widgets/SaveDialogRunner.h"
+#include "app/widgets/TBitBtn.h"
+#include "app/widgets/TSaveDialog.h"
 #include "measure/qt/RecordClock.h"
 #include "tests/app/support/SaveDialogAnswer.h"
 #include "tests/app/support/WindowFixture.h"
@@ -60,7 +60,7 @@ void StartRecording(TFMain& window, const QString& file, int period) {
   window.save_file->setText(file);
   window.ComboBox_SavePeriod->setCurrentIndex(period);
   window.SaveButtonClick(window.SaveButton);
-  QVERIFY(window.Recording);
+  QVERIFY(window.RecordingLogic().Recording());
 }
 
 bool FileIsOpenHere(const QString& path) {
@@ -269,8 +269,8 @@ class RecordingTest : public QObject {
       Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
       QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
     }
-    QVERIFY(window.Recording);
-    window.FlushChartPoints();
+    QVERIFY(window.RecordingLogic().Recording());
+    window.ChartLogic().Flush();
     // Output points come on every frame but the two boundaries; channel-4 points on all 20.
     QCOMPARE(window.Series[1]->count(), 18);
     QCOMPARE(window.Series[11]->count(), 20);
@@ -288,7 +288,7 @@ class RecordingTest : public QObject {
     TFMain& window = fixture.Window();
     StartRecording(window, QStringLiteral("/dev/full"), 0);
     HearChannelsOneToThree(window);
-    window.Recorder->NoteChannelFrame(3);
+    window.RecordingLogic().NoteChannelFrame(3);
     window.SetStatusPanelText(0, QString());
     QVERIFY(window.RecordingTick());
     QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
@@ -299,7 +299,7 @@ class RecordingTest : public QObject {
     TFMain& window = fixture.Window();
     QCOMPARE(window.SaveButton->text(), Utf8("Uruchom rejestrację danych"));
     window.SaveButton->click();
-    QVERIFY(window.Recording);
+    QVERIFY(window.RecordingLogic().Recording());
     QCOMPARE(window.SaveButton->text(), Utf8("Zatrzymaj rejestrację danych"));
     QCOMPARE(window.StatusPanelText(0), Utf8("Zapis pomiarów do pliku został uruchomiony"));
     // After a language switch the caption still says stop, so the next click stops.
@@ -307,11 +307,11 @@ class RecordingTest : public QObject {
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was running"));
     window.SaveButton->click();
-    QVERIFY(!window.Recording);
+    QVERIFY(!window.RecordingLogic().Recording());
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was stopped"));
     window.SaveButton->click();
-    QVERIFY(window.Recording);
+    QVERIFY(window.RecordingLogic().Recording());
     QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
   }
 
@@ -324,7 +324,7 @@ class RecordingTest : public QObject {
     }
     window.SaveButtonClick(window.SaveButton);
     window.SaveButtonClick(window.SaveButton);
-    QCOMPARE(window.Recorder->RecordFrameCounter(), 7u);
+    QCOMPARE(window.RecordingLogic().Recorder().RecordFrameCounter(), 7u);
   }
 
   void chooseFileRefusedWhileRecording() {

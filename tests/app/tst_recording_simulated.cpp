@@ -13,10 +13,12 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/AppFonts.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
-#include "app/TBitBtn.h"
+#include "app/pages/ChartPage.h"
+#include "app/pages/RecordingPage.h"
+#include "app/widgets/AppFonts.h"
+#include "app/widgets/TBitBtn.h"
 
 namespace {
 
@@ -44,7 +46,7 @@ class RecordingSimulatedTest : public QObject {
     {
       TFMain window(options);
       // Channel 2 of the simulated counter turns at 1 revolution per second.
-      QTRY_COMPARE_WITH_TIMEOUT(window.ChannelReadings[1].Speed, 1.0f, 5000);
+      QTRY_COMPARE_WITH_TIMEOUT(window.Readings()[1].Speed, 1.0f, 5000);
       window.DivList->setCurrentIndex(2);
       window.UnitList->setCurrentIndex(0);
       window.save_date->setChecked(true);
@@ -59,7 +61,7 @@ class RecordingSimulatedTest : public QObject {
       QElapsedTimer elapsed;
       elapsed.start();
       window.SaveButton->click();
-      QVERIFY(window.Recording);
+      QVERIFY(window.RecordingLogic().Recording());
       // A second of lines at about 100 channel-4 frames a second; a busy machine (a sanitizer
       // build beside other work) gets more time to record its first thirty. The wait is a real
       // event loop, as the program runs: QTest::qWait sleeps between its passes over the events,
@@ -74,7 +76,7 @@ class RecordingSimulatedTest : public QObject {
       }
       QVERIFY(lineCount() >= 30);
       window.SaveButton->click();
-      QVERIFY(!window.Recording);
+      QVERIFY(!window.RecordingLogic().Recording());
       const qint64 recordedMs = elapsed.elapsed();
 
       QFile file(path);
@@ -87,8 +89,8 @@ class RecordingSimulatedTest : public QObject {
       QVERIFY2(lines.size() >= 30 && lines.size() <= recordedMs / 10 + 30,
                qPrintable(QStringLiteral("%1 lines in %2 ms").arg(lines.size()).arg(recordedMs)));
       const QString sep = QRegularExpression::escape(QString(QLocale::system().decimalPoint()));
-      const QRegularExpression shape(QStringLiteral("^[^;]+;[^;]+;-?\\d+") + sep + QStringLiteral("\\d\\d;1") + sep +
-                                     QStringLiteral("00;\\r$"));
+      const QRegularExpression shape(QStringLiteral("^[^;]+;[^;]+;-?\\d+") + sep +
+                                     QStringLiteral("\\d\\d;1") + sep + QStringLiteral("00;\\r$"));
       for (const QByteArray& line : lines) {
         QVERIFY2(shape.match(QString::fromUtf8(line)).hasMatch(), line.constData());
         QVERIFY2(line.endsWith('\r'), line.constData());

@@ -1,6 +1,8 @@
 // config.ini files real users have, through the window: things that are not settings files
 // open the window on defaults with one error, and a Windows-1250 file keeps its letters.
 
+#include <sys/stat.h>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -8,13 +10,13 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <sys/stat.h>
-
 #include <vector>
 
-#include "app/AppFonts.h"
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/pages/ChartPage.h"
+#include "app/pages/RecordingPage.h"
+#include "app/widgets/AppFonts.h"
 #include "settings/SettingsKeys.h"
 
 namespace {
@@ -90,14 +92,14 @@ class SettingsFileTest : public QObject {
       TFMain& window = *recorded.Window;
       QCOMPARE(recorded.Boxes.size(), std::size_t{1});
       QCOMPARE(recorded.Boxes[0].Icon, kvelt::app::MessageIcon::Error);
-      QCOMPARE(recorded.Boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
+      QCOMPARE(recorded.Boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
       // The defaults of every key, not the design-time values.
       QCOMPARE(window.save_file->text(), QString::fromStdString(kvelt::SettingsDefaults::SaveFile()));
       QCOMPARE(window.DivList->currentIndex(), 2);
       QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
       QVERIFY(!window.auto_save->isChecked());
       QVERIFY(window.save_date->isChecked());
-      QVERIFY(!window.Recording);
+      QVERIFY(!window.RecordingLogic().Recording());
       window.save_date->click();  // stores nothing: the file is never written over
       QCOMPARE(recorded.Boxes.size(), std::size_t{1});
     }
@@ -117,7 +119,9 @@ class SettingsFileTest : public QObject {
       QFile file(path);
       QVERIFY(file.open(QIODevice::WriteOnly));
       // SaveFile=C:\Pomiary\Łódź.csv as a Polish Windows program stores it.
-      file.write("[Options]\r\nSaveFile=C:\\Pomiary\\\xA3\xF3" "d\x9F.csv\r\nLanguage=0\r\nDiv=3\r\n");
+      file.write(
+          "[Options]\r\nSaveFile=C:\\Pomiary\\\xA3\xF3"
+          "d\x9F.csv\r\nLanguage=0\r\nDiv=3\r\n");
     }
     {
       RecordedWindow recorded(dir.path());
@@ -128,7 +132,9 @@ class SettingsFileTest : public QObject {
       QVERIFY(recorded.Boxes.empty());
     }
     const QByteArray after = ReadAll(path);
-    QVERIFY(after.startsWith("[Options]\r\nSaveFile=C:\\Pomiary\\\xA3\xF3" "d\x9F.csv\r\nLanguage=0\r\nDiv=3\r\n"));
+    QVERIFY(
+        after.startsWith("[Options]\r\nSaveFile=C:\\Pomiary\\\xA3\xF3"
+                         "d\x9F.csv\r\nLanguage=0\r\nDiv=3\r\n"));
     QVERIFY(after.contains("\r\nSaveTime=0\r\n"));
     QVERIFY(after.contains("\r\nSavePeriod=1\r\n"));
   }

@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "app/FirstPaintCloser.h"
-#include "app/TBitBtn.h"
-#include "app/TSaveDialog.h"
+#include "app/widgets/TBitBtn.h"
+#include "app/widgets/TSaveDialog.h"
 #include "tests/app/support/SaveDialogAnswer.h"
 #include "tests/app/support/WindowFixture.h"
 
@@ -85,11 +85,12 @@ class StartUpCostTest : public QObject {
     QTest::addColumn<QString>("suffix");
     QTest::addColumn<bool>("confirmsOverwrite");
     QTest::newRow("SaveDialog") << QStringLiteral("SaveDialog") << QStringLiteral("Data file")
-                                << QStringList{QStringLiteral("Text file (*.txt)"), QStringLiteral("CSV file (*.csv)")}
+                                << QStringList{QStringLiteral("Text file (*.txt)"),
+                                               QStringLiteral("CSV file (*.csv)")}
                                 << QStringLiteral("csv") << false;
-    QTest::newRow("SaveDialogBitmap") << QStringLiteral("SaveDialogBitmap") << QStringLiteral("Data file")
-                                      << QStringList{QStringLiteral("Bitmap (*.bmp)")} << QStringLiteral("bmp")
-                                      << true;
+    QTest::newRow("SaveDialogBitmap")
+        << QStringLiteral("SaveDialogBitmap") << QStringLiteral("Data file")
+        << QStringList{QStringLiteral("Bitmap (*.bmp)")} << QStringLiteral("bmp") << true;
   }
 
   void builtDialogCarriesTheCurrentTexts() {

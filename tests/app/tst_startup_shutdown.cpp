@@ -19,10 +19,10 @@
 #include <cstdio>
 #include <unistd.h>
 
-#include "app/TBitBtn.h"
-#include "app/TLangCombo.h"
 #include "app/UnixSignalCloser.h"
 #include "app/WindowPlacement.h"
+#include "app/widgets/TBitBtn.h"
+#include "i18n/qt/TLangCombo.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::WindowFixture;
@@ -126,8 +126,8 @@ class StartupShutdownTest : public QObject {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     QCOMPARE(fixture.IniLines(), FreshFile(QDir::homePath()));
-    QCOMPARE(window.IniPath, fixture.IniPath());
-    QCOMPARE(window.SettingsReady, TFMain::kSettingsReady);
+    QCOMPARE(window.IniPath(), fixture.IniPath());
+    QVERIFY(window.SettingsLogic().Ready());
     QCOMPARE(window.pos(), QPoint(0, 0));
     QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(window.DivList->currentIndex(), 2);
@@ -135,8 +135,8 @@ class StartupShutdownTest : public QObject {
     QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
     QCOMPARE(window.LangCombo1->currentIndex(), 0);
     QCOMPARE(window.Lang().ActiveLanguage(), 1);
-    QVERIFY(!window.Recording);
-    QVERIFY(!window.ChartRunning_);
+    QVERIFY(!window.RecordingLogic().Recording());
+    QVERIFY(!window.ChartRunning());
     QCOMPARE(window.SaveButton->text(), Utf8("Uruchom rejestrację danych"));
     QCOMPARE(RecordingChecks(window), (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
     QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
@@ -216,7 +216,7 @@ class StartupShutdownTest : public QObject {
     QFETCH(QString, boxPos);
     WindowFixture fixture({"[Options]", "AutoSave=1", QStringLiteral("Language=%1").arg(language), "Unit=2"});
     TFMain& window = fixture.Window();
-    QVERIFY(window.Recording);
+    QVERIFY(window.RecordingLogic().Recording());
     QCOMPARE(window.SaveButton->text(), saveButton);
     QCOMPARE(window.StatusPanelText(0), message);
     QCOMPARE(window.BoxPos->title(), boxPos);
@@ -317,7 +317,7 @@ class StartupShutdownTest : public QObject {
     // Setting a check box from code stores as a click does.
     window.auto_save->setChecked(true);
     QVERIFY(fixture.IniLines().contains(QStringLiteral("AutoSave=1")));
-    QVERIFY(!window.Recording);  // takes effect at the next start only
+    QVERIFY(!window.RecordingLogic().Recording());  // takes effect at the next start only
   }
 
   void closeStoresPositionLanguageAndPeriod() {
@@ -386,7 +386,7 @@ class StartupShutdownTest : public QObject {
     QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     QVERIFY(fixture.Boxes().empty());
     QCOMPARE(lines.size(), 1);
-    QCOMPARE(lines[0], QStringLiteral("kvelt-pc: Unable to write to ") + window.IniPath + u'.');
+    QCOMPARE(lines[0], QStringLiteral("kvelt-pc: Unable to write to ") + window.IniPath() + u'.');
     // A close by the user still shows the error in a box.
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -484,8 +484,8 @@ class StartupShutdownTest : public QObject {
       QCOMPARE(boxes.size(), std::size_t{1});
       QCOMPARE(boxes[0].Icon, kvelt::app::MessageIcon::Error);
       QCOMPARE(boxes[0].Title, QStringLiteral("KVELT - PC"));
-      QCOMPARE(boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath + u'.');
-      QCOMPARE(window.SettingsReady, std::uint8_t{0});
+      QCOMPARE(boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
+      QVERIFY(!window.SettingsLogic().Ready());
       // Design-time values for the steps that did not run.
       QCOMPARE(window.save_file->text(), QStringLiteral("save_file"));
       QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/min]"));

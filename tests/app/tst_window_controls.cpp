@@ -18,9 +18,9 @@
 #include <QtCharts/QValueAxis>
 #include <QtTest>
 
-#include "app/TBitBtn.h"
-#include "app/TLangCombo.h"
-#include "app/TSaveDialog.h"
+#include "app/widgets/TBitBtn.h"
+#include "app/widgets/TSaveDialog.h"
+#include "i18n/qt/TLangCombo.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::WindowFixture;

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/SaveDialogRunner.h"
+#include "app/widgets/SaveDialogRunner.h"
 
 class TSaveDialog;
 

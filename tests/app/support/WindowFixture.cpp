@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QTextStream>
 
-#include "app/AppFonts.h"
+#include "app/widgets/AppFonts.h"
 #include "protocol/ChannelFrame.h"
 
 namespace kvelt::apptest {

@@ -8,6 +8,13 @@
 
 #include "app/Main.h"
 #include "app/MessageBoxes.h"
+#include "app/pages/ChartPage.h"
+#include "app/pages/ConfigurationPage.h"
+#include "app/pages/DeviceStatusPage.h"
+#include "app/pages/LanguagePage.h"
+#include "app/pages/ProgramSettingsPage.h"
+#include "app/pages/ReadoutsPage.h"
+#include "app/pages/RecordingPage.h"
 
 namespace kvelt::apptest {
 

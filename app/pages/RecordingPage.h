@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "measure/ChannelReading.h"
+#include "measure/qt/LineRecorder.h"
+#include "settings/IniFile.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class TBitBtn;
+class TSaveDialog;
+
+namespace kvelt {
+class TLangTable;
+}  // namespace kvelt
+
+namespace kvelt::app {
+
+class StatusSink;
+
+// Recording the measured values to a text file: the start/stop button, the choice of the file,
+// the columns chosen on the program settings page and the line on every channel-4 frame.
+class RecordingPage {
+ public:
+  struct Controls {
+    TBitBtn* SaveButton = nullptr;
+    QComboBox* Period = nullptr;
+    QLineEdit* File = nullptr;
+    QCheckBox* Date = nullptr;
+    QCheckBox* Time = nullptr;
+    std::array<QCheckBox*, kChannelCount> Positions{};
+    std::array<QCheckBox*, kChannelCount> Speeds{};
+    TSaveDialog* Dialog = nullptr;
+  };
+  // `decimals` gives the display's decimals; `settings` the settings file, opened afresh.
+  RecordingPage(const Controls& controls, const ChannelReadingArray& readings, const TLangTable& texts,
+                StatusSink& status, std::function<int()> decimals, std::function<IniFile()> settings);
+
+  bool Recording() const { return recording_; }
+  // Recording from the start, as the settings ask (auto_save).
+  void StartAtStartUp();
+  // SaveButton: starts or stops recording, as its caption says.
+  void SaveClick();
+  // SaveButton's caption for the recording state: stop while recording, start otherwise.
+  void ApplyCaption();
+  // SpeedButton1: the file chosen (refused while recording), created empty when new, and kept
+  // in the settings.
+  void ChooseFileClick();
+
+  // A channel frame arrived; the recorder waits for every chosen channel before its first line.
+  void NoteChannelFrame(int channel) { recorder_->NoteChannelFrame(channel); }
+  // A new stream of reports: the period count and the channels heard start afresh.
+  void Restart() { recorder_->Restart(); }
+  // The step of a channel-4 frame: a line when one is due; false when the file cannot be opened.
+  bool Tick();
+  // The period count and the channels heard.
+  const LineRecorder& Recorder() const { return *recorder_; }
+  // What the next line is made of: the chosen columns, decimals and file.
+  RecordTarget Target() const;
+
+ private:
+  Controls controls_;
+  const ChannelReadingArray& readings_;
+  const TLangTable& texts_;
+  StatusSink& status_;
+  std::function<int()> decimals_;
+  std::function<IniFile()> settings_;
+  std::unique_ptr<LineRecorder> recorder_;
+  bool recording_ = false;
+};
+
+}  // namespace kvelt::app

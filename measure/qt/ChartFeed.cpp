@@ -1,0 +1,145 @@
+#include "measure/qt/ChartFeed.h"
+
+#include <QEvent>
+#include <QWidget>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
+#include <limits>
+
+namespace kvelt {
+namespace {
+
+// The value axis keeps at least this span below its fixed maximum when the data lie above it.
+constexpr double kMinimumValueSpan = 1.0;
+
+std::array<ChartSeriesBuffer, ChartFeed::kSeriesCount> MakeBuffers(qsizetype capacity, qsizetype dropBlock) {
+  std::array<ChartSeriesBuffer, ChartFeed::kSeriesCount> buffers;
+  buffers.fill(ChartSeriesBuffer(capacity, dropBlock));
+  return buffers;
+}
+
+}  // namespace
+
+ChartFeed::ChartFeed(const ChartParts& parts, QObject* parent, qsizetype capacity, qsizetype dropBlock)
+    : QObject(parent), parts_(parts), buffers_(MakeBuffers(capacity, dropBlock)) {
+  timer_.setSingleShot(true);
+  timer_.setInterval(kFlushIntervalMs);
+  connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
+  if (parts_.View != nullptr) {
+    watchedChart_ = parts_.View;
+    parts_.View->installEventFilter(this);
+  }
+}
+
+bool ChartFeed::OnScreen() const { return parts_.View != nullptr && parts_.View->isVisible(); }
+
+bool ChartFeed::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == watchedChart_ && event->type() == QEvent::Show) {
+    Flush();
+  }
+  return false;
+}
+
+void ChartFeed::Append(int seriesNumber, double x, double y) {
+  if (seriesNumber < 1 || seriesNumber > kSeriesCount) {
+    return;
+  }
+  buffers_[static_cast<std::size_t>(seriesNumber - 1)].Append(QPointF(x, y));
+  ScheduleFlush();
+}
+
+void ChartFeed::ClearAll() {
+  for (std::size_t n = 0; n < buffers_.size(); ++n) {
+    buffers_[n].Clear();
+    if (QLineSeries* series = parts_.Series[n]) {
+      series->clear();
+    }
+    buffers_[n].MarkPresented();
+  }
+}
+
+void ChartFeed::SetTimeWindow(double minimum, double maximum) {
+  timeWindowSet_ = true;
+  pendingTimeWindow_ = std::make_pair(minimum, maximum);
+  for (ChartSeriesBuffer& buffer : buffers_) {
+    buffer.DropOlderThan(minimum - kWindowMargin);
+  }
+  ScheduleFlush();
+}
+
+void ChartFeed::Flush() {
+  timer_.stop();
+  for (std::size_t n = 0; n < buffers_.size(); ++n) {
+    ChartSeriesBuffer& buffer = buffers_[n];
+    if (!buffer.Changed()) {
+      continue;
+    }
+    if (QLineSeries* series = parts_.Series[n]) {
+      series->replace(buffer.Points());
+    }
+    buffer.MarkPresented();
+  }
+  ApplyTimeAxis();
+  ApplyValueAxis();
+}
+
+const ChartSeriesBuffer& ChartFeed::Buffer(int seriesNumber) const {
+  return buffers_[static_cast<std::size_t>(std::clamp(seriesNumber, 1, kSeriesCount) - 1)];
+}
+
+void ChartFeed::ScheduleFlush() {
+  if (!timer_.isActive() && OnScreen()) {
+    timer_.start();
+  }
+}
+
+void ChartFeed::ApplyTimeAxis() {
+  QValueAxis* axis = parts_.TimeAxis;
+  if (axis == nullptr) {
+    return;
+  }
+  if (pendingTimeWindow_) {
+    axis->setRange(pendingTimeWindow_->first, pendingTimeWindow_->second);
+    pendingTimeWindow_.reset();
+    return;
+  }
+  if (timeWindowSet_) {
+    return;
+  }
+  // Each buffer holds its points in ascending x: the first is the oldest, the last the newest.
+  double oldest = std::numeric_limits<double>::infinity();
+  double newest = -std::numeric_limits<double>::infinity();
+  for (const ChartSeriesBuffer& buffer : buffers_) {
+    if (buffer.Size() > 0) {
+      oldest = std::min(oldest, buffer.Points().constFirst().x());
+      newest = std::max(newest, buffer.Points().constLast().x());
+    }
+  }
+  if (newest > oldest && (axis->min() != oldest || axis->max() != newest)) {
+    axis->setRange(oldest, newest);
+  }
+}
+
+void ChartFeed::ApplyValueAxis() {
+  QValueAxis* axis = parts_.ValueAxis;
+  if (axis == nullptr) {
+    return;
+  }
+  std::optional<double> lowest;
+  for (const ChartSeriesBuffer& buffer : buffers_) {
+    if (const std::optional<double> minimum = buffer.MinimumY()) {
+      lowest = lowest ? std::min(*lowest, *minimum) : *minimum;
+    }
+  }
+  if (!lowest) {
+    return;
+  }
+  const double maximum = axis->max();
+  const double minimum = std::min(*lowest, maximum - kMinimumValueSpan);
+  if (axis->min() != minimum) {
+    axis->setMin(minimum);
+  }
+}
+
+}  // namespace kvelt

@@ -1,0 +1,104 @@
+// Pages on bare widgets, without a window: what only a page decides.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "app/pages/ProgramSettingsPage.h"
+#include "settings/CheckBoxSettings.h"
+#include "settings/IniSession.h"
+#include "settings/SettingsKeys.h"
+
+namespace {
+
+// The controls of the program settings page, each list with a few entries.
+struct SettingsControls {
+  QWidget window;
+  std::vector<std::unique_ptr<QCheckBox>> boxes;
+  QLineEdit file;
+  QComboBox decimals, unit, language, period;
+
+  SettingsControls() {
+    for (QComboBox* list : {&decimals, &unit, &language, &period}) {
+      list->addItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    }
+  }
+  kvelt::app::ProgramSettingsPage::Controls Controls() {
+    kvelt::app::ProgramSettingsPage::Controls controls{&window};
+    for (std::size_t n = 0; n < controls.CheckBoxes.size(); ++n) {
+      boxes.push_back(std::make_unique<QCheckBox>());
+      controls.CheckBoxes[n] = boxes.back().get();
+    }
+    controls.File = &file;
+    controls.Decimals = &decimals;
+    controls.Unit = &unit;
+    controls.Language = &language;
+    controls.Period = &period;
+    return controls;
+  }
+};
+
+}  // namespace
+
+class TestPages : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Each check box is stored under a key no other box shares and is read back into itself: a
+  // key used twice, or a read that walks the boxes in another order than the store, shows as a
+  // second key set or another box ticked.
+  void eachCheckBoxHasItsOwnKey_data() {
+    QTest::addColumn<int>("box");
+    for (std::size_t n = 0; n < kvelt::kCheckBoxSettingCount; ++n) {
+      QTest::newRow(kvelt::CheckBoxSettings()[n].Control.data()) << static_cast<int>(n);
+    }
+  }
+  void eachCheckBoxHasItsOwnKey() {
+    QFETCH(int, box);
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("config.ini")).toStdString();
+    SettingsControls controls;
+    kvelt::app::ProgramSettingsPage page(controls.Controls(), [&path] { return kvelt::IniFile(path); });
+    page.SetReady(true);
+    for (std::size_t n = 0; n < controls.boxes.size(); ++n) {
+      controls.boxes[n]->setChecked(static_cast<int>(n) == box);
+    }
+    page.StoreChange();
+
+    const kvelt::IniSession stored{kvelt::IniFile(path)};
+    const auto& table = kvelt::CheckBoxSettings();
+    for (std::size_t n = 0; n < table.size(); ++n) {
+      QCOMPARE(stored.ReadBool(kvelt::SettingsKeys::Section, table[n].Key, !table[n].Default),
+               static_cast<int>(n) == box);
+    }
+
+    SettingsControls fresh;
+    kvelt::app::ProgramSettingsPage reader(fresh.Controls(), [&path] { return kvelt::IniFile(path); });
+    reader.Read(stored);
+    for (std::size_t n = 0; n < fresh.boxes.size(); ++n) {
+      QCOMPARE(fresh.boxes[n]->isChecked(), static_cast<int>(n) == box);
+    }
+  }
+
+  // Before the start-up read has succeeded, a change of the user writes no file.
+  void nothingIsStoredBeforeTheStartUpRead() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("config.ini"));
+    SettingsControls controls;
+    kvelt::app::ProgramSettingsPage page(controls.Controls(),
+                                         [&path] { return kvelt::IniFile(path.toStdString()); });
+    controls.boxes[0]->setChecked(true);
+    page.StoreChange();
+    QVERIFY(!QFile::exists(path));
+  }
+};
+
+QTEST_MAIN(TestPages)
+#include "tst_pages.moc"
