@@ -14,8 +14,17 @@ constexpr int kMaxUnplugDelaySeconds = 2'000'000;
 // Options the GUI toolkit takes out of the command line itself when the application object is
 // made; accepted here so that they do not count as unknown.
 constexpr const char* kToolkitValueOptions[] = {
-    "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon", "qwindowtitle",
-    "display",            "geometry",      "style",  "stylesheet",      "session",
+    "platformpluginpath",
+    "platformtheme",
+    "plugin",
+    "qwindowgeometry",
+    "qwindowicon",
+    "qwindowtitle",
+    "display",
+    "geometry",
+    "style",
+    "stylesheet",
+    "session",
 };
 constexpr const char* kToolkitFlagOptions[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
@@ -29,10 +38,11 @@ QCommandLineOption Hidden(QCommandLineOption option) {
 CommandLine::CommandLine()
     : simulate_(QStringLiteral("simulate"),
                 QStringLiteral("Use the built-in simulated counter instead of the real HID devices.")),
-      simulateUnplugAfter_(QStringLiteral("simulate-unplug-after"),
-                           QStringLiteral("Unplug the simulated counter once after <seconds> and plug it back "
-                                          "a second later (implies --simulate)."),
-                           QStringLiteral("seconds")),
+      simulateUnplugAfter_(
+          QStringLiteral("simulate-unplug-after"),
+          QStringLiteral("Unplug the simulated counter once after <seconds> and plug it back "
+                         "a second later (implies --simulate)."),
+          QStringLiteral("seconds")),
       configDir_(QStringLiteral("config-dir"), QStringLiteral("Keep config.ini in <dir>."),
                  QStringLiteral("dir")),
       quitAfterShow_(QStringLiteral("quit-after-show"),
@@ -49,7 +59,8 @@ CommandLine::CommandLine()
   parser_.addOption(quitAfterShow_);
   parser_.addOption(platform_);
   for (const char* name : kToolkitValueOptions) {
-    parser_.addOption(Hidden(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"))));
+    parser_.addOption(
+        Hidden(QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value"))));
   }
   for (const char* name : kToolkitFlagOptions) {
     parser_.addOption(Hidden(QCommandLineOption(QString::fromLatin1(name))));

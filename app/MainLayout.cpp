@@ -1,8 +1,6 @@
 // The window's contents: pages, controls with their names and design-time texts, status bar,
 // dialogs.
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -23,6 +21,7 @@
 #include <QtCharts/QLegendMarker>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+#include <algorithm>
 
 #include "app/Main.h"
 #include "app/widgets/AppFonts.h"
@@ -186,8 +185,8 @@ QWidget* TFMain::BuildReadoutsPage() {
   page->addWidget(BoxPred);
 
   static constexpr std::array<const char*, 4> kInfoNames = {"BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6"};
-  static constexpr std::array<const char*, 4> kClearNames = {"button_clear0", "button_clear1", "button_clear2",
-                                                             "button_clear3"};
+  static constexpr std::array<const char*, 4> kClearNames = {"button_clear0", "button_clear1",
+                                                             "button_clear2", "button_clear3"};
   auto* infoRow = new QHBoxLayout;
   auto* clearRow = new QHBoxLayout;
   infoRow->setSpacing(8);
@@ -240,9 +239,19 @@ QWidget* TFMain::BuildChartPage() {
     const char* Title;
   };
   static constexpr std::array<SeriesEntry, kSeriesCount> kSeries = {{
-      {3, "Pozycja [1]"}, {6, "Pozycja [2]"}, {9, "Pozycja [3]"}, {12, "Pozycja [4]"},
-      {1, "Prędkość [1]"}, {4, "Prędkość [2]"}, {7, "Prędkość [3]"}, {10, "Prędkość [4]"},
-      {2, "Wyjście [1]"}, {5, "Wyjście [2]"}, {8, "Wyjście [3]"}, {11, "Wyjście [4]"}, {13, "Wyjście [5]"},
+      {3, "Pozycja [1]"},
+      {6, "Pozycja [2]"},
+      {9, "Pozycja [3]"},
+      {12, "Pozycja [4]"},
+      {1, "Prędkość [1]"},
+      {4, "Prędkość [2]"},
+      {7, "Prędkość [3]"},
+      {10, "Prędkość [4]"},
+      {2, "Wyjście [1]"},
+      {5, "Wyjście [2]"},
+      {8, "Wyjście [3]"},
+      {11, "Wyjście [4]"},
+      {13, "Wyjście [5]"},
   }};
   for (const SeriesEntry& entry : kSeries) {
     auto* series = new QLineSeries;
@@ -281,7 +290,8 @@ QWidget* TFMain::BuildChartPage() {
   Panel1->setFrameShape(QFrame::StyledPanel);
   auto* panel = new QVBoxLayout(Panel1);
   Tight(panel, 4, 4);
-  SaveChartButton = Named(new TBitBtn(Glyphs.SaveChart, TBitBtn::GlyphPlacement::Left, false), "SaveChartButton");
+  SaveChartButton =
+      Named(new TBitBtn(Glyphs.SaveChart, TBitBtn::GlyphPlacement::Left, false), "SaveChartButton");
   SaveChartButton->setText(Text("Zapisz wykres"));
   ClearButton = Named(new TBitBtn(Glyphs.Clear, TBitBtn::GlyphPlacement::Left, false), "ClearButton");
   ClearButton->setText(Text("Wyczyść wykres"));
@@ -326,21 +336,23 @@ QWidget* TFMain::BuildConfigurationPage() {
   };
 
   GroupBox1 = Named(new QGroupBox(Text("Rozdzielczość enkodera [imp/obr]")), "GroupBox1");
-  buildChannelGroup(GroupBox1, "edit_res", "button_get_res", button_get_res, "button_set_res", button_set_res, [this](int c) {
-    edit_res[static_cast<std::size_t>(c)] = new QLineEdit;
-    return edit_res[static_cast<std::size_t>(c)];
-  });
+  buildChannelGroup(GroupBox1, "edit_res", "button_get_res", button_get_res, "button_set_res", button_set_res,
+                    [this](int c) {
+                      edit_res[static_cast<std::size_t>(c)] = new QLineEdit;
+                      return edit_res[static_cast<std::size_t>(c)];
+                    });
   GroupBox2 = Named(new QGroupBox(Text("Mnożnik [COEFF]")), "GroupBox2");
   buildChannelGroup(GroupBox2, "edit_coeff", "button_get_coeff", button_get_coeff, "button_set_coeff",
                     button_set_coeff, [this](int c) {
-    edit_coeff[static_cast<std::size_t>(c)] = new QLineEdit;
-    return edit_coeff[static_cast<std::size_t>(c)];
-  });
+                      edit_coeff[static_cast<std::size_t>(c)] = new QLineEdit;
+                      return edit_coeff[static_cast<std::size_t>(c)];
+                    });
   GroupBox9 = Named(new QGroupBox(Text("Zerowanie [Kanał C]")), "GroupBox9");
-  buildChannelGroup(GroupBox9, "edit_zero", "button_get_zero", button_get_zero, "button_set_zero", button_set_zero, [this](int c) {
-    edit_zero[static_cast<std::size_t>(c)] = NewList(Items({"Nie", "Tak"}));
-    return edit_zero[static_cast<std::size_t>(c)];
-  });
+  buildChannelGroup(GroupBox9, "edit_zero", "button_get_zero", button_get_zero, "button_set_zero",
+                    button_set_zero, [this](int c) {
+                      edit_zero[static_cast<std::size_t>(c)] = NewList(Items({"Nie", "Tak"}));
+                      return edit_zero[static_cast<std::size_t>(c)];
+                    });
   auto* left = new QVBoxLayout;
   left->setSpacing(4);
   left->addWidget(GroupBox1);
@@ -351,10 +363,10 @@ QWidget* TFMain::BuildConfigurationPage() {
   GroupBox8 = Named(new QGroupBox(Text("Czas bramkowania")), "GroupBox8");
   auto* gate = new QGridLayout(GroupBox8);
   Tight(gate, 8, 4);
-  TimeList = Named(NewList(Items({"0,01   [s]", "0,02   [s]", "0,05   [s]", "0,10   [s]", "0,20   [s]",
-                                  "0,50   [s]", "1,00   [s]", "2,00   [s]", "5,00   [s]", "10,0   [s]",
-                                  "20,0   [s]", "50,0   [s]"})),
-                   "TimeList");
+  TimeList = Named(
+      NewList(Items({"0,01   [s]", "0,02   [s]", "0,05   [s]", "0,10   [s]", "0,20   [s]", "0,50   [s]",
+                     "1,00   [s]", "2,00   [s]", "5,00   [s]", "10,0   [s]", "20,0   [s]", "50,0   [s]"})),
+      "TimeList");
   SpeedButton2 = Named(NewToolButton(Glyphs.Write), "SpeedButton2");
   gate->addWidget(TimeList, 0, 0);
   gate->addWidget(SpeedButton2, 0, 1);
@@ -422,9 +434,7 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   recording->addWidget(auto_save);
   auto* period = new QHBoxLayout;
   period->addWidget(Named(new QLabel(Text("Zapis danych co:")), "Label5"));
-  ComboBox_SavePeriod = Named(
-      NewList(PeriodItems()),
-      "ComboBox_SavePeriod");
+  ComboBox_SavePeriod = Named(NewList(PeriodItems()), "ComboBox_SavePeriod");
   period->addWidget(ComboBox_SavePeriod, 1);
   recording->addLayout(period);
   save_date = Named(new QCheckBox(Text("Rejestruj datę pomiaru")), "save_date");
@@ -432,8 +442,8 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   recording->addWidget(save_date);
   recording->addWidget(save_time);
   for (int n = 1; n <= 4; ++n) {
-    save_pos[static_cast<std::size_t>(n - 1)] =
-        WithName(new QCheckBox(Text("Rejestruj Pozycję [") + QString::number(n) + u']'), IndexedName("save_pos", n));
+    save_pos[static_cast<std::size_t>(n - 1)] = WithName(
+        new QCheckBox(Text("Rejestruj Pozycję [") + QString::number(n) + u']'), IndexedName("save_pos", n));
     RegisterNamedObject(save_pos[static_cast<std::size_t>(n - 1)]);
     recording->addWidget(save_pos[static_cast<std::size_t>(n - 1)]);
   }
@@ -541,7 +551,8 @@ void TFMain::BuildStatusBar() {
 void TFMain::BuildDialogs() {
   SaveDialog = Named(new TSaveDialog(this), "SaveDialog");
   SaveDialog->SetTitle(Text("Plik pomiarowy"));
-  SaveDialog->SetFilter(Text("Plik tekstowy (*.txt)|*.txt|Plik z danymi oddzielonymi średnikami (*.csv)|*.csv"));
+  SaveDialog->SetFilter(
+      Text("Plik tekstowy (*.txt)|*.txt|Plik z danymi oddzielonymi średnikami (*.csv)|*.csv"));
   SaveDialog->SetDefaultExt(Text("*.csv"));
   SaveDialog->setOption(QFileDialog::DontConfirmOverwrite, true);
 

@@ -20,9 +20,9 @@ namespace fs = std::filesystem;
 namespace Keys = kvelt::SettingsKeys;
 
 constexpr std::array<std::string_view, 18> kStartupKeys{
-    "AutoSave", "SaveDate",  "SaveTime",   "SavePos1", "SavePos2", "SavePos3", "SavePos4", "SaveVer1", "SaveVer2",
-    "SaveVer3", "SaveVer4",  "SaveFile",   "Div",      "Unit",     "ScreenTop", "ScreenLeft", "Language",
-    "SavePeriod"};
+    "AutoSave", "SaveDate", "SaveTime",  "SavePos1",   "SavePos2", "SavePos3",
+    "SavePos4", "SaveVer1", "SaveVer2",  "SaveVer3",   "SaveVer4", "SaveFile",
+    "Div",      "Unit",     "ScreenTop", "ScreenLeft", "Language", "SavePeriod"};
 constexpr std::array<std::string_view, 12> kClickKeys{"AutoSave", "SaveDate", "SaveTime", "SavePos1",
                                                       "SavePos2", "SavePos3", "SavePos4", "SaveVer1",
                                                       "SaveVer2", "SaveVer3", "SaveVer4", "SavePeriod"};

@@ -8,15 +8,15 @@ namespace kvelt {
 
 namespace {
 
-constexpr std::array<std::uint32_t, kGateTimeCount> kGateTimesMs{
-    10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000, 20000, 50000};
+constexpr std::array<std::uint32_t, kGateTimeCount> kGateTimesMs{10,   20,   50,   100,   200,   500,
+                                                                 1000, 2000, 5000, 10000, 20000, 50000};
 
 constexpr std::array<std::string_view, kGateTimeCount> kGateTimeLabels{
     "0,01   [s]", "0,02   [s]", "0,05   [s]", "0,10   [s]", "0,20   [s]", "0,50   [s]",
     "1,00   [s]", "2,00   [s]", "5,00   [s]", "10,0   [s]", "20,0   [s]", "50,0   [s]"};
 
-constexpr std::array<std::string_view, kModbusBaudRateCount> kBaudRateLabels{"19200", "38400",
-                                                                             "57600", "115200"};
+constexpr std::array<std::string_view, kModbusBaudRateCount> kBaudRateLabels{"19200", "38400", "57600",
+                                                                             "115200"};
 
 constexpr bool InList(int position, int count) { return position >= 0 && position < count; }
 
@@ -60,9 +60,7 @@ std::optional<OutboundReport> ModbusAddressRequest(int position) {
   return BuildSetModbusAddress(static_cast<std::uint8_t>(position + 1));
 }
 
-const std::array<std::string_view, kModbusBaudRateCount>& ModbusBaudRateLabels() {
-  return kBaudRateLabels;
-}
+const std::array<std::string_view, kModbusBaudRateCount>& ModbusBaudRateLabels() { return kBaudRateLabels; }
 
 std::optional<OutboundReport> ModbusBaudRateRequest(int position) {
   if (!InList(position, kModbusBaudRateCount)) {

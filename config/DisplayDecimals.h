@@ -8,8 +8,7 @@ inline constexpr int kDefaultDisplayDecimals = 2;
 inline constexpr int kMaxDisplayDecimals = 4;
 
 constexpr int DisplayDecimals(int divSelection) {
-  return divSelection >= 0 && divSelection <= kMaxDisplayDecimals ? divSelection
-                                                                   : kDefaultDisplayDecimals;
+  return divSelection >= 0 && divSelection <= kMaxDisplayDecimals ? divSelection : kDefaultDisplayDecimals;
 }
 
 }  // namespace kvelt

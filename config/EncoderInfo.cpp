@@ -34,8 +34,7 @@ InfoBox ComposeEncoderInfo(const ChannelReading& reading, int channelNumber, int
   std::string& body = box.Text;
 
   body += text("IDS_147");
-  body += FixedText(reading.GateTimeMs * kSecondsPerMillisecond, kGateTimeDecimals,
-                    decimalSeparator);
+  body += FixedText(reading.GateTimeMs * kSecondsPerMillisecond, kGateTimeDecimals, decimalSeparator);
   body += text("IDS_148");
   body += text("IDS_22");
 
@@ -47,8 +46,8 @@ InfoBox ComposeEncoderInfo(const ChannelReading& reading, int channelNumber, int
   body += text("IDS_22");
 
   body += text("IDS_153");
-  body += FixedText(static_cast<double>(reading.Coefficient), DisplayDecimals(divSelection),
-                    decimalSeparator);
+  body +=
+      FixedText(static_cast<double>(reading.Coefficient), DisplayDecimals(divSelection), decimalSeparator);
   body += text("IDS_7");
   body += text("IDS_22");
 
@@ -58,9 +57,10 @@ InfoBox ComposeEncoderInfo(const ChannelReading& reading, int channelNumber, int
   return box;
 }
 
-std::optional<InfoBox> ComposeEncoderInfo(
-    const ChannelReadingArray& readings, int channelNumber, int unitSelection, int divSelection,
-    std::string_view decimalSeparator, const std::function<std::string(std::string_view key)>& text) {
+std::optional<InfoBox> ComposeEncoderInfo(const ChannelReadingArray& readings, int channelNumber,
+                                          int unitSelection, int divSelection,
+                                          std::string_view decimalSeparator,
+                                          const std::function<std::string(std::string_view key)>& text) {
   if (channelNumber < 1 || channelNumber > static_cast<int>(readings.size())) {
     return std::nullopt;
   }

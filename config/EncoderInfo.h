@@ -25,8 +25,9 @@ InfoBox ComposeEncoderInfo(const ChannelReading& reading, int channelNumber, int
                            const std::function<std::string(std::string_view key)>& text);
 
 // The same for channel `channelNumber` of the four readings; nullopt outside 1..4.
-std::optional<InfoBox> ComposeEncoderInfo(
-    const ChannelReadingArray& readings, int channelNumber, int unitSelection, int divSelection,
-    std::string_view decimalSeparator, const std::function<std::string(std::string_view key)>& text);
+std::optional<InfoBox> ComposeEncoderInfo(const ChannelReadingArray& readings, int channelNumber,
+                                          int unitSelection, int divSelection,
+                                          std::string_view decimalSeparator,
+                                          const std::function<std::string(std::string_view key)>& text);
 
 }  // namespace kvelt

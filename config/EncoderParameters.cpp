@@ -45,9 +45,7 @@ OutboundReport SetZeroMarkerRequest(int channel, int listPosition) {
 
 OutboundReport GetResolutionRequest(int channel) { return BuildGetResolution(ChannelByte(channel)); }
 
-OutboundReport GetCoefficientRequest(int channel) {
-  return BuildGetCoefficient(ChannelByte(channel));
-}
+OutboundReport GetCoefficientRequest(int channel) { return BuildGetCoefficient(ChannelByte(channel)); }
 
 OutboundReport GetZeroMarkerRequest(int channel) { return BuildGetZeroMarker(ChannelByte(channel)); }
 
@@ -64,8 +62,7 @@ std::string ResolutionReplyText(const ResolutionReply& reply) {
   return std::string(buffer, result.ptr);
 }
 
-std::string CoefficientReplyText(float coefficient, int divSelection,
-                                 std::string_view decimalSeparator) {
+std::string CoefficientReplyText(float coefficient, int divSelection, std::string_view decimalSeparator) {
   return FormatFixedPoint(static_cast<double>(coefficient), kCoefficientPrecision,
                           DisplayDecimals(divSelection), decimalSeparator)
       .value_or(std::string{});

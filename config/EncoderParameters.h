@@ -40,8 +40,7 @@ std::string ResolutionReplyText(const ResolutionReply& reply);
 
 // The text for the coefficient box: fixed-point, 15 significant digits, `divSelection` decimals
 // (the default of two when the selection is outside 0..4).
-std::string CoefficientReplyText(float coefficient, int divSelection,
-                                 std::string_view decimalSeparator);
+std::string CoefficientReplyText(float coefficient, int divSelection, std::string_view decimalSeparator);
 
 // The zero-marker list position a 117 reply selects: 0 or 1; -1 (no item selected) otherwise.
 int ZeroMarkerListPosition(const ZeroMarkerReply& reply);

@@ -12,8 +12,6 @@ std::optional<OutboundReport> OutputsConfigExchange::BeginWrite(const OutputsWri
   return BuildWriteOutputsFirst(write.First);
 }
 
-OutboundReport OutputsConfigExchange::SecondHalfRequest() const {
-  return BuildWriteOutputsSecond(kept_);
-}
+OutboundReport OutputsConfigExchange::SecondHalfRequest() const { return BuildWriteOutputsSecond(kept_); }
 
 }  // namespace kvelt

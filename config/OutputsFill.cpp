@@ -11,9 +11,9 @@ namespace kvelt {
 namespace {
 
 constexpr int kThresholdPrecision = 18;
-constexpr int kSourceCount = 4;     // "Pozycja [1]".."Pozycja [4]"
-constexpr int kLogicCount = 3;      // "---", "[and]", "[or]"
-constexpr int kTwoWayCount = 2;     // comparisons and states
+constexpr int kSourceCount = 4;  // "Pozycja [1]".."Pozycja [4]"
+constexpr int kLogicCount = 3;   // "---", "[and]", "[or]"
+constexpr int kTwoWayCount = 2;  // comparisons and states
 
 int ListPosition(int position, int itemCount) {
   return position >= 0 && position < itemCount ? position : -1;
@@ -25,8 +25,8 @@ std::string ThresholdText(float value, int divSelection, std::string_view decima
   if (value == 0.0f) {
     return "0";
   }
-  return FormatFixedPoint(static_cast<double>(value), kThresholdPrecision,
-                          DisplayDecimals(divSelection), decimalSeparator)
+  return FormatFixedPoint(static_cast<double>(value), kThresholdPrecision, DisplayDecimals(divSelection),
+                          decimalSeparator)
       .value_or(std::string{});
 }
 
@@ -52,8 +52,9 @@ OutputRowSecondFill FillFromSecondEntry(const OutputSecondEntry& entry, int divS
   return fill;
 }
 
-std::array<OutputRowFirstFill, kOutputRowCount> FillRowsFromFirstHalf(
-    const OutputsFirstHalf& half, int divSelection, std::string_view decimalSeparator) {
+std::array<OutputRowFirstFill, kOutputRowCount> FillRowsFromFirstHalf(const OutputsFirstHalf& half,
+                                                                      int divSelection,
+                                                                      std::string_view decimalSeparator) {
   std::array<OutputRowFirstFill, kOutputRowCount> fills;
   for (int k = 0; k < kOutputRowCount; ++k) {
     fills[k] = FillFromFirstEntry(half.Entries[k], divSelection, decimalSeparator);
@@ -61,8 +62,9 @@ std::array<OutputRowFirstFill, kOutputRowCount> FillRowsFromFirstHalf(
   return fills;
 }
 
-std::array<OutputRowSecondFill, kOutputRowCount> FillRowsFromSecondHalf(
-    const OutputsSecondHalf& half, int divSelection, std::string_view decimalSeparator) {
+std::array<OutputRowSecondFill, kOutputRowCount> FillRowsFromSecondHalf(const OutputsSecondHalf& half,
+                                                                        int divSelection,
+                                                                        std::string_view decimalSeparator) {
   std::array<OutputRowSecondFill, kOutputRowCount> fills;
   for (int k = 0; k < kOutputRowCount; ++k) {
     fills[k] = FillFromSecondEntry(half.Entries[k], divSelection, decimalSeparator);

@@ -33,10 +33,12 @@ OutputRowFirstFill FillFromFirstEntry(const OutputFirstEntry& entry, int divSele
 OutputRowSecondFill FillFromSecondEntry(const OutputSecondEntry& entry, int divSelection,
                                         std::string_view decimalSeparator);
 
-std::array<OutputRowFirstFill, kOutputRowCount> FillRowsFromFirstHalf(
-    const OutputsFirstHalf& half, int divSelection, std::string_view decimalSeparator);
-std::array<OutputRowSecondFill, kOutputRowCount> FillRowsFromSecondHalf(
-    const OutputsSecondHalf& half, int divSelection, std::string_view decimalSeparator);
+std::array<OutputRowFirstFill, kOutputRowCount> FillRowsFromFirstHalf(const OutputsFirstHalf& half,
+                                                                      int divSelection,
+                                                                      std::string_view decimalSeparator);
+std::array<OutputRowSecondFill, kOutputRowCount> FillRowsFromSecondHalf(const OutputsSecondHalf& half,
+                                                                        int divSelection,
+                                                                        std::string_view decimalSeparator);
 
 // A received threshold: "0" when it equals zero (either sign), else fixed-point with 18
 // significant digits and `divSelection` decimals.

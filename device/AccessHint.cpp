@@ -63,11 +63,16 @@ std::string AccessHint::Text(int language) const {
       return "No permission to open the KVELT counter (hidraw). The udev rule: " + rulePath_ +
              ". Install and apply it: " + Commands() + " – the counter then connects without a replug.";
     case OpenFailure::Busy:
-      if (polish) return "Licznik KVELT jest zajęty przez inny program (EBUSY). Zamknij go; licznik połączy się po ponownym podłączeniu.";
-      return "The KVELT counter is busy, held by another program (EBUSY). Close it; the counter connects when replugged.";
+      if (polish)
+        return "Licznik KVELT jest zajęty przez inny program (EBUSY). Zamknij go; licznik połączy się po "
+               "ponownym podłączeniu.";
+      return "The KVELT counter is busy, held by another program (EBUSY). Close it; the counter connects "
+             "when replugged.";
     case OpenFailure::Other:
-      if (polish) return "Nie można otworzyć licznika KVELT: błąd " + ErrorName(error_) + ". Odłącz i podłącz licznik.";
-      return "The KVELT counter cannot be opened: error " + ErrorName(error_) + ". Unplug and replug the counter.";
+      if (polish)
+        return "Nie można otworzyć licznika KVELT: błąd " + ErrorName(error_) + ". Odłącz i podłącz licznik.";
+      return "The KVELT counter cannot be opened: error " + ErrorName(error_) +
+             ". Unplug and replug the counter.";
   }
   return {};
 }

@@ -14,8 +14,8 @@ using THidEnumerateEvent = std::function<bool(THidDevice& HidDev, int Idx)>;
 
 // One input report: ReportID is byte 0 of the report as read, Data points at byte 1 (the code
 // byte), Size is the number of bytes from Data on. Data is valid only during the call.
-using THidDataEvent = std::function<void(THidDevice& HidDev, std::uint8_t ReportID,
-                                         const std::uint8_t* Data, std::uint16_t Size)>;
+using THidDataEvent = std::function<void(THidDevice& HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
+                                         std::uint16_t Size)>;
 
 // The device was found unplugged (or arrived / was removed, for the controller's events).
 using THidPlugEvent = std::function<void(THidDevice& HidDev)>;

@@ -8,9 +8,8 @@
 
 namespace kvelt::hid {
 
-THidDevice::THidDevice(THidDeviceController& controller, HidBackend& backend,
-                       MainThreadPoster& poster, std::unique_ptr<THidPnPInfo> pnp,
-                       int sleepTime)
+THidDevice::THidDevice(THidDeviceController& controller, HidBackend& backend, MainThreadPoster& poster,
+                       std::unique_ptr<THidPnPInfo> pnp, int sleepTime)
     : Controller_(&controller),
       Backend_(&backend),
       Poster_(&poster),
@@ -31,8 +30,7 @@ THidDevice::~THidDevice() {
   CloseAllHandles();
   Preparsed_.reset();
   if (Controller_) {
-    Controller_->CheckIn(*this, std::move(savedData), std::move(savedUnplug), SleepTime_,
-                         std::move(PnP_));
+    Controller_->CheckIn(*this, std::move(savedData), std::move(savedUnplug), SleepTime_, std::move(PnP_));
   }
 }
 
@@ -113,8 +111,7 @@ void THidDevice::SetSleepTime(int milliseconds) {
 void THidDevice::StartReaderIfReady() {
   if (!DataHandler_ || !PluggedIn_ || !CheckedOut_ || !ReadWriteAccess_ || Reader_) return;
   const std::size_t length = Caps().InputReportByteLength;
-  Reader_ = std::make_unique<THidDeviceReadThread>(*this, *Poster_, length, SleepTime_,
-                                                   OpenReadHandle());
+  Reader_ = std::make_unique<THidDeviceReadThread>(*this, *Poster_, length, SleepTime_, OpenReadHandle());
 }
 
 void THidDevice::StopReader() {
@@ -153,9 +150,7 @@ void THidDevice::ShutDown() {
   Controller_ = nullptr;
 }
 
-std::shared_ptr<HidHandle> THidDevice::OpenReadHandle() {
-  return OpenFileForRead() ? ReadHandle_ : nullptr;
-}
+std::shared_ptr<HidHandle> THidDevice::OpenReadHandle() { return OpenFileForRead() ? ReadHandle_ : nullptr; }
 
 void THidDevice::ForgetReadHandle(const HidHandle* handle) {
   if (handle && ReadHandle_.get() == handle) ReadHandle_.reset();

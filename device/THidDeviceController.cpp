@@ -57,12 +57,11 @@ void THidDeviceController::OnMonitorReadable() {
 int THidDeviceController::MonitorFd() const { return Backend_.MonitorFd(); }
 
 std::unique_ptr<THidDevice> THidDeviceController::CreateDevice(std::unique_ptr<THidPnPInfo> pnp) {
-  const int sleepTime = DevThreadSleepTime_ >= THidDevice::kMinSleepTime &&
-                                DevThreadSleepTime_ <= THidDevice::kMaxSleepTime
-                            ? DevThreadSleepTime_
-                            : THidDevice::kDefaultSleepTime;
-  std::unique_ptr<THidDevice> device(
-      new THidDevice(*this, Backend_, Poster_, std::move(pnp), sleepTime));
+  const int sleepTime =
+      DevThreadSleepTime_ >= THidDevice::kMinSleepTime && DevThreadSleepTime_ <= THidDevice::kMaxSleepTime
+          ? DevThreadSleepTime_
+          : THidDevice::kDefaultSleepTime;
+  std::unique_ptr<THidDevice> device(new THidDevice(*this, Backend_, Poster_, std::move(pnp), sleepTime));
   device->DataHandler_ = OnDeviceData;
   device->UnplugHandler_ = OnDeviceUnplug;
   device->DataErrorHandler_ = OnDeviceDataError;
@@ -194,9 +193,8 @@ std::unique_ptr<THidDevice> THidDeviceController::CheckOutDevice(int index) {
   return lent;
 }
 
-void THidDeviceController::CheckIn(THidDevice& device, THidDataEvent dataHandler,
-                                   THidPlugEvent unplugHandler, int sleepTime,
-                                   std::unique_ptr<THidPnPInfo> pnp) {
+void THidDeviceController::CheckIn(THidDevice& device, THidDataEvent dataHandler, THidPlugEvent unplugHandler,
+                                   int sleepTime, std::unique_ptr<THidPnPInfo> pnp) {
   const int index = IndexOf(&device);
   if (index < 0) return;
   const auto position = List_.begin() + index;
@@ -222,9 +220,7 @@ void THidDeviceController::RetireReader(std::unique_ptr<THidDeviceReadThread> re
 }
 
 void THidDeviceController::ReapRetiredReaders() {
-  std::erase_if(Retired_, [](const std::unique_ptr<THidDeviceReadThread>& reader) {
-    return reader->Reap();
-  });
+  std::erase_if(Retired_, [](const std::unique_ptr<THidDeviceReadThread>& reader) { return reader->Reap(); });
 }
 
 void THidDeviceController::AbandonReader(std::unique_ptr<THidDeviceReadThread> reader) {
@@ -247,18 +243,18 @@ THidDevice* THidDeviceController::DeviceAt(int index) const {
 }
 
 int THidDeviceController::NumCheckedInDevices() const {
-  return static_cast<int>(std::count_if(List_.begin(), List_.end(),
-                                        [](const Entry& e) { return !e.Device->CheckedOut(); }));
+  return static_cast<int>(
+      std::count_if(List_.begin(), List_.end(), [](const Entry& e) { return !e.Device->CheckedOut(); }));
 }
 
 int THidDeviceController::NumCheckedOutDevices() const {
-  return static_cast<int>(std::count_if(List_.begin(), List_.end(),
-                                        [](const Entry& e) { return e.Device->CheckedOut(); }));
+  return static_cast<int>(
+      std::count_if(List_.begin(), List_.end(), [](const Entry& e) { return e.Device->CheckedOut(); }));
 }
 
 int THidDeviceController::NumUnpluggedDevices() const {
-  return static_cast<int>(std::count_if(List_.begin(), List_.end(),
-                                        [](const Entry& e) { return !e.Device->PluggedIn(); }));
+  return static_cast<int>(
+      std::count_if(List_.begin(), List_.end(), [](const Entry& e) { return !e.Device->PluggedIn(); }));
 }
 
 }  // namespace kvelt::hid

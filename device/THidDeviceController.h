@@ -31,13 +31,13 @@ class THidDeviceController {
   THidDeviceController& operator=(const THidDeviceController&) = delete;
 
   // Events, set by the application.
-  THidEnumerateEvent OnEnumerate;   // called by EnumerateDevices
-  TNotifyEvent OnDeviceChange;      // after a scan that changed the list
-  THidDataEvent OnDeviceData;       // data handler given to every new device
-  THidPlugEvent OnDeviceUnplug;     // unplug handler given to every new device
+  THidEnumerateEvent OnEnumerate;        // called by EnumerateDevices
+  TNotifyEvent OnDeviceChange;           // after a scan that changed the list
+  THidDataEvent OnDeviceData;            // data handler given to every new device
+  THidPlugEvent OnDeviceUnplug;          // unplug handler given to every new device
   THidDataErrorEvent OnDeviceDataError;  // error handler given to every new device
-  THidPlugEvent OnArrival;          // a scan appended the device
-  THidPlugEvent OnRemoval;          // a scan found the device gone
+  THidPlugEvent OnArrival;               // a scan appended the device
+  THidPlugEvent OnRemoval;               // a scan found the device gone
 
   // The scan: rebuilds the list from the interfaces present (see the .cpp).
   void DeviceChange();
@@ -82,8 +82,8 @@ class THidDeviceController {
   bool ListHoldsPluggedIn(const std::string& identity) const;
 
   // From a device's destructor.
-  void CheckIn(THidDevice& device, THidDataEvent dataHandler, THidPlugEvent unplugHandler,
-               int sleepTime, std::unique_ptr<THidPnPInfo> pnp);
+  void CheckIn(THidDevice& device, THidDataEvent dataHandler, THidPlugEvent unplugHandler, int sleepTime,
+               std::unique_ptr<THidPnPInfo> pnp);
   // A reader stopped from inside its own handler; joined once it has ended.
   void RetireReader(std::unique_ptr<THidDeviceReadThread> reader);
   void ReapRetiredReaders();

@@ -28,8 +28,8 @@ class THidDeviceReadThread {
  public:
   // Starts the thread at once. reportLength is the device's InputReportByteLength; handle is
   // the device's read handle when it could be opened already (else the thread opens it).
-  THidDeviceReadThread(THidDevice& device, MainThreadPoster& poster, std::size_t reportLength,
-                       int sleepTime, std::shared_ptr<HidHandle> handle);
+  THidDeviceReadThread(THidDevice& device, MainThreadPoster& poster, std::size_t reportLength, int sleepTime,
+                       std::shared_ptr<HidHandle> handle);
   // Stops and joins the thread if that has not happened yet (see Stop()).
   ~THidDeviceReadThread();
   THidDeviceReadThread(const THidDeviceReadThread&) = delete;
@@ -55,9 +55,9 @@ class THidDeviceReadThread {
 
  private:
   void Execute();
-  bool AcquireHandle();  // via the main thread
+  bool AcquireHandle();                   // via the main thread
   void ReportError(std::uint32_t error);  // via the main thread
-  void ReleaseHandle();  // main thread, once the thread has ended
+  void ReleaseHandle();                   // main thread, once the thread has ended
 
   THidDevice* Device_;  // read only inside hand-over work and on the main thread
   ReportHandOver HandOver_;

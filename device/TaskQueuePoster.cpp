@@ -34,12 +34,11 @@ bool TaskQueuePoster::RunOne(std::chrono::milliseconds timeout) {
   return true;
 }
 
-bool TaskQueuePoster::RunUntil(const std::function<bool()>& done,
-                               std::chrono::milliseconds timeout) {
+bool TaskQueuePoster::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return done();
     RunOne(left);
   }

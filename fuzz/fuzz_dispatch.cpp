@@ -30,8 +30,17 @@ void Check(bool condition, const char* what) {
 }
 
 enum class Call : std::uint8_t {
-  Refresh, ChartPoints, TimeStep, Tick, OutputPoints,
-  Ack, FirstRead, SecondRead, ResolutionRead, CoefficientRead, ZeroMarkerRead,
+  Refresh,
+  ChartPoints,
+  TimeStep,
+  Tick,
+  OutputPoints,
+  Ack,
+  FirstRead,
+  SecondRead,
+  ResolutionRead,
+  CoefficientRead,
+  ZeroMarkerRead,
 };
 
 struct Event {
@@ -116,7 +125,8 @@ class CheckingHandlers : public ReportHandlers {
   void OnZeroMarkerSet() override { Ack(116); }
   void OnZeroMarkerRead(const ZeroMarkerReply& reply) override {
     Check(ReportSize >= 3, "117 reply shorter than its layout");
-    Check(reply.Channel == Report[1] && reply.Position == static_cast<std::int8_t>(Report[2]), "117 decoded wrongly");
+    Check(reply.Channel == Report[1] && reply.Position == static_cast<std::int8_t>(Report[2]),
+          "117 decoded wrongly");
     Events.push_back({Call::ZeroMarkerRead, 117});
   }
 
@@ -154,12 +164,18 @@ std::vector<Event> ExpectedEvents(const std::uint8_t* r, std::size_t size, bool 
     return e;
   }
   switch (code) {
-    case 108: return size >= 31 ? std::vector<Event>{{Call::FirstRead, 108}} : std::vector<Event>{};
-    case 113: return size >= 31 ? std::vector<Event>{{Call::SecondRead, 113}} : std::vector<Event>{};
-    case 114: return size >= 6 ? std::vector<Event>{{Call::ResolutionRead, 114}} : std::vector<Event>{};
-    case 115: return size >= 6 ? std::vector<Event>{{Call::CoefficientRead, 115}} : std::vector<Event>{};
-    case 117: return size >= 3 ? std::vector<Event>{{Call::ZeroMarkerRead, 117}} : std::vector<Event>{};
-    default: break;
+    case 108:
+      return size >= 31 ? std::vector<Event>{{Call::FirstRead, 108}} : std::vector<Event>{};
+    case 113:
+      return size >= 31 ? std::vector<Event>{{Call::SecondRead, 113}} : std::vector<Event>{};
+    case 114:
+      return size >= 6 ? std::vector<Event>{{Call::ResolutionRead, 114}} : std::vector<Event>{};
+    case 115:
+      return size >= 6 ? std::vector<Event>{{Call::CoefficientRead, 115}} : std::vector<Event>{};
+    case 117:
+      return size >= 3 ? std::vector<Event>{{Call::ZeroMarkerRead, 117}} : std::vector<Event>{};
+    default:
+      break;
   }
   if (code >= 104 && code <= 117) return {{Call::Ack, code}};
   return {};
@@ -184,7 +200,8 @@ void CheckStoredFrame(const ChannelReading& got, const std::uint8_t* r, int unit
   const float speed = std::bit_cast<float>(H::Le32(r + 22));
   const float expected = (unit == 1 || unit == 3) ? static_cast<float>(speed * 60.0) : speed;
   const bool bothNan = expected != expected && got.Speed != got.Speed;
-  Check(bothNan || std::bit_cast<std::uint32_t>(got.Speed) == std::bit_cast<std::uint32_t>(expected), "Speed");
+  Check(bothNan || std::bit_cast<std::uint32_t>(got.Speed) == std::bit_cast<std::uint32_t>(expected),
+        "Speed");
 }
 
 }  // namespace

@@ -27,7 +27,8 @@ namespace {
 constexpr std::array<std::string_view, 2> kSeparators{",", "."};
 constexpr std::size_t kHeader = 4;
 constexpr std::size_t kChannelPayload = 30;
-constexpr std::size_t kInputSize = kHeader + 2 * kvelt::kOutputsHalfSize + kvelt::kChannelCount * kChannelPayload;
+constexpr std::size_t kInputSize =
+    kHeader + 2 * kvelt::kOutputsHalfSize + kvelt::kChannelCount * kChannelPayload;
 
 void Check(bool condition) {
   if (!condition) std::abort();
@@ -74,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < secondRows.size(); ++i) {
     Check(secondRows[i].Logic >= -1 && secondRows[i].SecondComparison >= -1);
     Check(secondRows[i].State >= -1 && secondRows[i].State <= 1);
-    CheckShownNumber(secondRows[i].SecondThreshold, secondHalf.Entries[i].SecondThreshold, decimals, separator);
+    CheckShownNumber(secondRows[i].SecondThreshold, secondHalf.Entries[i].SecondThreshold, decimals,
+                     separator);
   }
 
   kvelt::ChannelReadingArray readings{};
@@ -84,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const auto text = [](std::string_view key) { return "Rozdzielczość " + std::string(key); };
   for (int channel = 0; channel <= kvelt::kChannelCount + 1; ++channel) {
-    const auto box = kvelt::ComposeEncoderInfo(readings, channel, unitSelection, divSelection, separator, text);
+    const auto box =
+        kvelt::ComposeEncoderInfo(readings, channel, unitSelection, divSelection, separator, text);
     Check(box.has_value() == (channel >= 1 && channel <= kvelt::kChannelCount));
     if (box) Check(kvelt::IsValidUtf8(box->Title) && kvelt::IsValidUtf8(box->Text));
   }

@@ -86,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   static const RunFolder folder;
   const std::string& path = folder.ConfigPath();
-  std::ofstream(path, std::ios::binary | std::ios::trunc).write(content.data(), static_cast<std::streamsize>(content.size()));
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(content.data(), static_cast<std::streamsize>(content.size()));
   const kvelt::IniFile file(path);
 
   kvelt::IniSession first(file);
@@ -100,8 +101,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(!second.Unreadable());
   if (encoding != FileEncoding::Windows1250) Check(second.Encoding() == encoding);
   const auto after = ReadAll(second);
-  const std::string written(kvelt::CutUtf8(
-      kvelt::TrimIniBlanks(kvelt::SanitizeIniValue(kvelt::RepairUtf8(value))), kvelt::IniFile::kMaxTextLength));
+  const std::string written(
+      kvelt::CutUtf8(kvelt::TrimIniBlanks(kvelt::SanitizeIniValue(kvelt::RepairUtf8(value))),
+                     kvelt::IniFile::kMaxTextLength));
   for (std::size_t k = 0; k < kKeys.size(); ++k) {
     Check(after[k] == (EqualsNoCase(kKeys[k], kKeys[keyIndex]) ? written : before[k]));
   }

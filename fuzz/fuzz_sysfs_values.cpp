@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(text.find(':') != std::string_view::npos);
     const std::string again = Hex(id->Bus, 4) + ":" + Hex(id->VendorID, 8) + ":" + Hex(id->ProductID, 8);
     const auto reread = kvelt::hid::ParseHidIdProperty(again);
-    Check(reread && reread->Bus == id->Bus && reread->VendorID == id->VendorID && reread->ProductID == id->ProductID);
+    Check(reread && reread->Bus == id->Bus && reread->VendorID == id->VendorID &&
+          reread->ProductID == id->ProductID);
   }
   if (const auto value = kvelt::hid::ParseSysfsHex16(text)) {
     Check(!text.empty() && text.front() != '\n');

@@ -9,8 +9,8 @@
 #include "i18n/CommaText.h"
 #include "i18n/ELanguageError.h"
 #include "i18n/TLangTable.h"
-#include "text/TextEncoding.h"
 #include "i18n/TranslationTable.h"
+#include "text/TextEncoding.h"
 
 namespace {
 

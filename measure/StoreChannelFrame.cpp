@@ -1,10 +1,10 @@
 #include "measure/StoreChannelFrame.h"
 
+#include <cstddef>
+
 #include "measure/ChannelReading.h"
 #include "protocol/ByteOrder.h"
 #include "protocol/ChannelFrame.h"
-
-#include <cstddef>
 
 namespace kvelt {
 

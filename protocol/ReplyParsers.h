@@ -32,10 +32,10 @@ inline constexpr std::size_t kCoefficientReplySize = 6;
 inline constexpr std::size_t kZeroMarkerReplySize = 3;
 inline constexpr std::size_t kOutputsReplySize = 1 + kOutputsHalfSize;
 
-std::optional<ResolutionReply> ParseResolutionReply(const std::uint8_t* data, std::size_t size);      // 114
-std::optional<CoefficientReply> ParseCoefficientReply(const std::uint8_t* data, std::size_t size);    // 115
-std::optional<ZeroMarkerReply> ParseZeroMarkerReply(const std::uint8_t* data, std::size_t size);      // 117
-std::optional<OutputsFirstHalf> ParseOutputsFirstReply(const std::uint8_t* data, std::size_t size);   // 108
-std::optional<OutputsSecondHalf> ParseOutputsSecondReply(const std::uint8_t* data, std::size_t size); // 113
+std::optional<ResolutionReply> ParseResolutionReply(const std::uint8_t* data, std::size_t size);       // 114
+std::optional<CoefficientReply> ParseCoefficientReply(const std::uint8_t* data, std::size_t size);     // 115
+std::optional<ZeroMarkerReply> ParseZeroMarkerReply(const std::uint8_t* data, std::size_t size);       // 117
+std::optional<OutputsFirstHalf> ParseOutputsFirstReply(const std::uint8_t* data, std::size_t size);    // 108
+std::optional<OutputsSecondHalf> ParseOutputsSecondReply(const std::uint8_t* data, std::size_t size);  // 113
 
 }  // namespace kvelt

@@ -29,7 +29,8 @@ class Descriptor {
 FileReadResult ReadWholeFile(const std::string& path, std::size_t maxSize) {
   // O_NONBLOCK: opening a FIFO or a device must not wait for a writer or a carrier.
   const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (file.Get() < 0) return {errno == ENOENT || errno == ENOTDIR ? FileReadStatus::Missing : FileReadStatus::Failed, {}};
+  if (file.Get() < 0)
+    return {errno == ENOENT || errno == ENOTDIR ? FileReadStatus::Missing : FileReadStatus::Failed, {}};
   struct stat status {};
   if (::fstat(file.Get(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
       static_cast<unsigned long long>(status.st_size) > maxSize) {

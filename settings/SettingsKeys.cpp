@@ -1,9 +1,10 @@
 #include "settings/SettingsKeys.h"
 
-#include <cstdlib>
 #include <pwd.h>
-#include <stdexcept>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
 #include <vector>
 
 namespace kvelt::SettingsKeys {

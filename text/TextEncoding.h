@@ -13,7 +13,8 @@ bool IsValidUtf8(std::string_view text);
 // What the five bytes Windows-1250 leaves undefined (0x81, 0x83, 0x88, 0x90, 0x98) become.
 enum class UndefinedByte {
   Replace,        // U+FFFD: for texts that are only shown
-  KeepAsControl,  // the C1 control of the same number (as Windows maps them), so the byte survives a round trip
+  KeepAsControl,  // the C1 control of the same number (as Windows maps them), so the byte survives a round
+                  // trip
 };
 
 // Converts Windows-1250 text to UTF-8.

@@ -45,8 +45,8 @@ bool SimulatedCounter::Alive(const HandleState& handle) const {
   return Plugged_ && handle.Generation == Generation_;
 }
 
-std::size_t SimulatedCounter::CopyReport(const std::uint8_t* body, std::size_t bodySize,
-                                         std::uint8_t* buffer, std::size_t length) {
+std::size_t SimulatedCounter::CopyReport(const std::uint8_t* body, std::size_t bodySize, std::uint8_t* buffer,
+                                         std::size_t length) {
   std::uint8_t report[kReportLength] = {};
   report[0] = kReportId;
   std::copy_n(body, std::min<std::size_t>(bodySize, kReportLength - 1), report + 1);
@@ -76,7 +76,8 @@ void SimulatedCounter::SendDueFrames(Clock::time_point now) {
       // Nobody would keep them: the cycles due pass unseen (dropped by every open handle),
       // and the next one starts afresh.
       const auto cycles = (now - NextFrameDue_) / kCycle + 1;
-      const auto frames = static_cast<std::uint64_t>(cycles * SimulatedCounterModel::kChannels - NextChannel_);
+      const auto frames =
+          static_cast<std::uint64_t>(cycles * SimulatedCounterModel::kChannels - NextChannel_);
       if (Plugged_) {
         for (HandleState* handle : Handles_) {
           if (Alive(*handle) && !handle->Stopped) handle->Dropped += frames;
@@ -95,8 +96,7 @@ void SimulatedCounter::SendDueFrames(Clock::time_point now) {
   }
 }
 
-HidReadResult SimulatedCounter::Read(HandleState& handle, std::uint8_t* buffer,
-                                     std::size_t length) {
+HidReadResult SimulatedCounter::Read(HandleState& handle, std::uint8_t* buffer, std::size_t length) {
   std::unique_lock lock(Mutex_);
   for (;;) {
     if (handle.Stopped) return {HidReadResult::Status::Stopped, 0, 0};
@@ -120,8 +120,8 @@ void SimulatedCounter::Stop(HandleState& handle) {
   Changed_.notify_all();
 }
 
-bool SimulatedCounter::Write(const HandleState& handle, const std::uint8_t* data,
-                             std::size_t length, std::size_t& written) {
+bool SimulatedCounter::Write(const HandleState& handle, const std::uint8_t* data, std::size_t length,
+                             std::size_t& written) {
   written = 0;
   {
     std::lock_guard lock(Mutex_);
@@ -161,8 +161,7 @@ std::uint64_t SimulatedCounter::FramesSent() const {
   return FramesSent_;
 }
 
-void SimulatedCounter::InspectModel(
-    const std::function<void(const SimulatedCounterModel&)>& f) const {
+void SimulatedCounter::InspectModel(const std::function<void(const SimulatedCounterModel&)>& f) const {
   std::lock_guard lock(Mutex_);
   f(Model_);
 }

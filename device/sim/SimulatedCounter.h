@@ -59,8 +59,7 @@ class SimulatedCounter {
   void CloseHandle(HandleState& handle);
   HidReadResult Read(HandleState& handle, std::uint8_t* buffer, std::size_t length);
   void Stop(HandleState& handle);
-  bool Write(const HandleState& handle, const std::uint8_t* data, std::size_t length,
-             std::size_t& written);
+  bool Write(const HandleState& handle, const std::uint8_t* data, std::size_t length, std::size_t& written);
   // Reports dropped so far for a handle whose queue was full (the bus brought up to now first).
   std::uint64_t DroppedReports(const HandleState& handle);
 
@@ -77,8 +76,8 @@ class SimulatedCounter {
   // Sends every frame due by now; frames no handle has room for are not made at all.
   void SendDueFrames(Clock::time_point now);
   void Send(const std::vector<std::uint8_t>& body, bool isReply);
-  static std::size_t CopyReport(const std::uint8_t* body, std::size_t bodySize,
-                                std::uint8_t* buffer, std::size_t length);
+  static std::size_t CopyReport(const std::uint8_t* body, std::size_t bodySize, std::uint8_t* buffer,
+                                std::size_t length);
 
   const ReplyLoss ReplyLoss_;
   mutable std::mutex Mutex_;

@@ -13,9 +13,7 @@ namespace {
 
 constexpr std::size_t kRequestBytes = 64;  // an output report after its report id
 
-double Seconds(SimulatedCounterModel::Clock::duration d) {
-  return std::chrono::duration<double>(d).count();
-}
+double Seconds(SimulatedCounterModel::Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 std::vector<std::uint8_t> Bare(DeviceCommand code) { return {static_cast<std::uint8_t>(code)}; }
 
@@ -57,8 +55,8 @@ ChannelFrame SimulatedCounterModel::Frame(int channel, Clock::time_point at) con
   frame.ResolutionX4 = static_cast<std::uint16_t>(settings.ResolutionWire & 0xFFFF);
   // Raw1: edges counted since the origin; Raw2: edges within one gate time; Raw3: zero-marker
   // pulses (whole turns) while the marker is used.
-  frame.Raw1 = static_cast<std::uint32_t>(
-      static_cast<std::uint64_t>(std::floor(revolutions * countsPerRevolution)));
+  frame.Raw1 =
+      static_cast<std::uint32_t>(static_cast<std::uint64_t>(std::floor(revolutions * countsPerRevolution)));
   frame.Raw2 = static_cast<std::uint32_t>(static_cast<std::uint64_t>(
       std::floor(0.5 * (channel + 1) * GateTimeMs_ / 1000.0 * countsPerRevolution)));
   frame.Raw3 = settings.ZeroMarker != 0
@@ -71,8 +69,7 @@ ChannelFrame SimulatedCounterModel::Frame(int channel, Clock::time_point at) con
   return frame;
 }
 
-std::vector<std::uint8_t> SimulatedCounterModel::HandleRequest(const std::uint8_t* data,
-                                                               std::size_t size,
+std::vector<std::uint8_t> SimulatedCounterModel::HandleRequest(const std::uint8_t* data, std::size_t size,
                                                                Clock::time_point now) {
   std::array<std::uint8_t, kRequestBytes> request{};
   if (data != nullptr) std::copy_n(data, std::min(size, kRequestBytes), request.begin());

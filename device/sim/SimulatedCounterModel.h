@@ -27,8 +27,7 @@ class SimulatedCounterModel {
 
   // A request, from the code byte on (missing bytes count as zero). Returns the reply from
   // its code byte on, or an empty vector for codes the counter does not answer.
-  std::vector<std::uint8_t> HandleRequest(const std::uint8_t* data, std::size_t size,
-                                          Clock::time_point now);
+  std::vector<std::uint8_t> HandleRequest(const std::uint8_t* data, std::size_t size, Clock::time_point now);
 
   // The frame of channel index 0..3 as measured at the given moment (code 100 + index).
   ChannelFrame Frame(int channel, Clock::time_point at) const;

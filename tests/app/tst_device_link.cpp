@@ -12,10 +12,10 @@
 
 #include "app/CommandLine.h"
 #include "app/Main.h"
-#include "device/qt/CounterSession.h"
 #include "app/MessageBoxes.h"
 #include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
+#include "device/qt/CounterSession.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "tests/app/support/FakeHidBackend.h"
 

@@ -17,7 +17,9 @@ namespace {
 // Where a key is pressed: a control inside the current page, the tab bar, or the notebook.
 enum class Target { InPage, TabBar, Notebook };
 
-QWidget* PageByName(TFMain& window, const QString& name) { return window.Control<QWidget>(name.toLatin1().constData()); }
+QWidget* PageByName(TFMain& window, const QString& name) {
+  return window.Control<QWidget>(name.toLatin1().constData());
+}
 
 QWidget* Receiver(TFMain& window, Target target) {
   switch (target) {
@@ -42,8 +44,8 @@ QWidget* Receiver(TFMain& window, Target target) {
 
 void Wheel(QWidget* widget, int angle) {
   const QPointF centre = QRectF(widget->rect()).center();
-  QWheelEvent event(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton, Qt::NoModifier,
-                    Qt::NoScrollPhase, false);
+  QWheelEvent event(centre, widget->mapToGlobal(centre), QPoint(), QPoint(0, angle), Qt::NoButton,
+                    Qt::NoModifier, Qt::NoScrollPhase, false);
   QCoreApplication::sendEvent(widget, &event);
 }
 
@@ -64,8 +66,10 @@ class PageKeysTest : public QObject {
     const int ctrl = Qt::ControlModifier;
     const int ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
     const int none = Qt::NoModifier;
-    const auto row = [](const char* name, const char* from, Target target, int key, int modifiers, const char* to) {
-      QTest::newRow(name) << QString::fromLatin1(from) << target << key << modifiers << QString::fromLatin1(to);
+    const auto row = [](const char* name, const char* from, Target target, int key, int modifiers,
+                        const char* to) {
+      QTest::newRow(name) << QString::fromLatin1(from) << target << key << modifiers
+                          << QString::fromLatin1(to);
     };
     row("Ctrl+Tab in a page", "TabSheet2", Target::InPage, Qt::Key_Tab, ctrl, "TabSheet3");
     row("Ctrl+Tab on the bar", "TabSheet2", Target::TabBar, Qt::Key_Tab, ctrl, "TabSheet3");
@@ -176,7 +180,8 @@ class PageKeysTest : public QObject {
     QTest::addColumn<QString>("from");
     QTest::addColumn<int>("angle");
     QTest::addColumn<QString>("to");
-    QTest::newRow("turned towards the user") << QStringLiteral("TabSheet2") << -120 << QStringLiteral("TabSheet3");
+    QTest::newRow("turned towards the user")
+        << QStringLiteral("TabSheet2") << -120 << QStringLiteral("TabSheet3");
     QTest::newRow("turned away") << QStringLiteral("TabSheet3") << 120 << QStringLiteral("TabSheet2");
   }
 

@@ -34,7 +34,8 @@ class FailingObject : public QObject {
 class BoxRecorder {
  public:
   BoxRecorder()
-      : previous_(kvelt::app::SetMessageBoxPresenter([this](const MessageBoxRequest& box) { boxes.push_back(box); })) {}
+      : previous_(kvelt::app::SetMessageBoxPresenter(
+            [this](const MessageBoxRequest& box) { boxes.push_back(box); })) {}
   ~BoxRecorder() { kvelt::app::SetMessageBoxPresenter(previous_); }
   BoxRecorder(const BoxRecorder&) = delete;
   BoxRecorder& operator=(const BoxRecorder&) = delete;
@@ -70,16 +71,24 @@ class ProgramEntryTest : public QObject {
   void errorText_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("letter") << "Unable to write to c:\\config.ini" << "Unable to write to c:\\config.ini.";
-    QTest::newRow("full stop") << "Done." << "Done.";
+    QTest::newRow("letter") << "Unable to write to c:\\config.ini"
+                            << "Unable to write to c:\\config.ini.";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
     QTest::newRow("exclamation mark sorts before") << "Value must be within [1..2]!"
                                                    << "Value must be within [1..2]!";
-    QTest::newRow("closing parenthesis sorts before") << "failed (5)" << "failed (5)";
-    QTest::newRow("slash sorts after") << "/tmp/" << "/tmp/.";
-    QTest::newRow("digit") << "error 5" << "error 5.";
-    QTest::newRow("non-ASCII letter") << QString::fromUtf8("zapis się nie udał") << QString::fromUtf8("zapis się nie udał.");
-    QTest::newRow("carriage return") << "a\r" << "a\r";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("closing parenthesis sorts before") << "failed (5)"
+                                                      << "failed (5)";
+    QTest::newRow("slash sorts after") << "/tmp/"
+                                       << "/tmp/.";
+    QTest::newRow("digit") << "error 5"
+                           << "error 5.";
+    QTest::newRow("non-ASCII letter")
+        << QString::fromUtf8("zapis się nie udał") << QString::fromUtf8("zapis się nie udał.");
+    QTest::newRow("carriage return") << "a\r"
+                                     << "a\r";
+    QTest::newRow("empty") << ""
+                           << "";
   }
 
   void errorText() {
@@ -119,12 +128,14 @@ class ProgramEntryTest : public QObject {
     QTest::addColumn<bool>("simulate");
     QTest::addColumn<bool>("quitAfterShow");
     QTest::newRow("none") << QStringList{"kvelt-pc"} << QString() << false << false;
-    QTest::newRow("all") << QStringList{"kvelt-pc", "--simulate", "--config-dir", "/tmp/k", "--quit-after-show"}
+    QTest::newRow("all") << QStringList{"kvelt-pc", "--simulate", "--config-dir", "/tmp/k",
+                                        "--quit-after-show"}
                          << "/tmp/k" << true << true;
     QTest::newRow("equals form") << QStringList{"kvelt-pc", "--config-dir=/a b"} << "/a b" << false << false;
     // The toolkit's own options pass; their values are not taken for ours.
-    QTest::newRow("toolkit options") << QStringList{"kvelt-pc", "-platform", "offscreen", "-style", "Fusion",
-                                                    "-reverse", "--simulate", "-config-dir", "/c"}
+    QTest::newRow("toolkit options") << QStringList{"kvelt-pc",   "-platform",   "offscreen",
+                                                    "-style",     "Fusion",      "-reverse",
+                                                    "--simulate", "-config-dir", "/c"}
                                      << "/c" << true << false;
   }
 
@@ -146,12 +157,16 @@ class ProgramEntryTest : public QObject {
     QTest::addColumn<bool>("installed");
     QTest::addColumn<QString>("xdg");
     QTest::addColumn<QString>("path");
-    QTest::newRow("beside the program") << "" << true << false << "/x" << "/opt/kvelt/config.ini";
-    QTest::newRow("command line wins") << "/data" << false << true << "/x" << "/data/config.ini";
+    QTest::newRow("beside the program") << "" << true << false << "/x"
+                                        << "/opt/kvelt/config.ini";
+    QTest::newRow("command line wins") << "/data" << false << true << "/x"
+                                       << "/data/config.ini";
     QTest::newRow("folder not writable") << "" << false << false << "/home/u/.cfg"
                                          << "/home/u/.cfg/kvelt-pc/config.ini";
-    QTest::newRow("installed, writable (root)") << "" << true << true << "" << "/home/u/.config/kvelt-pc/config.ini";
-    QTest::newRow("installed, no XDG_CONFIG_HOME") << "" << false << true << "" << "/home/u/.config/kvelt-pc/config.ini";
+    QTest::newRow("installed, writable (root)") << "" << true << true << ""
+                                                << "/home/u/.config/kvelt-pc/config.ini";
+    QTest::newRow("installed, no XDG_CONFIG_HOME") << "" << false << true << ""
+                                                   << "/home/u/.config/kvelt-pc/config.ini";
     QTest::newRow("relative XDG_CONFIG_HOME ignored") << "" << false << true << "cfg"
                                                       << "/home/u/.config/kvelt-pc/config.ini";
   }
@@ -178,16 +193,56 @@ class ProgramEntryTest : public QObject {
     QTest::addColumn<QString>("display");
     QTest::addColumn<QString>("waylandDisplay");
     QTest::addColumn<QString>("missing");  // a part of the line, empty when the window may be tried
-    QTest::newRow("nothing at all") << "" << "" << "" << "" << "neither DISPLAY nor WAYLAND_DISPLAY";
-    QTest::newRow("X display") << "" << "" << ":0" << "" << "";
-    QTest::newRow("Wayland display") << "" << "" << "" << "wayland-0" << "";
-    QTest::newRow("offscreen from the environment") << "" << "offscreen" << "" << "" << "";
-    QTest::newRow("offscreen on the command line") << "offscreen" << "xcb" << "" << "" << "";
-    QTest::newRow("xcb without DISPLAY") << "" << "xcb" << "" << "wayland-0" << "xcb platform needs DISPLAY";
-    QTest::newRow("xcb with options, no DISPLAY") << "xcb:foo=1" << "" << "" << "" << "xcb platform needs DISPLAY";
-    QTest::newRow("xcb with DISPLAY") << "" << "xcb" << ":1" << "" << "";
-    QTest::newRow("a list with a fallback") << "" << "xcb;offscreen" << "" << "" << "";
-    QTest::newRow("separators only") << "" << ";" << "" << "" << "neither DISPLAY nor WAYLAND_DISPLAY";
+    QTest::newRow("nothing at all") << ""
+                                    << ""
+                                    << ""
+                                    << ""
+                                    << "neither DISPLAY nor WAYLAND_DISPLAY";
+    QTest::newRow("X display") << ""
+                               << ""
+                               << ":0"
+                               << ""
+                               << "";
+    QTest::newRow("Wayland display") << ""
+                                     << ""
+                                     << ""
+                                     << "wayland-0"
+                                     << "";
+    QTest::newRow("offscreen from the environment") << ""
+                                                    << "offscreen"
+                                                    << ""
+                                                    << ""
+                                                    << "";
+    QTest::newRow("offscreen on the command line") << "offscreen"
+                                                   << "xcb"
+                                                   << ""
+                                                   << ""
+                                                   << "";
+    QTest::newRow("xcb without DISPLAY") << ""
+                                         << "xcb"
+                                         << ""
+                                         << "wayland-0"
+                                         << "xcb platform needs DISPLAY";
+    QTest::newRow("xcb with options, no DISPLAY") << "xcb:foo=1"
+                                                  << ""
+                                                  << ""
+                                                  << ""
+                                                  << "xcb platform needs DISPLAY";
+    QTest::newRow("xcb with DISPLAY") << ""
+                                      << "xcb"
+                                      << ":1"
+                                      << ""
+                                      << "";
+    QTest::newRow("a list with a fallback") << ""
+                                            << "xcb;offscreen"
+                                            << ""
+                                            << ""
+                                            << "";
+    QTest::newRow("separators only") << ""
+                                     << ";"
+                                     << ""
+                                     << ""
+                                     << "neither DISPLAY nor WAYLAND_DISPLAY";
   }
 
   void displayCheck() {
@@ -218,26 +273,33 @@ class ProgramEntryTest : public QObject {
     QTest::addColumn<QString>("out");  // expected in stdout
     QTest::addColumn<QString>("err");  // expected as the last line of stderr ("" = stderr empty)
     const QString headless = QStringLiteral("for headless use run it with QT_QPA_PLATFORM=offscreen.");
-    QTest::newRow("help") << QStringList{"--help"} << QStringList{} << 0 << "--simulate-unplug-after <seconds>"
+    QTest::newRow("help") << QStringList{"--help"} << QStringList{} << 0
+                          << "--simulate-unplug-after <seconds>"
                           << "";
-    QTest::newRow("help, short") << QStringList{"-h"} << QStringList{} << 0 << "--config-dir <dir>" << "";
-    QTest::newRow("version") << QStringList{"--version"} << QStringList{} << 0 << "kvelt-pc 1.05\n" << "";
-    QTest::newRow("version, short") << QStringList{"-v"} << QStringList{} << 0 << "kvelt-pc 1.05\n" << "";
+    QTest::newRow("help, short") << QStringList{"-h"} << QStringList{} << 0 << "--config-dir <dir>"
+                                 << "";
+    QTest::newRow("version") << QStringList{"--version"} << QStringList{} << 0 << "kvelt-pc 1.05\n"
+                             << "";
+    QTest::newRow("version, short") << QStringList{"-v"} << QStringList{} << 0 << "kvelt-pc 1.05\n"
+                                    << "";
     QTest::newRow("unknown option") << QStringList{"--bogus"} << QStringList{} << 1 << ""
                                     << "kvelt-pc: Unknown option 'bogus'.";
     QTest::newRow("missing value") << QStringList{"--config-dir"} << QStringList{} << 1 << ""
                                    << "kvelt-pc: Missing value after '--config-dir'.";
-    QTest::newRow("bad delay") << QStringList{"--simulate-unplug-after", "soon"} << QStringList{} << 1 << ""
-                               << "kvelt-pc: --simulate-unplug-after takes a number of seconds from 0 to 2000000.";
+    QTest::newRow("bad delay")
+        << QStringList{"--simulate-unplug-after", "soon"} << QStringList{} << 1 << ""
+        << "kvelt-pc: --simulate-unplug-after takes a number of seconds from 0 to 2000000.";
     QTest::newRow("window, no display")
         << QStringList{"--simulate"} << QStringList{} << 1 << ""
-        << "kvelt-pc: cannot open the window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); " + headless;
+        << "kvelt-pc: cannot open the window: no display (neither DISPLAY nor WAYLAND_DISPLAY is set); " +
+               headless;
     QTest::newRow("window, xcb asked, no DISPLAY")
         << QStringList{"--simulate"} << QStringList{"QT_QPA_PLATFORM=xcb"} << 1 << ""
         << "kvelt-pc: cannot open the window: the xcb platform needs DISPLAY, which is not set; " + headless;
     QTest::newRow("window, X server unreachable")
         << QStringList{"--simulate"} << QStringList{"DISPLAY=:4093"} << 1 << ""
-        << "kvelt-pc: cannot open the window: the display could not be opened (DISPLAY=:4093, WAYLAND_DISPLAY=); " +
+        << "kvelt-pc: cannot open the window: the display could not be opened (DISPLAY=:4093, "
+           "WAYLAND_DISPLAY=); " +
                headless;
   }
 
@@ -271,8 +333,8 @@ class ProgramEntryTest : public QObject {
     QVERIFY(configDir.isValid());
     QProcess process;
     process.setProcessEnvironment(CleanedEnvironment({}));
-    process.start(ProgramExecutable(), {"-platform", "offscreen", "--simulate", "--quit-after-show", "--config-dir",
-                                        configDir.path()});
+    process.start(ProgramExecutable(), {"-platform", "offscreen", "--simulate", "--quit-after-show",
+                                        "--config-dir", configDir.path()});
     QVERIFY2(process.waitForFinished(60000), "the program did not end");
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
@@ -282,9 +344,8 @@ class ProgramEntryTest : public QObject {
   void filterText_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QStringList>("nameFilters");
-    QTest::newRow("two, described with patterns")
-        << "Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv"
-        << QStringList{"Text file (*.txt)", "CSV file (*.csv)"};
+    QTest::newRow("two, described with patterns") << "Text file (*.txt)|*.txt|CSV file (*.csv)|*.csv"
+                                                  << QStringList{"Text file (*.txt)", "CSV file (*.csv)"};
     QTest::newRow("description without pattern") << "Bitmap|*.bmp" << QStringList{"Bitmap (*.bmp)"};
     QTest::newRow("several patterns") << "Pictures|*.bmp;*.png" << QStringList{"Pictures (*.bmp *.png)"};
     QTest::newRow("pattern differing from the description")

@@ -1,23 +1,24 @@
 // Loading config.ini when the window is created, storing the options on a click and at close.
 
+#include <unistd.h>
+
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QStatusBar>
-#include <QTemporaryDir>
-#include <QtTest>
-#include <QDir>
 #include <QGuiApplication>
-#include <QScreen>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <QtTest>
 #include <csignal>
 #include <cstdio>
-#include <unistd.h>
 
 #include "app/UnixSignalCloser.h"
 #include "app/WindowPlacement.h"
@@ -31,11 +32,11 @@ namespace {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
-const QStringList kFreshFile = {
-    "[Options]",   "AutoSave=0",   "SaveDate=1",   "SaveTime=1",  "SavePos1=1",   "SavePos2=1",
-    "SavePos3=1",  "SavePos4=1",   "SaveVer1=1",   "SaveVer2=1",  "SaveVer3=1",   "SaveVer4=1",
-    "ScreenTop=0", "ScreenLeft=0", "Language=0",   "SaveFile=<home>/pomiar.csv",  "Div=2",
-    "Unit=0"};
+const QStringList kFreshFile = {"[Options]",   "AutoSave=0",   "SaveDate=1", "SaveTime=1",
+                                "SavePos1=1",  "SavePos2=1",   "SavePos3=1", "SavePos4=1",
+                                "SaveVer1=1",  "SaveVer2=1",   "SaveVer3=1", "SaveVer4=1",
+                                "ScreenTop=0", "ScreenLeft=0", "Language=0", "SaveFile=<home>/pomiar.csv",
+                                "Div=2",       "Unit=0"};
 
 // The fresh file with the recording file in this home folder.
 QStringList FreshFile(const QString& home) {
@@ -47,7 +48,8 @@ QStringList FreshFile(const QString& home) {
 // Sets HOME while it lives.
 class ScopedHome {
  public:
-  explicit ScopedHome(const QByteArray& home) : previous_(qgetenv("HOME")), wasSet_(qEnvironmentVariableIsSet("HOME")) {
+  explicit ScopedHome(const QByteArray& home)
+      : previous_(qgetenv("HOME")), wasSet_(qEnvironmentVariableIsSet("HOME")) {
     if (home.isNull()) {
       qunsetenv("HOME");
     } else {
@@ -106,7 +108,8 @@ class StandardErrorCapture {
 };
 
 QList<bool> RecordingChecks(TFMain& window) {
-  QList<bool> checks = {window.auto_save->isChecked(), window.save_date->isChecked(), window.save_time->isChecked()};
+  QList<bool> checks = {window.auto_save->isChecked(), window.save_date->isChecked(),
+                        window.save_time->isChecked()};
   for (QCheckBox* box : window.save_pos) {
     checks << box->isChecked();
   }
@@ -138,7 +141,8 @@ class StartupShutdownTest : public QObject {
     QVERIFY(!window.RecordingLogic().Recording());
     QVERIFY(!window.ChartRunning());
     QCOMPARE(window.SaveButton->text(), Utf8("Uruchom rejestrację danych"));
-    QCOMPARE(RecordingChecks(window), (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
+    QCOMPARE(RecordingChecks(window),
+             (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
     QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
     QCOMPARE(window.BoxPos->title(), QStringLiteral("Pozycja [obr]"));
     QCOMPARE(window.GroupBox1->title(), Utf8("Rozdzielczość enkodera [imp/obr]"));
@@ -148,7 +152,8 @@ class StartupShutdownTest : public QObject {
     const QStringList file = {"[Options]", "Language=0"};
     WindowFixture fixture(file);
     TFMain& window = fixture.Window();
-    QCOMPARE(RecordingChecks(window), (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
+    QCOMPARE(RecordingChecks(window),
+             (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
     QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(window.DivList->currentIndex(), 2);
     QCOMPARE(window.UnitList->currentText(), QStringLiteral("[obr/s]"));
@@ -164,9 +169,10 @@ class StartupShutdownTest : public QObject {
     QTest::addColumn<QString>("shown");
     const QString homeFile = QStringLiteral("/home/kvelt user/pomiar.csv");
     QTest::newRow("first start") << QByteArray("/home/kvelt user") << QStringList{} << homeFile;
-    QTest::newRow("home with a trailing slash") << QByteArray("/home/kvelt user/") << QStringList{} << homeFile;
-    QTest::newRow("file without SaveFile") << QByteArray("/home/kvelt user") << QStringList{"[Options]", "Language=0"}
-                                           << homeFile;
+    QTest::newRow("home with a trailing slash")
+        << QByteArray("/home/kvelt user/") << QStringList{} << homeFile;
+    QTest::newRow("file without SaveFile")
+        << QByteArray("/home/kvelt user") << QStringList{"[Options]", "Language=0"} << homeFile;
     QTest::newRow("stored name used as it is")
         << QByteArray("/home/kvelt user") << QStringList{"[Options]", "SaveFile=c:\\pomiar.csv", "Language=0"}
         << QStringLiteral("c:\\pomiar.csv");
@@ -203,7 +209,8 @@ class StartupShutdownTest : public QObject {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("boxPos");
     QTest::newRow("Polski") << 0 << Utf8("Zatrzymaj rejestrację danych")
-                            << QStringLiteral("Zapis pomiarów do pliku zostal uruchomiony") << QStringLiteral("Pozycja [mm]");
+                            << QStringLiteral("Zapis pomiarów do pliku zostal uruchomiony")
+                            << QStringLiteral("Pozycja [mm]");
     QTest::newRow("English") << 1 << QStringLiteral("Stop recording data")
                              << QStringLiteral("Record measurements to the file was running")
                              << QStringLiteral("Position [mm]");
@@ -230,13 +237,15 @@ class StartupShutdownTest : public QObject {
     QTest::addColumn<int>("unit");
     QTest::addColumn<int>("period");
     QTest::addColumn<int>("language");
-    QTest::newRow("all in range") << QStringList{"Div=4", "Unit=3", "SavePeriod=8", "Language=1"} << 4 << 3 << 8 << 1;
-    QTest::newRow("too large") << QStringList{"Div=5", "Unit=4", "SavePeriod=9", "Language=2"} << 2 << 0 << 1 << 0;
-    QTest::newRow("negative") << QStringList{"Div=-1", "Unit=-1", "SavePeriod=-1", "Language=-1"} << 2 << 0 << 1
-                              << 0;
+    QTest::newRow("all in range") << QStringList{"Div=4", "Unit=3", "SavePeriod=8", "Language=1"} << 4 << 3
+                                  << 8 << 1;
+    QTest::newRow("too large") << QStringList{"Div=5", "Unit=4", "SavePeriod=9", "Language=2"} << 2 << 0 << 1
+                               << 0;
+    QTest::newRow("negative") << QStringList{"Div=-1", "Unit=-1", "SavePeriod=-1", "Language=-1"} << 2 << 0
+                              << 1 << 0;
     QTest::newRow("no Language key") << QStringList{"Div=0", "SavePeriod=0"} << 0 << 0 << 0 << 0;
-    QTest::newRow("hexadecimal") << QStringList{"Div=0x3", "Unit=0x1", "SavePeriod=0X2", "Language=0x1"} << 3 << 1
-                                 << 2 << 1;
+    QTest::newRow("hexadecimal") << QStringList{"Div=0x3", "Unit=0x1", "SavePeriod=0X2", "Language=0x1"} << 3
+                                 << 1 << 2 << 1;
   }
 
   void storedIndexOutsideItsListSelectsTheDefault() {
@@ -291,10 +300,13 @@ class StartupShutdownTest : public QObject {
     QTest::addColumn<QPoint>("opened");
     const QRect left(0, 0, 1920, 1040);
     const QRect right(1920, -200, 1280, 984);
-    QTest::newRow("on the second screen") << QList<QRect>{left, right} << QPoint(2500, -150) << QPoint(2500, -150);
+    QTest::newRow("on the second screen")
+        << QList<QRect>{left, right} << QPoint(2500, -150) << QPoint(2500, -150);
     QTest::newRow("second screen gone") << QList<QRect>{left} << QPoint(2500, -150) << QPoint(0, 0);
-    QTest::newRow("title bar on neither screen") << QList<QRect>{left, right} << QPoint(100, -150) << QPoint(0, 0);
-    QTest::newRow("across both screens") << QList<QRect>{left, right} << QPoint(1500, 100) << QPoint(1500, 100);
+    QTest::newRow("title bar on neither screen")
+        << QList<QRect>{left, right} << QPoint(100, -150) << QPoint(0, 0);
+    QTest::newRow("across both screens")
+        << QList<QRect>{left, right} << QPoint(1500, 100) << QPoint(1500, 100);
   }
 
   void placementOverSeveralScreens() {
@@ -434,7 +446,8 @@ class StartupShutdownTest : public QObject {
     }
     process.terminate();
     const bool ended = process.waitForFinished(2000);
-    QFile::setPermissions(config.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(config.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     if (!ended) {
       process.kill();
       process.waitForFinished();
@@ -458,8 +471,8 @@ class StartupShutdownTest : public QObject {
     kvelt::app::UnixSignalCloser closer(&window);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QMessageBox box(QMessageBox::Information, QStringLiteral("KVELT - PC"), QStringLiteral("open"), QMessageBox::Ok,
-                    &window);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("KVELT - PC"), QStringLiteral("open"),
+                    QMessageBox::Ok, &window);
     QTimer::singleShot(50, [] { std::raise(SIGTERM); });
     // Without the close this would wait for a click: alarm() ends the test instead.
     ::alarm(20);

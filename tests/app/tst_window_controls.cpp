@@ -71,8 +71,9 @@ class WindowControlsTest : public QObject {
     add(Indexed("BitBtn", 1, 9) + Indexed("button_clear", 0, 3) +
             QStringList{"SaveButton", "SaveChartButton", "ClearButton", "PlayButton"},
         "QPushButton");
-    add(Indexed("button_get_res", 0, 3) + Indexed("button_set_res", 0, 3) + Indexed("button_get_coeff", 0, 3) +
-            Indexed("button_set_coeff", 0, 3) + Indexed("button_get_zero", 0, 3) + Indexed("button_set_zero", 0, 3) +
+    add(Indexed("button_get_res", 0, 3) + Indexed("button_set_res", 0, 3) +
+            Indexed("button_get_coeff", 0, 3) + Indexed("button_set_coeff", 0, 3) +
+            Indexed("button_get_zero", 0, 3) + Indexed("button_set_zero", 0, 3) +
             QStringList{"SpeedButton1", "SpeedButton2"},
         "QToolButton");
     add(Indexed("edit_zero", 0, 3) + Indexed("out", 1, 5, "_W") + Indexed("out", 1, 5, "_B") +
@@ -167,7 +168,8 @@ class WindowControlsTest : public QObject {
     for (const TOutputRowControls& row : window.OutputRows) {
       QVERIFY(row.A->isEnabled());
       QVERIFY(!row.A->isChecked());
-      for (QWidget* control : std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
+      for (QWidget* control :
+           std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
         QVERIFY(!control->isEnabled());
       }
       QCOMPARE(row.T->currentIndex(), 0);
@@ -201,10 +203,10 @@ class WindowControlsTest : public QObject {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     const QList<QStringList> groups = {
-        Indexed("button_get_res", 0, 3) + Indexed("button_get_coeff", 0, 3) + Indexed("button_get_zero", 0, 3) +
-            QStringList{"BitBtn1"},
-        Indexed("button_set_res", 0, 3) + Indexed("button_set_coeff", 0, 3) + Indexed("button_set_zero", 0, 3) +
-            QStringList{"SpeedButton2"},
+        Indexed("button_get_res", 0, 3) + Indexed("button_get_coeff", 0, 3) +
+            Indexed("button_get_zero", 0, 3) + QStringList{"BitBtn1"},
+        Indexed("button_set_res", 0, 3) + Indexed("button_set_coeff", 0, 3) +
+            Indexed("button_set_zero", 0, 3) + QStringList{"SpeedButton2"},
         Indexed("button_clear", 0, 3) + QStringList{"ClearButton"},
         Indexed("BitBtn", 3, 7),
         {"SaveButton", "PlayButton"},
@@ -217,7 +219,8 @@ class WindowControlsTest : public QObject {
     for (const QStringList& group : groups) {
       const qint64 key = IconKey(window, group.front());
       QVERIFY(key != -1);
-      QVERIFY2(!window.Control<QAbstractButton>(group.front().toLatin1().constData())->icon().isNull(), qPrintable(group.front()));
+      QVERIFY2(!window.Control<QAbstractButton>(group.front().toLatin1().constData())->icon().isNull(),
+               qPrintable(group.front()));
       for (const QString& name : group) {
         QCOMPARE(IconKey(window, name), key);
       }
@@ -238,7 +241,8 @@ class WindowControlsTest : public QObject {
     // At least 50 pixels, and room for the longest connection text.
     QVERIFY(window.StatusPanels[1]->width() >= 50);
     for (const QString& text : {QString::fromUtf8("Rozłączony"), QStringLiteral("Disconnected")}) {
-      QVERIFY(window.StatusPanels[1]->fontMetrics().horizontalAdvance(text) <= window.StatusPanels[1]->width());
+      QVERIFY(window.StatusPanels[1]->fontMetrics().horizontalAdvance(text) <=
+              window.StatusPanels[1]->width());
     }
     TLangCombo* picker = window.LangCombo1;
     QCOMPARE(picker->parentWidget(), window.StatusBar);
@@ -272,11 +276,12 @@ class WindowControlsTest : public QObject {
     }
     QCOMPARE(order, (QStringList{"Series3", "Series6", "Series9", "Series12", "Series1", "Series4", "Series7",
                                  "Series10", "Series2", "Series5", "Series8", "Series11", "Series13"}));
-    QCOMPARE(titles.mid(0, 5), (QStringList{"Pozycja [1]", "Pozycja [2]", "Pozycja [3]", "Pozycja [4]",
-                                            Utf8("Prędkość [1]")}));
+    QCOMPARE(titles.mid(0, 5),
+             (QStringList{"Pozycja [1]", "Pozycja [2]", "Pozycja [3]", "Pozycja [4]", Utf8("Prędkość [1]")}));
     QCOMPARE(titles.back(), Utf8("Wyjście [5]"));
     for (int n = 1; n <= 13; ++n) {
-      QCOMPARE(window.Series[static_cast<std::size_t>(n - 1)]->objectName(), QStringLiteral("Series%1").arg(n));
+      QCOMPARE(window.Series[static_cast<std::size_t>(n - 1)]->objectName(),
+               QStringLiteral("Series%1").arg(n));
     }
     QCOMPARE(window.ChartBottomAxis->titleText(), QStringLiteral("Czas [s]"));
     QCOMPARE(window.ChartLeftAxis->max(), 1038.441641249998);

@@ -1,11 +1,10 @@
-#include "config/DeviceCommands.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "config/DeviceCommands.h"
 #include "config/LocaleNumber.h"
 #include "config/SenderChannel.h"
 #include "tests/config/ReportBytes.h"
@@ -46,24 +45,23 @@ class ListRequestTest : public testing::TestWithParam<ListRequestCase> {};
 
 TEST_P(ListRequestTest, SendsTheValueOfTheSelectedItem) {
   const auto report = GetParam().Request(GetParam().Position);
-  EXPECT_EQ(report ? std::optional<Bytes>(ReportBytes(*report)) : std::nullopt,
-            GetParam().Expected);
+  EXPECT_EQ(report ? std::optional<Bytes>(ReportBytes(*report)) : std::nullopt, GetParam().Expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ListRequestTest,
-    testing::Values(ListRequestCase{GateTimeRequest, 11, Bytes{110, 0x50, 0xC3, 0x00, 0x00}},
-                    ListRequestCase{GateTimeRequest, 0, Bytes{110, 10, 0, 0, 0}},
-                    ListRequestCase{GateTimeRequest, 2, Bytes{110, 50, 0, 0, 0}},
-                    ListRequestCase{GateTimeRequest, 12, std::nullopt},
-                    ListRequestCase{GateTimeRequest, -1, std::nullopt},
-                    ListRequestCase{ModbusAddressRequest, 0, Bytes{109, 1}},
-                    ListRequestCase{ModbusAddressRequest, 246, Bytes{109, 247}},
-                    ListRequestCase{ModbusAddressRequest, 247, std::nullopt},
-                    ListRequestCase{ModbusAddressRequest, -1, std::nullopt},
-                    ListRequestCase{ModbusBaudRateRequest, 3, Bytes{111, 3}},
-                    ListRequestCase{ModbusBaudRateRequest, 0, Bytes{111, 0}},
-                    ListRequestCase{ModbusBaudRateRequest, 4, std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Cases, ListRequestTest,
+                         testing::Values(ListRequestCase{GateTimeRequest, 11,
+                                                         Bytes{110, 0x50, 0xC3, 0x00, 0x00}},
+                                         ListRequestCase{GateTimeRequest, 0, Bytes{110, 10, 0, 0, 0}},
+                                         ListRequestCase{GateTimeRequest, 2, Bytes{110, 50, 0, 0, 0}},
+                                         ListRequestCase{GateTimeRequest, 12, std::nullopt},
+                                         ListRequestCase{GateTimeRequest, -1, std::nullopt},
+                                         ListRequestCase{ModbusAddressRequest, 0, Bytes{109, 1}},
+                                         ListRequestCase{ModbusAddressRequest, 246, Bytes{109, 247}},
+                                         ListRequestCase{ModbusAddressRequest, 247, std::nullopt},
+                                         ListRequestCase{ModbusAddressRequest, -1, std::nullopt},
+                                         ListRequestCase{ModbusBaudRateRequest, 3, Bytes{111, 3}},
+                                         ListRequestCase{ModbusBaudRateRequest, 0, Bytes{111, 0}},
+                                         ListRequestCase{ModbusBaudRateRequest, 4, std::nullopt}));
 
 TEST(DeviceCommandsTest, ListItemsMatchWhatIsSent) {
   const auto addresses = ModbusAddressLabels();

@@ -1,10 +1,10 @@
-#include "config/EncoderInfo.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <string_view>
+
+#include "config/EncoderInfo.h"
 
 namespace kvelt {
 namespace {
@@ -58,21 +58,20 @@ TEST_P(EncoderInfoTest, ListsGateTimeResolutionAndCoefficient) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, EncoderInfoTest,
-    testing::Values(
-        InfoCase{"Polish", Reading(100, 4000, 1.5f), 0, 2, false,
-                 "Czas bramkowania: 0,1 [s]\nRozdzielczość: 1000 [imp/obr]\nMnożnik: 1,50\n"},
-        InfoCase{"English", Reading(100, 4000, 1.5f), 1, 2, true,
-                 "Gate time:0,1 [s]\nResolution:1000 [pulse/rev]\nCoeff:1,50\n"},
-        InfoCase{"LinearUnit", Reading(1000, 1001, 2.0f), 3, 0, false,
-                 "Czas bramkowania: 1,0 [s]\nRozdzielczość: 250 [imp/mm]\nMnożnik: 2\n"},
-        InfoCase{"ShortGateTimes", Reading(20, 4, 1.5f), 2, 0, true,
-                 "Gate time:0,0 [s]\nResolution:1 [pulse/mm]\nCoeff:2\n"},
-        InfoCase{"HalfwayGateTime", Reading(50, 0, 0.0f), 0, 4, true,
-                 "Gate time:0,1 [s]\nResolution:0 [pulse/rev]\nCoeff:0,0000\n"},
-        InfoCase{"BeforeAnyFrame", ChannelReading{}, 0, 2, false,
-                 "Czas bramkowania: 0,0 [s]\nRozdzielczość: 0 [imp/obr]\nMnożnik: 0,00\n"},
-        InfoCase{"NoUnitNoDiv", Reading(65535, 65535, -0.125f), -1, -1, false,
-                 "Czas bramkowania: 65,5 [s]\n\nMnożnik: -0,13\n"}),
+    testing::Values(InfoCase{"Polish", Reading(100, 4000, 1.5f), 0, 2, false,
+                             "Czas bramkowania: 0,1 [s]\nRozdzielczość: 1000 [imp/obr]\nMnożnik: 1,50\n"},
+                    InfoCase{"English", Reading(100, 4000, 1.5f), 1, 2, true,
+                             "Gate time:0,1 [s]\nResolution:1000 [pulse/rev]\nCoeff:1,50\n"},
+                    InfoCase{"LinearUnit", Reading(1000, 1001, 2.0f), 3, 0, false,
+                             "Czas bramkowania: 1,0 [s]\nRozdzielczość: 250 [imp/mm]\nMnożnik: 2\n"},
+                    InfoCase{"ShortGateTimes", Reading(20, 4, 1.5f), 2, 0, true,
+                             "Gate time:0,0 [s]\nResolution:1 [pulse/mm]\nCoeff:2\n"},
+                    InfoCase{"HalfwayGateTime", Reading(50, 0, 0.0f), 0, 4, true,
+                             "Gate time:0,1 [s]\nResolution:0 [pulse/rev]\nCoeff:0,0000\n"},
+                    InfoCase{"BeforeAnyFrame", ChannelReading{}, 0, 2, false,
+                             "Czas bramkowania: 0,0 [s]\nRozdzielczość: 0 [imp/obr]\nMnożnik: 0,00\n"},
+                    InfoCase{"NoUnitNoDiv", Reading(65535, 65535, -0.125f), -1, -1, false,
+                             "Czas bramkowania: 65,5 [s]\n\nMnożnik: -0,13\n"}),
     [](const testing::TestParamInfo<InfoCase>& info) { return info.param.Name; });
 
 TEST(EncoderInfoArrayTest, ReadsTheButtonsOwnChannel) {

@@ -1,5 +1,3 @@
-#include "config/EncoderParameters.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/EncoderParameters.h"
 #include "config/SenderChannel.h"
 #include "protocol/ReplyParsers.h"
 #include "tests/config/ReportBytes.h"
@@ -37,8 +36,7 @@ TEST_P(ChannelFromSenderNameTest, TakesTheLastDigit) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ChannelFromSenderNameTest,
-                         testing::Values(SenderCase{"button_set_res0", 0},
-                                         SenderCase{"edit_coeff3", 3},
+                         testing::Values(SenderCase{"button_set_res0", 0}, SenderCase{"edit_coeff3", 3},
                                          SenderCase{"button_clear2", 2},
                                          SenderCase{"button_clear4", std::nullopt},
                                          SenderCase{"button_get_zero", std::nullopt},
@@ -65,8 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                     ResolutionCase{2, " 12 ", Bytes{104, 0x02, 0x30, 0x00, 0x00, 0x00}},
                     ResolutionCase{0, "65536", std::nullopt}, ResolutionCase{0, "-1", std::nullopt},
                     ResolutionCase{0, "", std::nullopt}, ResolutionCase{0, "abc", std::nullopt},
-                    ResolutionCase{0, "1.5", std::nullopt},
-                    ResolutionCase{0, "4294967297", std::nullopt}));
+                    ResolutionCase{0, "1.5", std::nullopt}, ResolutionCase{0, "4294967297", std::nullopt}));
 
 struct CoefficientCase {
   std::string_view Text;
@@ -88,8 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CoefficientCase{"1.5", ".", Bytes{105, 1, 0x00, 0x00, 0xC0, 0x3F}},
                     CoefficientCase{"-2,25E1", ",", Bytes{105, 1, 0x00, 0x00, 0xB4, 0xC1}},
                     CoefficientCase{"0,1", ",", Bytes{105, 1, 0xCD, 0xCC, 0xCC, 0x3D}},
-                    CoefficientCase{"", ",", std::nullopt},
-                    CoefficientCase{"1e39", ",", std::nullopt}));
+                    CoefficientCase{"", ",", std::nullopt}, CoefficientCase{"1e39", ",", std::nullopt}));
 
 TEST(EncoderRequestsTest, ZeroMarkerAndGetRequestsCarryTheChannel) {
   EXPECT_EQ(ReportBytes(SetZeroMarkerRequest(2, 1)), (Bytes{116, 2, 1}));
@@ -131,12 +127,10 @@ TEST_P(CoefficientReplyTextTest, FormatsWithFifteenDigitsAndTheDivDecimals) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CoefficientReplyTextTest,
-    testing::Values(CoefficientTextCase{2.5f, 2, ",", "2,50"},
-                    CoefficientTextCase{2.75f, 0, ",", "3"},
+    testing::Values(CoefficientTextCase{2.5f, 2, ",", "2,50"}, CoefficientTextCase{2.75f, 0, ",", "3"},
                     CoefficientTextCase{2.75f, 4, ".", "2.7500"},
                     // No selection of `div` falls back to two decimals.
-                    CoefficientTextCase{2.75f, -1, ",", "2,75"},
-                    CoefficientTextCase{2.75f, 5, ",", "2,75"},
+                    CoefficientTextCase{2.75f, -1, ",", "2,75"}, CoefficientTextCase{2.75f, 5, ",", "2,75"},
                     // Fifteen significant digits: a seventeen-digit whole part goes to exponent form.
                     CoefficientTextCase{1e17f, 0, ",", "9,99999984306749E16"}));
 

@@ -1,10 +1,10 @@
-#include "config/LocaleNumber.h"
-
 #include <gtest/gtest.h>
 
 #include <limits>
 #include <optional>
 #include <string_view>
+
+#include "config/LocaleNumber.h"
 
 namespace kvelt {
 namespace {
@@ -24,12 +24,14 @@ TEST_P(ParseLocaleRealTest, ConvertsOnlyTheLocaleNotation) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseLocaleRealTest,
-    testing::Values(RealCase{"1,5", ",", 1.5}, RealCase{"1.5", ",", std::nullopt},
-                    RealCase{"1.5", ".", 1.5}, RealCase{"1,5", ".", std::nullopt},
-                    RealCase{"-2,25E1", ",", -22.5}, RealCase{"1,5e3", ",", 1500.0},
-                    RealCase{"+7", ",", 7.0}, RealCase{",5", ",", 0.5}, RealCase{"1,", ",", 1.0},
-                    RealCase{"\t 2,5  ", ",", 2.5}, RealCase{"1E-3", ",", 0.001},
-                    RealCase{"0", ",", 0.0}, RealCase{"1\xD9\xAB" "5", "\xD9\xAB", 1.5},
+    testing::Values(RealCase{"1,5", ",", 1.5}, RealCase{"1.5", ",", std::nullopt}, RealCase{"1.5", ".", 1.5},
+                    RealCase{"1,5", ".", std::nullopt}, RealCase{"-2,25E1", ",", -22.5},
+                    RealCase{"1,5e3", ",", 1500.0}, RealCase{"+7", ",", 7.0}, RealCase{",5", ",", 0.5},
+                    RealCase{"1,", ",", 1.0}, RealCase{"\t 2,5  ", ",", 2.5}, RealCase{"1E-3", ",", 0.001},
+                    RealCase{"0", ",", 0.0},
+                    RealCase{"1\xD9\xAB"
+                             "5",
+                             "\xD9\xAB", 1.5},
                     RealCase{"", ",", std::nullopt}, RealCase{"   ", ",", std::nullopt},
                     RealCase{",", ",", std::nullopt}, RealCase{"-", ",", std::nullopt},
                     RealCase{"1,5,0", ",", std::nullopt}, RealCase{"1.000,5", ",", std::nullopt},
@@ -50,16 +52,15 @@ TEST_P(ParseDecimalIntegerTest, ConvertsOnlyDecimalDigits) {
   EXPECT_EQ(ParseDecimalInteger(GetParam().Text), GetParam().Expected) << GetParam().Text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ParseDecimalIntegerTest,
-    testing::Values(IntegerCase{"1000", 1000}, IntegerCase{" 65535 ", 65535},
-                    IntegerCase{"-1", -1}, IntegerCase{"+12", 12}, IntegerCase{"007", 7},
-                    IntegerCase{"", std::nullopt}, IntegerCase{"abc", std::nullopt},
-                    IntegerCase{"1.5", std::nullopt}, IntegerCase{"1,5", std::nullopt},
-                    IntegerCase{"1e3", std::nullopt}, IntegerCase{"0x10", std::nullopt},
-                    IntegerCase{"$10", std::nullopt}, IntegerCase{"1 0", std::nullopt},
-                    IntegerCase{"+", std::nullopt},
-                    IntegerCase{"99999999999999999999", std::nullopt}));
+INSTANTIATE_TEST_SUITE_P(Cases, ParseDecimalIntegerTest,
+                         testing::Values(IntegerCase{"1000", 1000}, IntegerCase{" 65535 ", 65535},
+                                         IntegerCase{"-1", -1}, IntegerCase{"+12", 12}, IntegerCase{"007", 7},
+                                         IntegerCase{"", std::nullopt}, IntegerCase{"abc", std::nullopt},
+                                         IntegerCase{"1.5", std::nullopt}, IntegerCase{"1,5", std::nullopt},
+                                         IntegerCase{"1e3", std::nullopt}, IntegerCase{"0x10", std::nullopt},
+                                         IntegerCase{"$10", std::nullopt}, IntegerCase{"1 0", std::nullopt},
+                                         IntegerCase{"+", std::nullopt},
+                                         IntegerCase{"99999999999999999999", std::nullopt}));
 
 TEST(ToSingleTest, RoundsToNearestAndRefusesWhatOverflows) {
   EXPECT_EQ(ToSingle(0.1), 0.1f);

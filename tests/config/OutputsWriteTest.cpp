@@ -1,5 +1,3 @@
-#include "config/OutputsWrite.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "config/OutputsConfigExchange.h"
+#include "config/OutputsWrite.h"
 #include "protocol/OutputsConfig.h"
 #include "tests/config/ReportBytes.h"
 
@@ -96,9 +95,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {{2, OutputBox::Threshold}, {4, OutputBox::SecondThreshold}}},
         RefusalCase{"AllNBeforeAnyM",
                     {Ticked("1", 1, ""), Ticked(""), OutputRow{}, Ticked("1 0"), OutputRow{}},
-                    {{1, OutputBox::Threshold},
-                     {3, OutputBox::Threshold},
-                     {0, OutputBox::SecondThreshold}}},
+                    {{1, OutputBox::Threshold}, {3, OutputBox::Threshold}, {0, OutputBox::SecondThreshold}}},
         // A logic list with no selection shows M, so M is checked.
         RefusalCase{"NoLogicSelection",
                     {Ticked("1", -1, "?"), OutputRow{}, OutputRow{}, OutputRow{}, OutputRow{}},

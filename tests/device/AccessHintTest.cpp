@@ -1,14 +1,16 @@
-#include "device/AccessHint.h"
-
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <string>
 
+#include "device/AccessHint.h"
+
 namespace kvelt::hid {
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+bool Contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
 
 struct FailureCase {
   int Error;

@@ -29,8 +29,8 @@ namespace {
 
 class FakeHandle final : public HidHandle {
  public:
-  FakeHandle(std::shared_ptr<FakeBackend::Channel> channel, HidOpenMode mode,
-             std::shared_ptr<void> counters, std::atomic<int>& live)
+  FakeHandle(std::shared_ptr<FakeBackend::Channel> channel, HidOpenMode mode, std::shared_ptr<void> counters,
+             std::atomic<int>& live)
       : Channel_(std::move(channel)), Mode_(mode), Counters_(std::move(counters)), Live_(live) {
     ++Live_;
   }
@@ -40,8 +40,7 @@ class FakeHandle final : public HidHandle {
     std::unique_lock lock(Channel_->Mutex);
     if (Mode_ == HidOpenMode::MetadataOnly) return {HidReadResult::Status::Failed, 0, 9};
     Channel_->Changed.wait(lock, [&] {
-      return Stopped_ || Channel_->Endless || Channel_->ReadError != 0 ||
-             !Channel_->Reports.empty();
+      return Stopped_ || Channel_->Endless || Channel_->ReadError != 0 || !Channel_->Reports.empty();
     });
     if (Stopped_) return {HidReadResult::Status::Stopped, 0, 0};
     if (Channel_->ReadError != 0) {
@@ -96,10 +95,8 @@ class FakeHandle final : public HidHandle {
 FakeBackend::FakeBackend() : Counters_(std::make_shared<Counters>()) {}
 FakeBackend::~FakeBackend() = default;
 
-FakeBackend::Interface FakeBackend::MakeInterface(const std::string& identity,
-                                                  std::string product,
-                                                  std::uint16_t inputLength,
-                                                  std::uint16_t outputLength) {
+FakeBackend::Interface FakeBackend::MakeInterface(const std::string& identity, std::string product,
+                                                  std::uint16_t inputLength, std::uint16_t outputLength) {
   Interface result;
   result.Info.Identity = identity;
   result.Info.Path = "/fake/" + identity;
@@ -111,9 +108,7 @@ FakeBackend::Interface FakeBackend::MakeInterface(const std::string& identity,
   return result;
 }
 
-void FakeBackend::SetInterfaces(std::vector<Interface> interfaces) {
-  Interfaces_ = std::move(interfaces);
-}
+void FakeBackend::SetInterfaces(std::vector<Interface> interfaces) { Interfaces_ = std::move(interfaces); }
 
 void FakeBackend::AddInterface(Interface interface) { Interfaces_.push_back(std::move(interface)); }
 
@@ -165,8 +160,7 @@ void FakeBackend::SetReadError(const std::string& identity, int error) {
   channel->Changed.notify_all();
 }
 
-bool FakeBackend::WaitForReportsRead(const std::string& identity, std::uint64_t count,
-                                     int timeoutMs) {
+bool FakeBackend::WaitForReportsRead(const std::string& identity, std::uint64_t count, int timeoutMs) {
   auto channel = ChannelOf(identity);
   std::unique_lock lock(channel->Mutex);
   return channel->Changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
@@ -206,9 +200,8 @@ std::vector<HidInterfaceInfo> FakeBackend::Enumerate() {
 }
 
 std::unique_ptr<HidHandle> FakeBackend::Open(const HidInterfaceInfo& info, HidOpenMode mode) {
-  const auto found = std::find_if(Interfaces_.begin(), Interfaces_.end(), [&](const Interface& i) {
-    return i.Info.Identity == info.Identity;
-  });
+  const auto found = std::find_if(Interfaces_.begin(), Interfaces_.end(),
+                                  [&](const Interface& i) { return i.Info.Identity == info.Identity; });
   if (found == Interfaces_.end() || !found->Openable) return nullptr;
   if (mode != HidOpenMode::MetadataOnly && !found->ReadWrite) return nullptr;
   ++Counters_->Opened[static_cast<int>(mode)];
@@ -220,8 +213,6 @@ bool FakeBackend::DrainMonitor() {
   return DrainResult;
 }
 
-void FakeBackend::SetChangeCallback(std::function<void()> callback) {
-  ChangeCallback_ = std::move(callback);
-}
+void FakeBackend::SetChangeCallback(std::function<void()> callback) { ChangeCallback_ = std::move(callback); }
 
 }  // namespace kvelt::hid::test

@@ -34,7 +34,7 @@ class FakeBackend final : public HidBackend {
   void AddInterface(Interface interface);
   void RemoveInterface(const std::string& identity);
   void SetOpenable(const std::string& identity, bool openable);
-  void FireChange();  // as the system does when devices come or go
+  void FireChange();                      // as the system does when devices come or go
   std::function<void()> DuringEnumerate;  // runs inside Enumerate()
   int EnumerateCount() const { return EnumerateCount_; }
   bool DrainResult = false;

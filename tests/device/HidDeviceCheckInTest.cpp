@@ -28,9 +28,7 @@ TEST_F(CheckInTest, CheckingInAPresentDeviceLeavesAFreshObjectWithTheSameHandler
   lent->SetUnplugHandler([&](THidDevice&) { ++unplugCalls; });
   lent->SetSleepTime(333);
   // A handler set on a lent device starts its reader.
-  lent->SetDataHandler([&](THidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) {
-    ++dataCalls;
-  });
+  lent->SetDataHandler([&](THidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++dataCalls; });
   EXPECT_TRUE(lent->ReaderRunning());
   lent.reset();
 
@@ -127,9 +125,7 @@ TEST_F(CheckInTest, DestroyingTheControllerStopsReadersAndLeavesLentDevicesDetac
   Backend.SetEndlessReports("a", true);
   auto lent = Controller->CheckOutDevice(0);
   int reports = 0;
-  lent->SetDataHandler([&](THidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) {
-    ++reports;
-  });
+  lent->SetDataHandler([&](THidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++reports; });
   ASSERT_TRUE(Poster.RunUntil([&] { return reports >= 3; }, std::chrono::seconds(10)));
   Controller.reset();
   EXPECT_FALSE(lent->ReaderRunning());

@@ -73,8 +73,7 @@ TEST_F(ReaderTest, ReportWaitingForHandOverIsDeliveredDuringCheckIn) {
   // Not handed over yet: the main thread has not run. Checking the device in stops the
   // reader, and the stop delivers the waiting report first.
   bool handlerSawLentDevice = false;
-  Counter->SetDataHandler([&](THidDevice& dev, std::uint8_t, const std::uint8_t* data,
-                              std::uint16_t) {
+  Counter->SetDataHandler([&](THidDevice& dev, std::uint8_t, const std::uint8_t* data, std::uint16_t) {
     handlerSawLentDevice = dev.CheckedOut() && data[0] == 103;
   });
   Counter.reset();
@@ -85,9 +84,7 @@ TEST_F(ReaderTest, ClearingTheHandlerStopsTheReaderAndASecondHandlerTakesOver) {
   Counter->SetDataHandler(Recorder());
   EXPECT_TRUE(Counter->ReaderRunning());
   int second = 0;
-  Counter->SetDataHandler([&](THidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) {
-    ++second;
-  });
+  Counter->SetDataHandler([&](THidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++second; });
   EXPECT_TRUE(Counter->ReaderRunning());
   Backend.QueueReport("counter", {1, 100});
   ASSERT_TRUE(Poster.RunUntil([&] { return second == 1; }, 10s));

@@ -1,5 +1,3 @@
-#include "device/ReportHandOver.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "device/ReportHandOver.h"
 #include "device/TaskQueuePoster.h"
 
 namespace kvelt::hid {
@@ -221,15 +220,13 @@ INSTANTIATE_TEST_SUITE_P(
     WorkTimes, ReportHandOverSlowWorkTest,
     ::testing::Values(SlowWorkCase{"Instant", 0us, false}, SlowWorkCase{"WithinTheSpin", 10us, false},
                       SlowWorkCase{"JustPastTheSpin", 80us, false},
-                      SlowWorkCase{"FarPastTheSpin", 5000us, false},
-                      SlowWorkCase{"InstantThrows", 0us, true},
+                      SlowWorkCase{"FarPastTheSpin", 5000us, false}, SlowWorkCase{"InstantThrows", 0us, true},
                       SlowWorkCase{"FarPastTheSpinThrows", 5000us, true}),
     [](const ::testing::TestParamInfo<SlowWorkCase>& info) { return std::string(info.param.Name); });
 
 // A stop while the reader waits for its hand-over, early (it still spins) or late (it sleeps):
 // the stop serves the waiting work once, releases the reader and completes.
-class ReportHandOverStopWhileWaitingTest
-    : public ::testing::TestWithParam<std::chrono::microseconds> {};
+class ReportHandOverStopWhileWaitingTest : public ::testing::TestWithParam<std::chrono::microseconds> {};
 
 TEST_P(ReportHandOverStopWhileWaitingTest, StopServesTheWorkAndReleasesTheReader) {
   TaskQueuePoster poster;

@@ -39,14 +39,14 @@ class SimulatedCounterLayerTest : public ::testing::Test {
         if (Labels[i] != "KVELT" || !Held[i]) continue;
         Current = Held[i].get();
         if (Current->ReadWriteAccess()) {
-          Current->SetDataHandler([this](THidDevice&, std::uint8_t id, const std::uint8_t* data,
-                                         std::uint16_t size) {
-            EXPECT_EQ(std::this_thread::get_id(), MainThread);
-            EXPECT_EQ(id, 1);
-            EXPECT_EQ(size, 64);
-            Codes.push_back(data[0]);
-            if (data[0] == 114) ResolutionReplies.push_back(LoadU32Le(data + 2));
-          });
+          Current->SetDataHandler(
+              [this](THidDevice&, std::uint8_t id, const std::uint8_t* data, std::uint16_t size) {
+                EXPECT_EQ(std::this_thread::get_id(), MainThread);
+                EXPECT_EQ(id, 1);
+                EXPECT_EQ(size, 64);
+                Codes.push_back(data[0]);
+                if (data[0] == 114) ResolutionReplies.push_back(LoadU32Le(data + 2));
+              });
         }
       }
     };

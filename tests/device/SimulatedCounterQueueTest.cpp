@@ -38,8 +38,10 @@ class SimulatedCounterQueue : public ::testing::Test {
   static void FallBehind(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
 
   SimulatedHidBackend Backend{SimulatedHidBackend::Bus::CounterOnly, SimulatedCounter::ReplyLoss::LikeHidraw};
-  std::unique_ptr<HidHandle> Writer = Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadWrite);
-  std::unique_ptr<HidHandle> Reader = Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadOnly);
+  std::unique_ptr<HidHandle> Writer =
+      Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadWrite);
+  std::unique_ptr<HidHandle> Reader =
+      Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadOnly);
 };
 
 TEST_F(SimulatedCounterQueue, ReplyComesAfterTheFramesSentBeforeIt) {
@@ -75,7 +77,8 @@ TEST_F(SimulatedCounterQueue, ReaderThatFallsBehindKeepsTheOldestAndLosesTheRepl
   // A reply the reader has room for arrives.
   Request(request, 0);
   std::uint8_t code = 0;
-  for (std::size_t i = 0; i <= SimulatedCounter::kHandleQueueCapacity && code != request; ++i) code = ReadCode(*Reader);
+  for (std::size_t i = 0; i <= SimulatedCounter::kHandleQueueCapacity && code != request; ++i)
+    code = ReadCode(*Reader);
   EXPECT_EQ(code, request);
 }
 
@@ -87,7 +90,8 @@ TEST_F(SimulatedCounterQueue, EveryHandleHasItsOwnQueue) {
   // Both readers see the reply, each in its own order of arrival.
   for (HidHandle* handle : {Reader.get(), second.get()}) {
     std::uint8_t code = 0;
-    for (std::size_t i = 0; i <= SimulatedCounter::kHandleQueueCapacity && code != request; ++i) code = ReadCode(*handle);
+    for (std::size_t i = 0; i <= SimulatedCounter::kHandleQueueCapacity && code != request; ++i)
+      code = ReadCode(*handle);
     EXPECT_EQ(code, request);
   }
   // A handle opened later gets nothing sent before it was opened.
@@ -98,7 +102,8 @@ TEST_F(SimulatedCounterQueue, EveryHandleHasItsOwnQueue) {
   // Closing a handle leaves the others alone.
   second.reset();
   std::uint8_t code = 0;
-  for (std::size_t i = 0; i <= SimulatedCounter::kHandleQueueCapacity && code != request; ++i) code = ReadCode(*Reader);
+  for (std::size_t i = 0; i <= SimulatedCounter::kHandleQueueCapacity && code != request; ++i)
+    code = ReadCode(*Reader);
   EXPECT_EQ(code, request);
 }
 

@@ -228,7 +228,7 @@ TEST_F(SimulatedBackendTest, RoughlyAHundredFramesPerSecondPerChannel) {
   for (int code = 100; code <= 103; ++code) {
     SCOPED_TRACE(code);
     const double rate = perChannel[code] / seconds;
-    EXPECT_GT(rate, 40.0);   // loose: a loaded machine may lag, never runs ahead
+    EXPECT_GT(rate, 40.0);  // loose: a loaded machine may lag, never runs ahead
     EXPECT_LT(rate, 140.0);
   }
 }
@@ -285,8 +285,7 @@ TEST(SimulatedCounterModelTest, PositionFollowsTimeAndClearRestartsIt) {
   const auto clear = BuildClearPosition(2);
   std::vector<std::uint8_t> request{clear.Code};
   request.insert(request.end(), clear.Payload.begin(), clear.Payload.end());
-  EXPECT_EQ(model.HandleRequest(request.data(), request.size(), t0 + 10s),
-            (std::vector<std::uint8_t>{106}));
+  EXPECT_EQ(model.HandleRequest(request.data(), request.size(), t0 + 10s), (std::vector<std::uint8_t>{106}));
   EXPECT_FLOAT_EQ(model.PositionAt(2, t0 + 10s), 0.0f);
   EXPECT_FLOAT_EQ(model.PositionAt(2, t0 + 12s), 3.0f);
   EXPECT_FLOAT_EQ(model.PositionAt(1, t0 + 12s), 12.0f) << "other channels keep counting";
@@ -327,20 +326,20 @@ TEST_P(OutputRulesTest, OutputThreeFollowsItsRule) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, OutputRulesTest,
-    ::testing::Values(
-        OutputCase{"DisabledStaysOff", {0, 1, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
-        OutputCase{"EnableFlagMustBeOne", {2, 1, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
-        OutputCase{"LargerHolds", {1, 11, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, true},
-        OutputCase{"LargerFails", {1, 11, 50.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
-        OutputCase{"SmallerOnChannelFour", {1, 3, 5.0f}, {0, 0, 1}, {0, 0, 0, 1}, true},
-        OutputCase{"InactiveInverts", {1, 11, 5.0f}, {0, 0, 0}, {0, 10, 0, 0}, false},
-        OutputCase{"AndBothLargerFails", {1, 11, 100.0f}, {11, 200.0f, 1}, {0, 150, 0, 0}, false},
-        OutputCase{"AndLargerSmaller", {1, 11, 100.0f}, {1, 200.0f, 1}, {0, 150, 0, 0}, true},
-        OutputCase{"AndOutsideWindow", {1, 11, 100.0f}, {1, 200.0f, 1}, {0, 250, 0, 0}, false},
-        OutputCase{"OrEitherSide", {1, 1, -1.0f}, {12, 10.0f, 1}, {0, 20, 0, 0}, true},
-        OutputCase{"OrNeither", {1, 1, -1.0f}, {12, 10.0f, 1}, {0, 5, 0, 0}, false},
-        OutputCase{"SourceOutsideList", {1, 4, 5.0f}, {0, 0, 1}, {0, 0, 0, 0}, false},
-        OutputCase{"LogicOutsideList", {1, 11, 5.0f}, {3, 0, 1}, {0, 10, 0, 0}, false}),
+    ::testing::Values(OutputCase{"DisabledStaysOff", {0, 1, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
+                      OutputCase{"EnableFlagMustBeOne", {2, 1, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
+                      OutputCase{"LargerHolds", {1, 11, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, true},
+                      OutputCase{"LargerFails", {1, 11, 50.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
+                      OutputCase{"SmallerOnChannelFour", {1, 3, 5.0f}, {0, 0, 1}, {0, 0, 0, 1}, true},
+                      OutputCase{"InactiveInverts", {1, 11, 5.0f}, {0, 0, 0}, {0, 10, 0, 0}, false},
+                      OutputCase{
+                          "AndBothLargerFails", {1, 11, 100.0f}, {11, 200.0f, 1}, {0, 150, 0, 0}, false},
+                      OutputCase{"AndLargerSmaller", {1, 11, 100.0f}, {1, 200.0f, 1}, {0, 150, 0, 0}, true},
+                      OutputCase{"AndOutsideWindow", {1, 11, 100.0f}, {1, 200.0f, 1}, {0, 250, 0, 0}, false},
+                      OutputCase{"OrEitherSide", {1, 1, -1.0f}, {12, 10.0f, 1}, {0, 20, 0, 0}, true},
+                      OutputCase{"OrNeither", {1, 1, -1.0f}, {12, 10.0f, 1}, {0, 5, 0, 0}, false},
+                      OutputCase{"SourceOutsideList", {1, 4, 5.0f}, {0, 0, 1}, {0, 0, 0, 0}, false},
+                      OutputCase{"LogicOutsideList", {1, 11, 5.0f}, {3, 0, 1}, {0, 10, 0, 0}, false}),
     [](const ::testing::TestParamInfo<OutputCase>& info) { return info.param.Name; });
 
 TEST(CounterOutputRulesTest, EachOutputHasItsOwnBit) {

@@ -1,5 +1,3 @@
-#include "measure/StoreChannelFrame.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "measure/ChannelReading.h"
+#include "measure/StoreChannelFrame.h"
 #include "protocol/ChannelFrame.h"
 
 namespace kvelt {
@@ -78,13 +77,14 @@ TEST_P(UnitScalingTest, PerMinuteUnitsStoreSixtyTimesTheSpeed) {
 constexpr float kMax = std::numeric_limits<float>::max();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-INSTANTIATE_TEST_SUITE_P(
-    Units, UnitScalingTest,
-    ::testing::Values(UnitCase{0, 1.5f, 1.5f}, UnitCase{1, 1.5f, 90.0f}, UnitCase{2, 1.5f, 1.5f},
-                      UnitCase{3, 1.5f, 90.0f}, UnitCase{kNoUnitSelection, 1.5f, 1.5f},
-                      UnitCase{1, -2.25f, -135.0f}, UnitCase{3, 0.1f, 6.0f},
-                      // The product is rounded to a single: it overflows to infinity.
-                      UnitCase{1, kMax, kInf}, UnitCase{0, kMax, kMax}, UnitCase{3, -kInf, -kInf}));
+INSTANTIATE_TEST_SUITE_P(Units, UnitScalingTest,
+                         ::testing::Values(UnitCase{0, 1.5f, 1.5f}, UnitCase{1, 1.5f, 90.0f},
+                                           UnitCase{2, 1.5f, 1.5f}, UnitCase{3, 1.5f, 90.0f},
+                                           UnitCase{kNoUnitSelection, 1.5f, 1.5f},
+                                           UnitCase{1, -2.25f, -135.0f}, UnitCase{3, 0.1f, 6.0f},
+                                           // The product is rounded to a single: it overflows to infinity.
+                                           UnitCase{1, kMax, kInf}, UnitCase{0, kMax, kMax},
+                                           UnitCase{3, -kInf, -kInf}));
 
 TEST(UnitScalingTest, NanStaysNan) {
   for (const int unit : {0, 1, 2, 3, -1}) {

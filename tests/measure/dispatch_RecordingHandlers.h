@@ -34,7 +34,9 @@ class RecordingHandlers : public ReportHandlers {
     RefreshedSpeeds.push_back(readings_[static_cast<std::size_t>(channel)].Speed);
   }
   bool ChartRunning() const override { return Chart; }
-  void AddChannelChartPoints(int channel) override { Log.push_back("ChartPoints " + std::to_string(channel)); }
+  void AddChannelChartPoints(int channel) override {
+    Log.push_back("ChartPoints " + std::to_string(channel));
+  }
   void ChartTimeStep() override { Log.push_back("ChartTimeStep"); }
   bool RecordingTick() override {
     Log.push_back("RecordingTick");

@@ -1,5 +1,3 @@
-#include "measure/ReportDispatcher.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "measure/ChannelReading.h"
+#include "measure/ReportDispatcher.h"
 #include "protocol/ByteOrder.h"
 #include "protocol/ChannelFrame.h"
 #include "protocol/OutputsConfig.h"
@@ -69,7 +68,8 @@ class ReportDispatcherTest : public ::testing::Test {
 TEST_F(ReportDispatcherTest, ChannelFourFrameRunsAllSixStepsInOrder) {
   handlers.Chart = true;
   Dispatch(Frame(103, 4.0f, 2.0f, 0x15));
-  EXPECT_EQ(handlers.Log, (Log{"Refresh 3", "ChartPoints 3", "ChartTimeStep", "RecordingTick", "OutputPoints 21"}));
+  EXPECT_EQ(handlers.Log,
+            (Log{"Refresh 3", "ChartPoints 3", "ChartTimeStep", "RecordingTick", "OutputPoints 21"}));
   // Step 1 came before step 2: the refresh saw the new values.
   EXPECT_EQ(handlers.RefreshedPositions, (std::vector<float>{4.0f}));
   EXPECT_EQ(readings[3].Speed, 2.0f);
@@ -102,7 +102,8 @@ TEST_P(ChannelOneToThreeTest, StoresRefreshesAndChartsButNeverPaces) {
   Prefill();
   handlers.Chart = true;
   Dispatch(Frame(static_cast<std::uint8_t>(100 + channel), -7.5f, 3.0f, 0xFF));
-  EXPECT_EQ(handlers.Log, (Log{"Refresh " + std::to_string(channel), "ChartPoints " + std::to_string(channel)}));
+  EXPECT_EQ(handlers.Log,
+            (Log{"Refresh " + std::to_string(channel), "ChartPoints " + std::to_string(channel)}));
   for (int c = 0; c < 4; ++c) {
     if (c == channel) {
       EXPECT_EQ(readings[static_cast<std::size_t>(c)].Position, -7.5f);
@@ -170,8 +171,8 @@ TEST_F(ReportDispatcherTest, CodesOutsideTheCatalogueChangeNothing) {
 
 struct LayoutCase {
   std::uint8_t Code;
-  std::size_t Needed;   // bytes from the code on
-  std::string Call;     // first call made once the report is long enough
+  std::size_t Needed;  // bytes from the code on
+  std::string Call;    // first call made once the report is long enough
 };
 
 void PrintTo(const LayoutCase& c, std::ostream* os) { *os << int{c.Code}; }
@@ -190,7 +191,8 @@ TEST_P(ReportLengthTest, ShortReportsAreIgnoredAndFullOnesHandled) {
       for (std::size_t i = 1; i < size; ++i) exact[i] = 0x41;
     }
     dispatcher.Dispatch(exact.get(), size);
-    ASSERT_TRUE(handlers.Log.empty()) << "code " << int{c.Code} << " size " << size << ": " << handlers.Log.front();
+    ASSERT_TRUE(handlers.Log.empty())
+        << "code " << int{c.Code} << " size " << size << ": " << handlers.Log.front();
   }
   ExpectReadingsUntouched();
 
@@ -202,15 +204,16 @@ TEST_P(ReportLengthTest, ShortReportsAreIgnoredAndFullOnesHandled) {
   EXPECT_EQ(handlers.Log.front(), c.Call);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryCode, ReportLengthTest,
-    ::testing::Values(LayoutCase{100, 31, "Refresh 0"}, LayoutCase{101, 31, "Refresh 1"},
-                      LayoutCase{102, 31, "Refresh 2"}, LayoutCase{103, 31, "Refresh 3"},
-                      LayoutCase{104, 1, "104"}, LayoutCase{105, 1, "105"}, LayoutCase{106, 1, "106"},
-                      LayoutCase{107, 1, "107"}, LayoutCase{108, 31, "108"}, LayoutCase{109, 1, "109"},
-                      LayoutCase{110, 1, "110"}, LayoutCase{111, 1, "111"}, LayoutCase{112, 1, "112"},
-                      LayoutCase{113, 31, "113"}, LayoutCase{114, 6, "114"}, LayoutCase{115, 6, "115"},
-                      LayoutCase{116, 1, "116"}, LayoutCase{117, 3, "117"}));
+INSTANTIATE_TEST_SUITE_P(EveryCode, ReportLengthTest,
+                         ::testing::Values(LayoutCase{100, 31, "Refresh 0"}, LayoutCase{101, 31, "Refresh 1"},
+                                           LayoutCase{102, 31, "Refresh 2"}, LayoutCase{103, 31, "Refresh 3"},
+                                           LayoutCase{104, 1, "104"}, LayoutCase{105, 1, "105"},
+                                           LayoutCase{106, 1, "106"}, LayoutCase{107, 1, "107"},
+                                           LayoutCase{108, 31, "108"}, LayoutCase{109, 1, "109"},
+                                           LayoutCase{110, 1, "110"}, LayoutCase{111, 1, "111"},
+                                           LayoutCase{112, 1, "112"}, LayoutCase{113, 31, "113"},
+                                           LayoutCase{114, 6, "114"}, LayoutCase{115, 6, "115"},
+                                           LayoutCase{116, 1, "116"}, LayoutCase{117, 3, "117"}));
 
 TEST_F(ReportDispatcherTest, AcknowledgementsCallOnlyTheirOwnHandler) {
   for (std::uint8_t code = 104; code <= 117; ++code) {

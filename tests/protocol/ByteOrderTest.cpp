@@ -1,5 +1,3 @@
-#include "protocol/ByteOrder.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +6,8 @@
 #include <cstdint>
 #include <limits>
 #include <vector>
+
+#include "protocol/ByteOrder.h"
 
 namespace kvelt {
 namespace {
@@ -50,17 +50,17 @@ TEST_P(FloatWireTest, EncodesAndDecodesTheIeeeSingle) {
   Bytes buffer(5, 0);
   StoreF32Le(buffer.data() + 1, c.Value);  // odd address on purpose
   EXPECT_EQ(At(buffer, 1, 4), Bytes(c.Wire.begin(), c.Wire.end()));
-  EXPECT_EQ(std::bit_cast<std::uint32_t>(LoadF32Le(buffer.data() + 1)), std::bit_cast<std::uint32_t>(c.Value));
+  EXPECT_EQ(std::bit_cast<std::uint32_t>(LoadF32Le(buffer.data() + 1)),
+            std::bit_cast<std::uint32_t>(c.Value));
 }
 
-INSTANTIATE_TEST_SUITE_P(KnownSingles, FloatWireTest,
-                         ::testing::Values(FloatCase{100.0f, {0x00, 0x00, 0xC8, 0x42}},
-                                           FloatCase{1.0f, {0x00, 0x00, 0x80, 0x3F}},
-                                           FloatCase{1.5f, {0x00, 0x00, 0xC0, 0x3F}},
-                                           FloatCase{-2.5f, {0x00, 0x00, 0x20, 0xC0}},
-                                           FloatCase{-0.0f, {0x00, 0x00, 0x00, 0x80}},
-                                           FloatCase{std::numeric_limits<float>::infinity(), {0x00, 0x00, 0x80, 0x7F}},
-                                           FloatCase{std::numeric_limits<float>::denorm_min(), {0x01, 0x00, 0x00, 0x00}}));
+INSTANTIATE_TEST_SUITE_P(
+    KnownSingles, FloatWireTest,
+    ::testing::Values(FloatCase{100.0f, {0x00, 0x00, 0xC8, 0x42}}, FloatCase{1.0f, {0x00, 0x00, 0x80, 0x3F}},
+                      FloatCase{1.5f, {0x00, 0x00, 0xC0, 0x3F}}, FloatCase{-2.5f, {0x00, 0x00, 0x20, 0xC0}},
+                      FloatCase{-0.0f, {0x00, 0x00, 0x00, 0x80}},
+                      FloatCase{std::numeric_limits<float>::infinity(), {0x00, 0x00, 0x80, 0x7F}},
+                      FloatCase{std::numeric_limits<float>::denorm_min(), {0x01, 0x00, 0x00, 0x00}}));
 
 TEST(ByteOrderTest, NanPayloadIsCarriedBitForBit) {
   // A signalling NaN with a payload: converting through arithmetic would quieten or lose it.

@@ -1,11 +1,11 @@
-#include "protocol/ChannelFrame.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include "protocol/ChannelFrame.h"
 
 namespace kvelt {
 namespace {

@@ -1,10 +1,10 @@
-#include "protocol/OutputsConfig.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <vector>
+
+#include "protocol/OutputsConfig.h"
 
 namespace kvelt {
 namespace {
@@ -37,7 +37,8 @@ TEST(OutputsConfigTest, FirstHalfPutsOutputKAtPayloadByteSixKMinusFive) {
   // Output 3: enable at payload byte 13, selector 14, threshold 15..18.
   EXPECT_EQ(bytes[Half(13)], 0);
   EXPECT_EQ(bytes[Half(14)], 12);
-  EXPECT_EQ(Bytes(bytes.begin() + Half(15), bytes.begin() + Half(19)), (Bytes{0x00, 0x00, 0x70, 0xC0}));  // -3.75
+  EXPECT_EQ(Bytes(bytes.begin() + Half(15), bytes.begin() + Half(19)),
+            (Bytes{0x00, 0x00, 0x70, 0xC0}));  // -3.75
   // Output 5 closes the half.
   EXPECT_EQ(bytes[Half(25)], 0);
   EXPECT_EQ(bytes[Half(26)], 14);
@@ -47,7 +48,8 @@ TEST(OutputsConfigTest, SecondHalfPutsStateAfterTheThreshold) {
   const auto bytes = EncodeOutputsSecondHalf(DistinctSecondHalf());
   // Output 3: selector at payload byte 13, second threshold 14..17, state 18.
   EXPECT_EQ(bytes[Half(13)], 2);
-  EXPECT_EQ(Bytes(bytes.begin() + Half(14), bytes.begin() + Half(18)), (Bytes{0x00, 0xA0, 0x7A, 0x44}));  // 1002.5
+  EXPECT_EQ(Bytes(bytes.begin() + Half(14), bytes.begin() + Half(18)),
+            (Bytes{0x00, 0xA0, 0x7A, 0x44}));  // 1002.5
   EXPECT_EQ(bytes[Half(18)], 1);
   EXPECT_EQ(bytes[Half(30)], 1);  // output 5's state
 }

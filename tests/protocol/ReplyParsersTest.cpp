@@ -1,5 +1,3 @@
-#include "protocol/ReplyParsers.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "protocol/OutputsConfig.h"
+#include "protocol/ReplyParsers.h"
 
 namespace kvelt {
 namespace {
@@ -90,8 +89,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParserCase{"Resolution", 6, [](auto d, auto s) { return ParseResolutionReply(d, s).has_value(); }},
         ParserCase{"Coefficient", 6, [](auto d, auto s) { return ParseCoefficientReply(d, s).has_value(); }},
         ParserCase{"ZeroMarker", 3, [](auto d, auto s) { return ParseZeroMarkerReply(d, s).has_value(); }},
-        ParserCase{"OutputsFirst", 31, [](auto d, auto s) { return ParseOutputsFirstReply(d, s).has_value(); }},
-        ParserCase{"OutputsSecond", 31, [](auto d, auto s) { return ParseOutputsSecondReply(d, s).has_value(); }}),
+        ParserCase{"OutputsFirst", 31,
+                   [](auto d, auto s) { return ParseOutputsFirstReply(d, s).has_value(); }},
+        ParserCase{"OutputsSecond", 31,
+                   [](auto d, auto s) { return ParseOutputsSecondReply(d, s).has_value(); }}),
     [](const auto& info) { return info.param.Name; });
 
 }  // namespace

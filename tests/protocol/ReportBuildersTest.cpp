@@ -1,5 +1,3 @@
-#include "protocol/ReportBuilders.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "protocol/ReportBuilders.h"
 #include "protocol/Selector.h"
 
 namespace kvelt {
@@ -34,12 +33,16 @@ TEST_P(ReportBuilderTest, YieldsCodeAndExactPayload) {
 INSTANTIATE_TEST_SUITE_P(
     Requests, ReportBuilderTest,
     ::testing::Values(
-        BuilderCase{"Resolution1000Channel1", [] { return BuildSetResolution(0, 1000); }, 104,
+        BuilderCase{"Resolution1000Channel1",
+                    [] { return BuildSetResolution(0, 1000); },
+                    104,
                     {0x00, 0xA0, 0x0F, 0x00, 0x00}},
-        BuilderCase{"Resolution65535Channel4", [] { return BuildSetResolution(3, 65535); }, 104,
+        BuilderCase{"Resolution65535Channel4",
+                    [] { return BuildSetResolution(3, 65535); },
+                    104,
                     {0x03, 0xFC, 0xFF, 0x03, 0x00}},
-        BuilderCase{"Coefficient", [] { return BuildSetCoefficient(2, 1.5f); }, 105,
-                    {0x02, 0x00, 0x00, 0xC0, 0x3F}},
+        BuilderCase{
+            "Coefficient", [] { return BuildSetCoefficient(2, 1.5f); }, 105, {0x02, 0x00, 0x00, 0xC0, 0x3F}},
         BuilderCase{"ClearPosition", [] { return BuildClearPosition(3); }, 106, {0x03}},
         BuilderCase{"ReadOutputsFirst", [] { return BuildReadOutputsFirst(); }, 108, {}},
         BuilderCase{"ModbusAddress247", [] { return BuildSetModbusAddress(247); }, 109, {0xF7}},
@@ -60,7 +63,8 @@ TEST(ReportBuildersTest, WriteOutputsFirstCarriesTheWholeHalf) {
   const OutboundReport report = BuildWriteOutputsFirst(half);
   EXPECT_EQ(report.Code, 107);
   ASSERT_EQ(report.Payload.size(), 30u);
-  EXPECT_EQ(Bytes(report.Payload.begin(), report.Payload.begin() + 6), (Bytes{0x01, 0x0B, 0x00, 0x00, 0xC8, 0x42}));
+  EXPECT_EQ(Bytes(report.Payload.begin(), report.Payload.begin() + 6),
+            (Bytes{0x01, 0x0B, 0x00, 0x00, 0xC8, 0x42}));
   EXPECT_EQ(Bytes(report.Payload.begin() + 6, report.Payload.end()), Bytes(24, 0));
 }
 

@@ -1,9 +1,9 @@
-#include "protocol/Resolution.h"
-#include "protocol/Selector.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
+
+#include "protocol/Resolution.h"
+#include "protocol/Selector.h"
 
 namespace kvelt {
 namespace {
@@ -24,13 +24,12 @@ TEST_P(SelectorDecodeTest, ReadsTheByteAsSigned) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Bytes, SelectorDecodeTest,
-                         ::testing::Values(SelectorCase{12, 2, 1},   // channel 3's position, "larger"
-                                           SelectorCase{3, 3, 0},    // channel 4's position, "smaller"
+                         ::testing::Values(SelectorCase{12, 2, 1},  // channel 3's position, "larger"
+                                           SelectorCase{3, 3, 0},   // channel 4's position, "smaller"
                                            SelectorCase{0, 0, 0}, SelectorCase{9, 9, 0},
                                            SelectorCase{10, 0, 1}, SelectorCase{19, 9, 1},
                                            SelectorCase{0xFF, -1, 0},  // list without a selection
-                                           SelectorCase{0xF6, -10, 0},
-                                           SelectorCase{0x80, -128, 0},
+                                           SelectorCase{0xF6, -10, 0}, SelectorCase{0x80, -128, 0},
                                            SelectorCase{0x7F, 117, 1}));
 
 TEST(SelectorTest, EncodesPositionPlusTenTimesChoice) {

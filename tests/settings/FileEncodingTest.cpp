@@ -31,11 +31,11 @@ std::string Utf16Bytes(std::u16string_view units, bool bigEndian) {
 
 struct EncodingCase {
   const char* Name;
-  std::string Before;         // the file as found
-  FileEncoding Encoding;      // what it is read as
-  std::string SaveFile;       // SaveFile read back (UTF-8)
-  std::string NewSaveFile;    // SaveFile then written, with Div=1
-  std::string After;          // the file afterwards
+  std::string Before;       // the file as found
+  FileEncoding Encoding;    // what it is read as
+  std::string SaveFile;     // SaveFile read back (UTF-8)
+  std::string NewSaveFile;  // SaveFile then written, with Div=1
+  std::string After;        // the file afterwards
 };
 
 class FileEncodingTest : public ::testing::TestWithParam<EncodingCase> {
@@ -68,22 +68,29 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EncodingCase{"Utf8", "[Options]\nSaveFile=C:\\Pomiary\\Łódź.csv\nDiv=2\n", FileEncoding::Utf8,
                      "C:\\Pomiary\\Łódź.csv", "D:\\Łąka.csv", "[Options]\nSaveFile=D:\\Łąka.csv\nDiv=1\n"},
-        EncodingCase{"Utf8WithMark", "\xEF\xBB\xBF[Options]\r\nSaveFile=Łódź.csv\r\nDiv=2\r\n", FileEncoding::Utf8,
-                     "Łódź.csv", "日本.csv", "\xEF\xBB\xBF[Options]\r\nSaveFile=日本.csv\r\nDiv=1\r\n"},
+        EncodingCase{"Utf8WithMark", "\xEF\xBB\xBF[Options]\r\nSaveFile=Łódź.csv\r\nDiv=2\r\n",
+                     FileEncoding::Utf8, "Łódź.csv", "日本.csv",
+                     "\xEF\xBB\xBF[Options]\r\nSaveFile=日本.csv\r\nDiv=1\r\n"},
         // A Polish Windows program's file: Ł=A3, ó=F3, ź=9F, ą=B9.
-        EncodingCase{"Windows1250", "[Options]\r\nSaveFile=C:\\Pomiary\\\xA3\xF3" "d\x9F.csv\r\nDiv=2\r\n",
+        EncodingCase{"Windows1250",
+                     "[Options]\r\nSaveFile=C:\\Pomiary\\\xA3\xF3"
+                     "d\x9F.csv\r\nDiv=2\r\n",
                      FileEncoding::Windows1250, "C:\\Pomiary\\Łódź.csv", "D:\\Łąka.csv",
                      "[Options]\r\nSaveFile=D:\\\xA3\xB9ka.csv\r\nDiv=1\r\n"},
         // A byte the code page leaves undefined (0x81) survives as it was.
         EncodingCase{"Windows1250UndefinedByteKept", "[Options]\nNote=\x81\xA3\nSaveFile=a\nDiv=2\n",
-                     FileEncoding::Windows1250, "a", "ż.csv", "[Options]\nNote=\x81\xA3\nSaveFile=\xBF.csv\nDiv=1\n"},
+                     FileEncoding::Windows1250, "a", "ż.csv",
+                     "[Options]\nNote=\x81\xA3\nSaveFile=\xBF.csv\nDiv=1\n"},
         // Windows-1250 cannot hold 日: the whole file becomes UTF-8, never a mix.
         EncodingCase{"Windows1250ThatMustBecomeUtf8", "[Options]\nNote=\xA3\nSaveFile=a\nDiv=2\n",
                      FileEncoding::Windows1250, "a", "日.csv", "[Options]\nNote=Ł\nSaveFile=日.csv\nDiv=1\n"},
         // UTF-8 letters in one line and a Windows-1250 byte in another: not valid UTF-8, so the
         // whole file is Windows-1250 and every other byte stays as it was.
-        EncodingCase{"Mixed", "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\xF3" "d\x9F\nDiv=2\n", FileEncoding::Windows1250,
-                     "Łódź", "Łąka", "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\xB9ka\nDiv=1\n"},
+        EncodingCase{"Mixed",
+                     "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\xF3"
+                     "d\x9F\nDiv=2\n",
+                     FileEncoding::Windows1250, "Łódź", "Łąka",
+                     "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\xB9ka\nDiv=1\n"},
         // Once the one line that was not UTF-8 is gone, the Windows-1250 bytes C5 81 ("Ĺ" and an
         // undefined byte) would read back as UTF-8 "Ł": the file becomes UTF-8 with its letters.
         EncodingCase{"MixedThatWouldReadBackAsUtf8", "[Options]\nOld=\xC5\x81\nSaveFile=\xA3\nDiv=2\n",

@@ -11,8 +11,8 @@ namespace kvelt {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::RunUnprivileged;
 using testing::ReadBytes;
+using testing::RunUnprivileged;
 using testing::TempFolder;
 using testing::WriteBytes;
 

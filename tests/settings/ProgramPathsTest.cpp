@@ -1,8 +1,8 @@
-#include "settings/ProgramPaths.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "settings/ProgramPaths.h"
 
 namespace kvelt {
 namespace {
@@ -28,12 +28,13 @@ TEST_P(ProgramPathsTest, TellsInstalledFromBuiltCopies) {
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, ProgramPathsTest,
-    ::testing::Values(RulePathCase{"/usr/bin", true, "/usr", "/usr/lib/udev/rules.d/70-kvelt.rules"},
-                      RulePathCase{"/usr/local/bin/", true, "/usr/local", "/usr/local/lib/udev/rules.d/70-kvelt.rules"},
-                      RulePathCase{"/opt/kvelt/bin//", true, "/opt/kvelt", "/opt/kvelt/lib/udev/rules.d/70-kvelt.rules"},
-                      RulePathCase{"/bin", true, "/", "/lib/udev/rules.d/70-kvelt.rules"},
-                      RulePathCase{"/home/u/kvelt-pc/build/default/app", false, "", ""},
-                      RulePathCase{"/home/u/bin-tools", false, "", ""}, RulePathCase{"", false, "", ""}));
+    ::testing::Values(
+        RulePathCase{"/usr/bin", true, "/usr", "/usr/lib/udev/rules.d/70-kvelt.rules"},
+        RulePathCase{"/usr/local/bin/", true, "/usr/local", "/usr/local/lib/udev/rules.d/70-kvelt.rules"},
+        RulePathCase{"/opt/kvelt/bin//", true, "/opt/kvelt", "/opt/kvelt/lib/udev/rules.d/70-kvelt.rules"},
+        RulePathCase{"/bin", true, "/", "/lib/udev/rules.d/70-kvelt.rules"},
+        RulePathCase{"/home/u/kvelt-pc/build/default/app", false, "", ""},
+        RulePathCase{"/home/u/bin-tools", false, "", ""}, RulePathCase{"", false, "", ""}));
 
 }  // namespace
 }  // namespace kvelt

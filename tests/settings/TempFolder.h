@@ -1,22 +1,21 @@
 #pragma once
 
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
 
 namespace kvelt::testing {
-
 
 // A fresh folder under the system's temporary folder, removed with its contents.
 class TempFolder {
@@ -72,7 +71,8 @@ inline void RunUnprivileged(const TempFolder& folder, const std::function<void()
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0) ::_exit(kCannotDrop);
+    if (::setgroups(0, nullptr) != 0 || ::setgid(kNoGroup) != 0 || ::setuid(kNobody) != 0)
+      ::_exit(kCannotDrop);
     // Nothing may leave the child but its exit status, or it would run the remaining tests too.
     try {
       body();
@@ -87,7 +87,8 @@ inline void RunUnprivileged(const TempFolder& folder, const std::function<void()
   int status = 0;
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   ASSERT_TRUE(WIFEXITED(status)) << "the unprivileged part ended with status " << status;
-  if (WEXITSTATUS(status) == kCannotDrop) GTEST_SKIP() << "root could not become nobody to test permission bits";
+  if (WEXITSTATUS(status) == kCannotDrop)
+    GTEST_SKIP() << "root could not become nobody to test permission bits";
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the unprivileged part failed (its output is above)";
 }
 

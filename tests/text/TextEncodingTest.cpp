@@ -87,16 +87,18 @@ TEST_P(Windows1250Encoding, GivesTheCodePageBytesOrNothing) {
   EXPECT_EQ(EncodeWindows1250(GetParam().Utf8), GetParam().Bytes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, Windows1250Encoding,
-    testing::Values(EncodeCase{"Ascii", "C:\\pomiar.csv", std::string("C:\\pomiar.csv")},
-                    EncodeCase{"PolishLetters", "Łódź żółć", std::string("\xA3\xF3" "d\x9F \xBF\xF3\xB3\xE6")},
-                    EncodeCase{"Euro", "€", std::string("\x80")},
-                    EncodeCase{"NoByteForCjk", "日本", std::nullopt},
-                    EncodeCase{"NoByteForDefinedByteControl", "\xC2\x80", std::nullopt},  // U+0080: 0x80 is €
-                    EncodeCase{"NoByteForReplacement", "\xEF\xBF\xBD", std::nullopt},
-                    EncodeCase{"NoByteForEmoji", "\xF0\x9F\x98\x80", std::nullopt}),
-    [](const auto& info) { return std::string(info.param.Name); });
+INSTANTIATE_TEST_SUITE_P(Texts, Windows1250Encoding,
+                         testing::Values(EncodeCase{"Ascii", "C:\\pomiar.csv", std::string("C:\\pomiar.csv")},
+                                         EncodeCase{"PolishLetters", "Łódź żółć",
+                                                    std::string("\xA3\xF3"
+                                                                "d\x9F \xBF\xF3\xB3\xE6")},
+                                         EncodeCase{"Euro", "€", std::string("\x80")},
+                                         EncodeCase{"NoByteForCjk", "日本", std::nullopt},
+                                         EncodeCase{"NoByteForDefinedByteControl", "\xC2\x80",
+                                                    std::nullopt},  // U+0080: 0x80 is €
+                                         EncodeCase{"NoByteForReplacement", "\xEF\xBF\xBD", std::nullopt},
+                                         EncodeCase{"NoByteForEmoji", "\xF0\x9F\x98\x80", std::nullopt}),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 }  // namespace
 }  // namespace kvelt

@@ -35,11 +35,24 @@ TEST_P(Utf16Conversion, DecodesBothByteOrders) {
 INSTANTIATE_TEST_SUITE_P(
     Texts, Utf16Conversion,
     testing::Values(Utf16Case{"Empty", "", "", true},
-                    Utf16Case{"MarkAndAscii", std::string("\xFF\xFE" "D\0i\0v\0", 8), "\xEF\xBB\xBF" "Div", true},
+                    Utf16Case{"MarkAndAscii",
+                              std::string("\xFF\xFE"
+                                          "D\0i\0v\0",
+                                          8),
+                              "\xEF\xBB\xBF"
+                              "Div",
+                              true},
                     Utf16Case{"PolishLetter", std::string("\x41\x01", 2), "Ł", true},
                     Utf16Case{"NulKept", std::string("\0\0", 2), std::string("\0", 1), true},
-                    Utf16Case{"SurrogatePair", std::string("\x3D\xD8\x00\xDE", 4), "\xF0\x9F\x98\x80", true},  // U+1F600
-                    Utf16Case{"LoneHighSurrogate", std::string("\x3D\xD8" "a\0", 4), "\xEF\xBF\xBD" "a", false},
+                    Utf16Case{"SurrogatePair", std::string("\x3D\xD8\x00\xDE", 4), "\xF0\x9F\x98\x80",
+                              true},  // U+1F600
+                    Utf16Case{"LoneHighSurrogate",
+                              std::string("\x3D\xD8"
+                                          "a\0",
+                                          4),
+                              "\xEF\xBF\xBD"
+                              "a",
+                              false},
                     Utf16Case{"LoneLowSurrogate", std::string("\x00\xDE", 2), "\xEF\xBF\xBD", false},
                     Utf16Case{"HighSurrogateAtEnd", "\x3D\xD8", "\xEF\xBF\xBD", false},
                     Utf16Case{"OddLastByteIgnored", std::string("a\0b", 3), "a", false}),

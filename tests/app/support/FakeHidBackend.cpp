@@ -79,8 +79,9 @@ std::unique_ptr<HidHandle> FakeHidBackend::Open(const kvelt::hid::HidInterfaceIn
   });
 }
 
-FakeHidBackend::Interface FakeHidBackend::Make(const char* identity, const char* product, std::uint16_t vendor,
-                                               std::uint16_t productId, bool readWrite) {
+FakeHidBackend::Interface FakeHidBackend::Make(const char* identity, const char* product,
+                                               std::uint16_t vendor, std::uint16_t productId,
+                                               bool readWrite) {
   Interface entry;
   entry.Info.Identity = identity;
   entry.Info.Path = identity;

@@ -53,11 +53,12 @@ void CounterLink::DeviceChange() {
     if (Current_ != nullptr) Current_->SetDataHandler(nullptr);
     Current_ = device;
     if (!device->ReadWriteAccess()) continue;
-    device->SetDataHandler([this](THidDevice&, std::uint8_t reportId, const std::uint8_t* data, std::uint16_t size) {
-      std::vector<std::uint8_t> report{reportId};
-      report.insert(report.end(), data, data + size);
-      Reports_.push_back(std::move(report));
-    });
+    device->SetDataHandler(
+        [this](THidDevice&, std::uint8_t reportId, const std::uint8_t* data, std::uint16_t size) {
+          std::vector<std::uint8_t> report{reportId};
+          report.insert(report.end(), data, data + size);
+          Reports_.push_back(std::move(report));
+        });
   }
 }
 

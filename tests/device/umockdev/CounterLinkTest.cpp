@@ -207,7 +207,8 @@ struct BlockedNodeCase {
   OpenFailure Failure;
 };
 
-class BlockedCounterNode : public CounterOnMockedKernel, public ::testing::WithParamInterface<BlockedNodeCase> {};
+class BlockedCounterNode : public CounterOnMockedKernel,
+                           public ::testing::WithParamInterface<BlockedNodeCase> {};
 
 TEST_P(BlockedCounterNode, IsListedAndTheFailureTold) {
   const BlockedNodeCase& c = GetParam();

@@ -80,15 +80,17 @@ INSTANTIATE_TEST_SUITE_P(
         // The product string comes from the USB device, not from the kernel's HID_NAME.
         EnumerationCase{"UsbCounter", KveltCounter(0), "KVELT", 0x16C0, 0x05DF, 0x0105, 65, 65, true},
         // No string descriptor: no product string (the window then lists the ids).
-        EnumerationCase{"UsbWithoutProductString", UsbWithoutProductString(), "", 0x1234, 0x00AB, 0x0100, 65, 65,
-                        true},
+        EnumerationCase{"UsbWithoutProductString", UsbWithoutProductString(), "", 0x1234, 0x00AB, 0x0100, 65,
+                        65, true},
         // Without a USB device above it, the name the device gave the kernel.
         EnumerationCase{"Bluetooth", BluetoothDevice(MockHidDevice::Link::Bluetooth), "Logitech K380", 0x046D,
                         0xB342, 0, 9, 2, false},
         // Behind a USB Bluetooth adapter the adapter's USB facts must not be taken for the device's.
-        EnumerationCase{"BluetoothBehindUsbAdapter", BluetoothDevice(MockHidDevice::Link::BluetoothBehindUsbAdapter),
-                        "Logitech K380", 0x046D, 0xB342, 0, 9, 2, false},
-        EnumerationCase{"WithoutReportIds", UnnumberedCounter(), "KVELT", 0x16C0, 0x05DF, 0x0105, 65, 65, false}),
+        EnumerationCase{"BluetoothBehindUsbAdapter",
+                        BluetoothDevice(MockHidDevice::Link::BluetoothBehindUsbAdapter), "Logitech K380",
+                        0x046D, 0xB342, 0, 9, 2, false},
+        EnumerationCase{"WithoutReportIds", UnnumberedCounter(), "KVELT", 0x16C0, 0x05DF, 0x0105, 65, 65,
+                        false}),
     [](const ::testing::TestParamInfo<EnumerationCase>& info) { return std::string(info.param.Name); });
 
 TEST(LinuxBackendOnMockedSysfs, ListsEveryHidrawNodeInTheSystemsOrder) {

@@ -1,10 +1,10 @@
 #include "tests/device/umockdev/MockHidBus.h"
 
 #include <poll.h>
-#include <unistd.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <umockdev.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -41,16 +41,16 @@ std::string UsbDevicePath(int number) {
 
 std::string HidDevicePath(const MockHidDevice& d) {
   const std::string busCode = d.Bus == MockHidDevice::Link::Usb ? "0003" : "0005";
-  const std::string hidName =
-      busCode + ":" + Hex4(d.VendorID, true) + ":" + Hex4(d.ProductID, true) + "." + Hex4(static_cast<std::uint16_t>(d.Number + 1), true);
+  const std::string hidName = busCode + ":" + Hex4(d.VendorID, true) + ":" + Hex4(d.ProductID, true) + "." +
+                              Hex4(static_cast<std::uint16_t>(d.Number + 1), true);
   switch (d.Bus) {
     case MockHidDevice::Link::Usb:
       return UsbDevicePath(d.Number) + "/1-" + std::to_string(d.Number + 1) + ":1.0/" + hidName;
     case MockHidDevice::Link::Bluetooth:
       return "/devices/virtual/misc/uhid/" + hidName;
     case MockHidDevice::Link::BluetoothBehindUsbAdapter:
-      return UsbDevicePath(d.Number) + "/1-" + std::to_string(d.Number + 1) + ":1.0/bluetooth/hci0/hci0:" +
-             std::to_string(d.Number + 1) + "/" + hidName;
+      return UsbDevicePath(d.Number) + "/1-" + std::to_string(d.Number + 1) +
+             ":1.0/bluetooth/hci0/hci0:" + std::to_string(d.Number + 1) + "/" + hidName;
   }
   return {};
 }
@@ -58,8 +58,8 @@ std::string HidDevicePath(const MockHidDevice& d) {
 }  // namespace
 
 std::vector<std::uint8_t> CounterReportDescriptor() {
-  return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
-          0x95, 0x40, 0x09, 0x01, 0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, 0xC0};
+  return {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75,
+          0x08, 0x95, 0x40, 0x09, 0x01, 0x81, 0x02, 0x95, 0x40, 0x09, 0x01, 0x91, 0x02, 0xC0};
 }
 
 std::vector<std::uint8_t> UnnumberedReportDescriptor() {
@@ -160,13 +160,17 @@ std::string MockHidBus::Add(const MockHidDevice& d) {
   return HidrawSyspath(d);
 }
 
-void MockHidBus::Remove(const MockHidDevice& d) { umockdev_testbed_remove_device(Bed_, TopSyspath(d).c_str()); }
+void MockHidBus::Remove(const MockHidDevice& d) {
+  umockdev_testbed_remove_device(Bed_, TopSyspath(d).c_str());
+}
 
 void MockHidBus::Uevent(const MockHidDevice& d, const char* action) {
   umockdev_testbed_uevent(Bed_, HidrawSyspath(d).c_str(), action);
 }
 
-int MockHidBus::DeviceEnd(const MockHidDevice& d) { return umockdev_testbed_get_dev_fd(Bed_, DevNode(d).c_str()); }
+int MockHidBus::DeviceEnd(const MockHidDevice& d) {
+  return umockdev_testbed_get_dev_fd(Bed_, DevNode(d).c_str());
+}
 
 bool MockHidBus::SetNodeMode(const MockHidDevice& d, unsigned mode) {
   // Under the sandbox /dev/hidrawN leads to the pseudo-terminal, whose mode is the node's.

@@ -28,9 +28,9 @@ struct MockHidDevice {
 };
 
 // Report descriptors of the devices the tests plug in.
-std::vector<std::uint8_t> CounterReportDescriptor();   // report id 1, 64-byte input and output
+std::vector<std::uint8_t> CounterReportDescriptor();     // report id 1, 64-byte input and output
 std::vector<std::uint8_t> UnnumberedReportDescriptor();  // the same without report ids
-std::vector<std::uint8_t> KeyboardReportDescriptor();  // boot keyboard: 8 bytes in, 1 out, no ids
+std::vector<std::uint8_t> KeyboardReportDescriptor();    // boot keyboard: 8 bytes in, 1 out, no ids
 
 MockHidDevice KveltCounter(int number);
 MockHidDevice UsbKeyboard(int number);  // a USB keyboard beside the counter

@@ -13,11 +13,11 @@
 #include <vector>
 
 #include "app/Main.h"
-#include "device/qt/CounterSession.h"
 #include "app/MessageBoxes.h"
 #include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
 #include "device/linux/LinuxHidBackend.h"
+#include "device/qt/CounterSession.h"
 #include "settings/ProgramPaths.h"
 #include "tests/device/umockdev/MockHidBus.h"
 
