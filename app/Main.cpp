@@ -43,36 +43,36 @@ const QString kClassName = QStringLiteral("TFMain");
 
 TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
     : QMainWindow(parent),
-      Options_(options),
+      options_(options),
       Lang1(kvelt::TranslationTable::Parse(kvelt::EmbeddedTranslationData()), kClassName.toStdString()),
       Dispatcher(ChannelReadings, *this),
       Glyphs(kvelt::app::ButtonGlyphs::Draw()) {
   FMain = this;
   setObjectName(QStringLiteral("FMain"));
-  IniPath_.clear();
+  iniPath_.clear();
   BuildWindow();
-  StatusPage_ = std::make_unique<kvelt::app::DeviceStatusPage>(
+  statusPage_ = std::make_unique<kvelt::app::DeviceStatusPage>(
       kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1}, Lang1,
-      [this] { return static_cast<const kvelt::hid::CounterSession*>(Session_.get()); },
-      [this] { RecordingPage_->Restart(); });
-  ChartPage_ = std::make_unique<kvelt::app::ChartPage>(
+      [this] { return static_cast<const kvelt::hid::CounterSession*>(session_.get()); },
+      [this] { recordingPage_->Restart(); });
+  chartPage_ = std::make_unique<kvelt::app::ChartPage>(
       kvelt::app::ChartPage::Controls{Chart1, Chart,
                                       kvelt::ChartParts{Chart1, Series, ChartBottomAxis, ChartLeftAxis},
                                       PlayButton, SaveDialogBitmap},
       ChannelReadings, Lang1,
       [this] { return PageControl1 != nullptr ? PageControl1->currentWidget() : nullptr; }, this);
-  ReadoutsPage_ = std::make_unique<kvelt::app::ReadoutsPage>(
+  readoutsPage_ = std::make_unique<kvelt::app::ReadoutsPage>(
       kvelt::app::ReadoutsPage::Controls{PositionReadouts, SpeedReadouts, DivList, UnitList, BoxPred, BoxPos,
                                          GroupBox1},
       ChannelReadings, Lang1, [this] { return Settings(); });
   kvelt::app::ConfigurationPage::Controls config{edit_res, edit_coeff, edit_zero, TimeList,
                                                  mod_adr,  mod_br,     UnitList,  OutputRows};
-  ConfigPage_ = std::make_unique<kvelt::app::ConfigurationPage>(
-      config, ChannelReadings, Lang1, *this, *StatusPage_, [this] { return DisplayDecimals(); });
-  RecordingPage_ = std::make_unique<kvelt::app::RecordingPage>(
+  configPage_ = std::make_unique<kvelt::app::ConfigurationPage>(
+      config, ChannelReadings, Lang1, *this, *statusPage_, [this] { return DisplayDecimals(); });
+  recordingPage_ = std::make_unique<kvelt::app::RecordingPage>(
       kvelt::app::RecordingPage::Controls{SaveButton, ComboBox_SavePeriod, save_file, save_date, save_time,
                                           save_pos, save_ver, SaveDialog},
-      ChannelReadings, Lang1, *StatusPage_, [this] { return DisplayDecimals(); },
+      ChannelReadings, Lang1, *statusPage_, [this] { return DisplayDecimals(); },
       [this] { return Settings(); });
   kvelt::app::ProgramSettingsPage::Controls stored{this};
   for (std::size_t n = 0; n < stored.CheckBoxes.size(); ++n) {
@@ -83,16 +83,16 @@ TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
   stored.Unit = UnitList;
   stored.Language = LangCombo1;
   stored.Period = ComboBox_SavePeriod;
-  SettingsPage_ = std::make_unique<kvelt::app::ProgramSettingsPage>(stored, [this] { return Settings(); });
+  settingsPage_ = std::make_unique<kvelt::app::ProgramSettingsPage>(stored, [this] { return Settings(); });
   ConnectHandlers();
   Applier = std::make_unique<kvelt::LanguageApplier>(
       this, kClassName, [this](const QString& name) { return FindNamedObject(name); },
       QStringList{QStringLiteral("save_file")});
-  LanguagePage_ = std::make_unique<kvelt::app::LanguagePage>(
+  languagePage_ = std::make_unique<kvelt::app::LanguagePage>(
       kvelt::app::LanguagePage::Controls{LangCombo1, StatusBar}, Lang1, *Applier, [this] {
-        ReadoutsPage_->ApplyUnitCaptions();
-        RecordingPage_->ApplyCaption();
-        StatusPage_->Refresh();
+        readoutsPage_->ApplyUnitCaptions();
+        recordingPage_->ApplyCaption();
+        statusPage_->Refresh();
       });
   kvelt::app::RunGuarded([this] { FormCreate(this); });
   kvelt::app::RunGuarded([this] { CreateHidDeviceController(); });
@@ -171,7 +171,7 @@ void TFMain::ConnectHandlers() {
   Bind(BitBtn9, &QAbstractButton::clicked, &TFMain::BitBtn9Click);
   Bind(BitBtn7, &QAbstractButton::clicked, &TFMain::BitBtn7Click);
   Bind(LangCombo1, &QComboBox::activated, &TFMain::LangCombo1Change);
-  ConfigPage_->ConnectListRefusalReset(this);
+  configPage_->ConnectListRefusalReset(this);
 }
 
 // --- Read-outs and display options --------------------------------------------------------------
@@ -181,18 +181,18 @@ void TFMain::HidDataReceived(kvelt::hid::THidDevice* /*HidDev*/, quint8 /*Report
   Dispatcher.Dispatch(Data, Size);
 }
 
-int TFMain::UnitSelection() const { return ReadoutsPage_->UnitSelection(); }
+int TFMain::UnitSelection() const { return readoutsPage_->UnitSelection(); }
 
 void TFMain::RefreshReadouts(int channel) {
-  RecordingPage_->NoteChannelFrame(channel);
-  ReadoutsPage_->Refresh(channel);
+  recordingPage_->NoteChannelFrame(channel);
+  readoutsPage_->Refresh(channel);
 }
 
-void TFMain::divChange(QObject* /*Sender*/) { ReadoutsPage_->DisplayOptionChanged(); }
+void TFMain::divChange(QObject* /*Sender*/) { readoutsPage_->DisplayOptionChanged(); }
 
-void TFMain::ApplyUnitCaptions(int unitIndex) { ReadoutsPage_->ApplyUnitCaptions(unitIndex); }
+void TFMain::ApplyUnitCaptions(int unitIndex) { readoutsPage_->ApplyUnitCaptions(unitIndex); }
 
-int TFMain::DisplayDecimals() const { return ReadoutsPage_->Decimals(); }
+int TFMain::DisplayDecimals() const { return readoutsPage_->Decimals(); }
 
 std::string TFMain::DecimalSeparator() const { return kvelt::SystemDecimalSeparator(); }
 
@@ -206,9 +206,9 @@ void TFMain::BitBtn7Click(QObject* /*Sender*/) {
 
 // --- Language -------------------------------------------------------------------------------------------
 
-void TFMain::LangCombo1Change(QObject* /*Sender*/) { LanguagePage_->PickerChanged(); }
+void TFMain::LangCombo1Change(QObject* /*Sender*/) { languagePage_->PickerChanged(); }
 
-void TFMain::ActivateLanguage(int n) { LanguagePage_->Activate(n); }
+void TFMain::ActivateLanguage(int n) { languagePage_->Activate(n); }
 
 QString TFMain::LangText(std::string_view key) const {
   return QString::fromStdString(Lang1.GetTextOrDefault(key));
@@ -216,23 +216,23 @@ QString TFMain::LangText(std::string_view key) const {
 
 // --- Status bar, settings file, named objects -------------------------------------------------------
 
-QString TFMain::StatusPanelText(int panel) const { return StatusPage_->PanelText(panel); }
+QString TFMain::StatusPanelText(int panel) const { return statusPage_->PanelText(panel); }
 
-void TFMain::SetStatusPanelText(int panel, const QString& text) { StatusPage_->SetPanelText(panel, text); }
+void TFMain::SetStatusPanelText(int panel, const QString& text) { statusPage_->SetPanelText(panel, text); }
 
 void TFMain::SetStatusPanelTextAndRepaint(int panel, const QString& text) {
-  StatusPage_->SetPanelTextAndRepaint(panel, text);
+  statusPage_->SetPanelTextAndRepaint(panel, text);
 }
 
 void TFMain::ShowStatusMessage(int panel, std::string_view key) {
-  StatusPage_->ShowStatusMessage(panel, key);
+  statusPage_->ShowStatusMessage(panel, key);
 }
 
 void TFMain::ShowStatusMessageAndRepaint(int panel, std::string_view key) {
-  StatusPage_->ShowStatusMessageAndRepaint(panel, key);
+  statusPage_->ShowStatusMessageAndRepaint(panel, key);
 }
 
-kvelt::IniFile TFMain::Settings() const { return kvelt::IniFile(IniPath_.toStdString()); }
+kvelt::IniFile TFMain::Settings() const { return kvelt::IniFile(iniPath_.toStdString()); }
 
 QObject* TFMain::FindNamedObject(const QString& name) const {
   if (name.isEmpty()) {

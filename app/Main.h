@@ -162,7 +162,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   void OnZeroMarkerRead(const kvelt::ZeroMarkerReply& reply) override;
 
   // --- Services for handlers and tests ----------------------------------------------------------
-  const kvelt::app::ProgramOptions& Options() const { return Options_; }
+  const kvelt::app::ProgramOptions& Options() const { return options_; }
   kvelt::TLangTable& Lang() { return Lang1; }
   const kvelt::TLangTable& Lang() const { return Lang1; }
   // The text of a message key (IDS_n) in the active language.
@@ -207,26 +207,26 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
 
   // --- Run-time state ---------------------------------------------------------------------------
   // The device list's and status bar's logic (app/pages/DeviceStatusPage.h).
-  kvelt::app::DeviceStatusPage& DeviceStatusLogic() { return *StatusPage_; }
+  kvelt::app::DeviceStatusPage& DeviceStatusLogic() { return *statusPage_; }
   // The read-outs' and display options' logic (app/pages/ReadoutsPage.h).
-  kvelt::app::ReadoutsPage& ReadoutsLogic() { return *ReadoutsPage_; }
+  kvelt::app::ReadoutsPage& ReadoutsLogic() { return *readoutsPage_; }
   // The configuration page's logic (app/pages/ConfigurationPage.h).
-  kvelt::app::ConfigurationPage& ConfigurationLogic() { return *ConfigPage_; }
+  kvelt::app::ConfigurationPage& ConfigurationLogic() { return *configPage_; }
   // The settings binding (app/pages/ProgramSettingsPage.h).
-  kvelt::app::ProgramSettingsPage& SettingsLogic() { return *SettingsPage_; }
+  kvelt::app::ProgramSettingsPage& SettingsLogic() { return *settingsPage_; }
   // The recording's logic (app/pages/RecordingPage.h).
-  kvelt::app::RecordingPage& RecordingLogic() { return *RecordingPage_; }
+  kvelt::app::RecordingPage& RecordingLogic() { return *recordingPage_; }
   // The chart page's logic (app/pages/ChartPage.h).
-  kvelt::app::ChartPage& ChartLogic() { return *ChartPage_; }
+  kvelt::app::ChartPage& ChartLogic() { return *chartPage_; }
   // --- Device link: the window's side (MainDevice.cpp) ---
   // The counter session: the devices listed, the counter, its lock and the framed write; none
   // before the window is built and after it ends.
-  kvelt::hid::CounterSession* Session() const { return Session_.get(); }
+  kvelt::hid::CounterSession* Session() const { return session_.get(); }
   // The latest reading of every channel.
   const kvelt::ChannelReadingArray& Readings() const { return ChannelReadings; }
   // The path of config.ini, set at start-up.
-  const QString& IniPath() const { return IniPath_; }
-  void SetIniPath(const QString& path) { IniPath_ = path; }
+  const QString& IniPath() const { return iniPath_; }
+  void SetIniPath(const QString& path) { iniPath_ = path; }
   // The device chosen as the counter (with or without access); none while there is none.
   kvelt::hid::THidDevice* CurrentDevice() const;
   // Ends the session: every reader stops before any device goes; the destructor calls it first.
@@ -347,21 +347,21 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   // Creates the HID device controller once FormCreate has run (MainDevice.cpp).
   void CreateHidDeviceController();
 
-  kvelt::app::ProgramOptions Options_;
+  kvelt::app::ProgramOptions options_;
   kvelt::ChannelReadingArray ChannelReadings{};
-  QString IniPath_;
-  std::unique_ptr<kvelt::hid::CounterSession> Session_;
+  QString iniPath_;
+  std::unique_ptr<kvelt::hid::CounterSession> session_;
   kvelt::TLangTable Lang1;
   kvelt::ReportDispatcher Dispatcher;
   kvelt::app::ButtonGlyphs Glyphs;
   std::unique_ptr<kvelt::LanguageApplier> Applier;
-  std::unique_ptr<kvelt::app::LanguagePage> LanguagePage_;
-  std::unique_ptr<kvelt::app::ProgramSettingsPage> SettingsPage_;
-  std::unique_ptr<kvelt::app::DeviceStatusPage> StatusPage_;
-  std::unique_ptr<kvelt::app::ChartPage> ChartPage_;
-  std::unique_ptr<kvelt::app::ConfigurationPage> ConfigPage_;
-  std::unique_ptr<kvelt::app::ReadoutsPage> ReadoutsPage_;
-  std::unique_ptr<kvelt::app::RecordingPage> RecordingPage_;
+  std::unique_ptr<kvelt::app::LanguagePage> languagePage_;
+  std::unique_ptr<kvelt::app::ProgramSettingsPage> settingsPage_;
+  std::unique_ptr<kvelt::app::DeviceStatusPage> statusPage_;
+  std::unique_ptr<kvelt::app::ChartPage> chartPage_;
+  std::unique_ptr<kvelt::app::ConfigurationPage> configPage_;
+  std::unique_ptr<kvelt::app::ReadoutsPage> readoutsPage_;
+  std::unique_ptr<kvelt::app::RecordingPage> recordingPage_;
   QHash<QString, QObject*> NamedObjects;
 };
 

@@ -4,16 +4,16 @@
 #include "app/Main.h"
 #include "app/pages/ChartPage.h"
 
-void TFMain::PlayButtonClick(QObject* /*Sender*/) { ChartPage_->PlayClick(); }
+void TFMain::PlayButtonClick(QObject* /*Sender*/) { chartPage_->PlayClick(); }
 
-void TFMain::ClearButtonClick(QObject* /*Sender*/) { ChartPage_->ClearClick(); }
+void TFMain::ClearButtonClick(QObject* /*Sender*/) { chartPage_->ClearClick(); }
 
-void TFMain::SaveChartButtonClick(QObject* /*Sender*/) { ChartPage_->SaveClick(); }
+void TFMain::SaveChartButtonClick(QObject* /*Sender*/) { chartPage_->SaveClick(); }
 
-bool TFMain::ChartRunning() const { return ChartPage_->Running(); }
+bool TFMain::ChartRunning() const { return chartPage_->Running(); }
 
-void TFMain::AddChannelChartPoints(int channel) { ChartPage_->AddChannelPoints(channel); }
+void TFMain::AddChannelChartPoints(int channel) { chartPage_->AddChannelPoints(channel); }
 
-void TFMain::ChartTimeStep() { ChartPage_->TimeStep(); }
+void TFMain::ChartTimeStep() { chartPage_->TimeStep(); }
 
-void TFMain::AddOutputChartPoints(std::uint8_t outputState) { ChartPage_->AddOutputPoints(outputState); }
+void TFMain::AddOutputChartPoints(std::uint8_t outputState) { chartPage_->AddOutputPoints(outputState); }

@@ -3,10 +3,10 @@
 #include "app/Main.h"
 #include "app/pages/RecordingPage.h"
 
-bool TFMain::RecordingTick() { return RecordingPage_->Tick(); }
+bool TFMain::RecordingTick() { return recordingPage_->Tick(); }
 
-void TFMain::SaveButtonClick(QObject* /*Sender*/) { RecordingPage_->SaveClick(); }
+void TFMain::SaveButtonClick(QObject* /*Sender*/) { recordingPage_->SaveClick(); }
 
-void TFMain::ApplyRecordButtonCaption() { RecordingPage_->ApplyCaption(); }
+void TFMain::ApplyRecordButtonCaption() { recordingPage_->ApplyCaption(); }
 
-void TFMain::SpeedButton1Click(QObject* /*Sender*/) { RecordingPage_->ChooseFileClick(); }
+void TFMain::SpeedButton1Click(QObject* /*Sender*/) { recordingPage_->ChooseFileClick(); }

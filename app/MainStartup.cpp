@@ -21,19 +21,19 @@
 #include "settings/qt/SettingsLocation.h"
 
 void TFMain::FormCreate(QObject* /*Sender*/) {
-  SettingsPage_->SetReady(false);
-  ChartPage_->SetRunning(false);
+  settingsPage_->SetReady(false);
+  chartPage_->SetRunning(false);
   PageControl1->setCurrentWidget(TabSheet2);
-  IniPath_ = kvelt::SettingsLocation::IniPath(Options_.ConfigDir);
-  LanguagePage_->PlacePicker();
+  iniPath_ = kvelt::SettingsLocation::IniPath(options_.ConfigDir);
+  languagePage_->PlacePicker();
   // One reading of the file serves the fresh-file check and every read below.
   kvelt::IniSession settings(Settings());
   if (!settings.FilePresent()) {
     kvelt::WriteFreshSettingsFile(settings);
   }
-  SettingsPage_->Read(settings);
+  settingsPage_->Read(settings);
   if (auto_save->isChecked()) {
-    RecordingPage_->StartAtStartUp();
+    recordingPage_->StartAtStartUp();
   }
   ApplyUnitCaptions(UnitList->currentIndex());
   out1_TChange(OutputRows[0].T);
@@ -44,16 +44,16 @@ void TFMain::FormCreate(QObject* /*Sender*/) {
   // Something at the settings path that is not a readable settings file (a FIFO, a device, a file over
   // the size limit) leaves the window on defaults and is never written over; it is told once.
   const bool readable = !settings.Unreadable();
-  SettingsPage_->SetReady(readable);
+  settingsPage_->SetReady(readable);
   ActivateLanguage(LangCombo1->currentIndex() + 1);
   if (!readable) {
     throw kvelt::SettingsWriteError(settings.Path());
   }
 }
 
-void TFMain::FormClick(QObject* /*Sender*/) { SettingsPage_->StoreChange(); }
+void TFMain::FormClick(QObject* /*Sender*/) { settingsPage_->StoreChange(); }
 
-void TFMain::FormClose(QObject* /*Sender*/) { SettingsPage_->StoreOnClose(); }
+void TFMain::FormClose(QObject* /*Sender*/) { settingsPage_->StoreOnClose(); }
 
 void TFMain::closeEvent(QCloseEvent* event) {
   // Closing is never refused, whatever the close handler runs into.
@@ -64,9 +64,9 @@ void TFMain::closeEvent(QCloseEvent* event) {
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
   if (watched == centralWidget() && event->type() == QEvent::MouseButtonRelease) {
     kvelt::app::RunGuarded([this] { FormClick(this); });
-  } else if (watched == StatusBar && event->type() == QEvent::Resize && LanguagePage_ &&
-             LanguagePage_->PickerInBar()) {
-    LanguagePage_->PlacePicker();
+  } else if (watched == StatusBar && event->type() == QEvent::Resize && languagePage_ &&
+             languagePage_->PickerInBar()) {
+    languagePage_->PlacePicker();
   }
   return QMainWindow::eventFilter(watched, event);
 }

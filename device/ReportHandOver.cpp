@@ -106,63 +106,63 @@ struct ReportHandOver::Shared {
 };
 
 ReportHandOver::ReportHandOver(MainThreadPoster& poster)
-    : Poster_(poster), Shared_(std::make_shared<Shared>()) {}
+    : poster_(poster), shared_(std::make_shared<Shared>()) {}
 
 ReportHandOver::~ReportHandOver() = default;
 
 void ReportHandOver::HandOver(const std::function<void()>& work) {
   {
-    std::lock_guard lock(Shared_->Mutex);
-    Shared_->Work = &work;
-    Shared_->State = Shared::Phase::Pending;
+    std::lock_guard lock(shared_->Mutex);
+    shared_->Work = &work;
+    shared_->State = Shared::Phase::Pending;
   }
-  Shared_->Changed.notify_all();  // a main thread waiting in WaitForReader() serves it at once
+  shared_->Changed.notify_all();  // a main thread waiting in WaitForReader() serves it at once
   const auto posted = std::chrono::steady_clock::now();
-  Poster_.Post([shared = Shared_] { shared->Serve(); });
-  Shared_->WaitUntilIdle(posted);
+  poster_.Post([shared = shared_] { shared->Serve(); });
+  shared_->WaitUntilIdle(posted);
 }
 
 bool ReportHandOver::Pause(std::chrono::milliseconds length) {
-  std::unique_lock lock(Shared_->Mutex);
-  return Shared_->Changed.wait_for(lock, length, [this] { return Shared_->Stop; });
+  std::unique_lock lock(shared_->Mutex);
+  return shared_->Changed.wait_for(lock, length, [this] { return shared_->Stop; });
 }
 
 void ReportHandOver::ReaderFinished() {
   {
-    std::lock_guard lock(Shared_->Mutex);
-    Shared_->Done = true;
+    std::lock_guard lock(shared_->Mutex);
+    shared_->Done = true;
   }
-  Shared_->Changed.notify_all();
+  shared_->Changed.notify_all();
 }
 
 bool ReportHandOver::StopRequested() const {
-  std::lock_guard lock(Shared_->Mutex);
-  return Shared_->Stop;
+  std::lock_guard lock(shared_->Mutex);
+  return shared_->Stop;
 }
 
 bool ReportHandOver::Finished() const {
-  std::lock_guard lock(Shared_->Mutex);
-  return Shared_->Done;
+  std::lock_guard lock(shared_->Mutex);
+  return shared_->Done;
 }
 
 void ReportHandOver::RequestStop() {
   {
-    std::lock_guard lock(Shared_->Mutex);
-    Shared_->Stop = true;
+    std::lock_guard lock(shared_->Mutex);
+    shared_->Stop = true;
   }
-  Shared_->Changed.notify_all();
+  shared_->Changed.notify_all();
 }
 
 bool ReportHandOver::WaitForReader() {
-  std::unique_lock lock(Shared_->Mutex);
+  std::unique_lock lock(shared_->Mutex);
   for (;;) {
-    if (Shared_->Done) return true;
+    if (shared_->Done) return true;
     // Only the main thread runs work, so seeing it running means we are inside it.
-    if (Shared_->State == Shared::Phase::Running) return false;
-    if (Shared_->State == Shared::Phase::Pending) {
+    if (shared_->State == Shared::Phase::Running) return false;
+    if (shared_->State == Shared::Phase::Pending) {
       lock.unlock();
       try {
-        Shared_->Serve();
+        shared_->Serve();
       } catch (...) {
         // The stop has to complete (it may run inside a destructor): an error escaping the
         // handler of a report delivered during the stop is dropped.
@@ -170,13 +170,13 @@ bool ReportHandOver::WaitForReader() {
       lock.lock();
       continue;
     }
-    Shared_->Changed.wait(lock);
+    shared_->Changed.wait(lock);
   }
 }
 
 bool ReportHandOver::InsideWork() const {
-  std::lock_guard lock(Shared_->Mutex);
-  return Shared_->State == Shared::Phase::Running;
+  std::lock_guard lock(shared_->Mutex);
+  return shared_->State == Shared::Phase::Running;
 }
 
 }  // namespace kvelt::hid

@@ -47,8 +47,8 @@ class ReportHandOver {
 
  private:
   struct Shared;
-  MainThreadPoster& Poster_;
-  std::shared_ptr<Shared> Shared_;  // posted wake-ups keep it alive after this object is gone
+  MainThreadPoster& poster_;
+  std::shared_ptr<Shared> shared_;  // posted wake-ups keep it alive after this object is gone
 };
 
 }  // namespace kvelt::hid

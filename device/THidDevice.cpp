@@ -10,59 +10,59 @@ namespace kvelt::hid {
 
 THidDevice::THidDevice(THidDeviceController& controller, HidBackend& backend, MainThreadPoster& poster,
                        std::unique_ptr<THidPnPInfo> pnp, int sleepTime)
-    : Controller_(&controller),
-      Backend_(&backend),
-      Poster_(&poster),
-      PnP_(std::move(pnp)),
-      SleepTime_(sleepTime) {
+    : controller_(&controller),
+      backend_(&backend),
+      poster_(&poster),
+      pnp_(std::move(pnp)),
+      sleepTime_(sleepTime) {
   OpenSynchronousHandle();
-  if (!SyncHandle_) throw EControllerError("Device cannot be opened");
+  if (!syncHandle_) throw EControllerError("Device cannot be opened");
   // The backend reports vendor and product id with the interface, so identifying the
   // device cannot fail once it opened.
   CloseFile();
 }
 
 THidDevice::~THidDevice() {
-  THidDataEvent savedData = DataHandler_;
-  THidPlugEvent savedUnplug = UnplugHandler_;
+  THidDataEvent savedData = dataHandler_;
+  THidPlugEvent savedUnplug = unplugHandler_;
   SetDataHandler(nullptr);
-  UnplugHandler_ = nullptr;
+  unplugHandler_ = nullptr;
   CloseAllHandles();
-  Preparsed_.reset();
-  if (Controller_) {
-    Controller_->CheckIn(*this, std::move(savedData), std::move(savedUnplug), SleepTime_, std::move(PnP_));
+  preparsed_.reset();
+  if (controller_) {
+    controller_->CheckIn(*this, std::move(savedData), std::move(savedUnplug), sleepTime_, std::move(pnp_));
   }
 }
 
 void THidDevice::OpenSynchronousHandle() {
-  const HidInterfaceInfo& info = PnP_->Interface();
-  SyncHandle_ = Backend_->Open(info, HidOpenMode::ReadWrite);
-  ReadWriteAccess_ = SyncHandle_ != nullptr;
-  OpenError_ = ReadWriteAccess_ ? 0 : Backend_->LastOpenError();
+  const HidInterfaceInfo& info = pnp_->Interface();
+  syncHandle_ = backend_->Open(info, HidOpenMode::ReadWrite);
+  readWriteAccess_ = syncHandle_ != nullptr;
+  openError_ = readWriteAccess_ ? 0 : backend_->LastOpenError();
   // Devices the system keeps for itself (keyboards, or nodes the user may not open) can
   // still be listed from their metadata.
-  if (!SyncHandle_) SyncHandle_ = Backend_->Open(info, HidOpenMode::MetadataOnly);
+  if (!syncHandle_) syncHandle_ = backend_->Open(info, HidOpenMode::MetadataOnly);
 }
 
 bool THidDevice::OpenFile() {
   if (!MayOpen()) return false;
-  if (!SyncHandle_) OpenSynchronousHandle();
-  return SyncHandle_ != nullptr;
+  if (!syncHandle_) OpenSynchronousHandle();
+  return syncHandle_ != nullptr;
 }
 
-void THidDevice::CloseFile() { SyncHandle_.reset(); }
+void THidDevice::CloseFile() { syncHandle_.reset(); }
 
 bool THidDevice::OpenFileForRead() {
   if (!MayOpen()) return false;
-  if (!ReadHandle_) ReadHandle_ = Backend_->Open(PnP_->Interface(), HidOpenMode::ReadOnly);
-  return ReadHandle_ != nullptr;
+  if (!readHandle_) readHandle_ = backend_->Open(pnp_->Interface(), HidOpenMode::ReadOnly);
+  return readHandle_ != nullptr;
 }
 
 void THidDevice::CloseFileForRead() {
-  if (!ReadHandle_) return;
+  if (!readHandle_) return;
   // A reader blocked on this handle wakes up and finds it closed.
-  ReadHandle_->RequestStop();
-  ReadHandle_.reset();
+  readHandle_->RequestStop();
+  readHandle_.reset();
 }
 
 void THidDevice::CloseAllHandles() {
@@ -71,101 +71,101 @@ void THidDevice::CloseAllHandles() {
 }
 
 THidCaps THidDevice::Caps() {
-  if (!Preparsed_ && OpenFile()) {
-    const HidInterfaceInfo& info = PnP_->Interface();
-    Preparsed_ = THidCaps{info.InputReportByteLength, info.OutputReportByteLength};
+  if (!preparsed_ && OpenFile()) {
+    const HidInterfaceInfo& info = pnp_->Interface();
+    preparsed_ = THidCaps{info.InputReportByteLength, info.OutputReportByteLength};
     CloseFile();
   }
-  return Preparsed_.value_or(THidCaps{});
+  return preparsed_.value_or(THidCaps{});
 }
 
 const std::string& THidDevice::ProductString() {
-  if (ProductString_.empty() && OpenFile()) {
-    ProductString_ = PnP_->Interface().ProductString;
+  if (productString_.empty() && OpenFile()) {
+    productString_ = pnp_->Interface().ProductString;
     CloseFile();
   }
-  return ProductString_;
+  return productString_;
 }
 
 bool THidDevice::WriteFile(const void* buffer, std::size_t length, std::size_t& bytesWritten) {
   bytesWritten = 0;
   if (!OpenFile()) return false;
   std::size_t written = 0;
-  if (!SyncHandle_->Write(static_cast<const std::uint8_t*>(buffer), length, written)) return false;
+  if (!syncHandle_->Write(static_cast<const std::uint8_t*>(buffer), length, written)) return false;
   bytesWritten = written;
   return true;
 }
 
 void THidDevice::SetDataHandler(THidDataEvent handler) {
   if (!handler) StopReader();
-  DataHandler_ = std::move(handler);
+  dataHandler_ = std::move(handler);
   StartReaderIfReady();
 }
 
 void THidDevice::SetSleepTime(int milliseconds) {
   if (milliseconds < kMinSleepTime || milliseconds > kMaxSleepTime) return;
-  SleepTime_ = milliseconds;
-  if (Reader_) Reader_->SetSleepTime(milliseconds);
+  sleepTime_ = milliseconds;
+  if (reader_) reader_->SetSleepTime(milliseconds);
 }
 
 void THidDevice::StartReaderIfReady() {
-  if (!DataHandler_ || !PluggedIn_ || !CheckedOut_ || !ReadWriteAccess_ || Reader_) return;
+  if (!dataHandler_ || !pluggedIn_ || !checkedOut_ || !readWriteAccess_ || reader_) return;
   const std::size_t length = Caps().InputReportByteLength;
-  Reader_ = std::make_unique<THidDeviceReadThread>(*this, *Poster_, length, SleepTime_, OpenReadHandle());
+  reader_ = std::make_unique<THidDeviceReadThread>(*this, *poster_, length, sleepTime_, OpenReadHandle());
 }
 
 void THidDevice::StopReader() {
-  if (!Reader_) return;
-  if (Reader_->Stop()) {
-    Reader_.reset();
+  if (!reader_) return;
+  if (reader_->Stop()) {
+    reader_.reset();
     return;
   }
   // Stopped from inside its own handler: the thread ends once that handler returns; the
   // controller joins it later.
-  Reader_->DetachDevice();
-  if (Controller_) {
-    Controller_->RetireReader(std::move(Reader_));
+  reader_->DetachDevice();
+  if (controller_) {
+    controller_->RetireReader(std::move(reader_));
   } else {
-    THidDeviceController::AbandonReader(std::move(Reader_));
+    THidDeviceController::AbandonReader(std::move(reader_));
   }
 }
 
 void THidDevice::Unplug() {
   CloseAllHandles();
-  PluggedIn_ = false;
-  if (UnplugHandler_) {
-    THidPlugEvent handler = std::move(UnplugHandler_);
-    UnplugHandler_ = nullptr;
+  pluggedIn_ = false;
+  if (unplugHandler_) {
+    THidPlugEvent handler = std::move(unplugHandler_);
+    unplugHandler_ = nullptr;
     handler(*this);
   }
 }
 
 void THidDevice::ShutDown() {
-  DataHandler_ = nullptr;
-  DataErrorHandler_ = nullptr;
-  UnplugHandler_ = nullptr;
+  dataHandler_ = nullptr;
+  dataErrorHandler_ = nullptr;
+  unplugHandler_ = nullptr;
   StopReader();
   CloseAllHandles();
-  PluggedIn_ = false;
-  Controller_ = nullptr;
+  pluggedIn_ = false;
+  controller_ = nullptr;
 }
 
-std::shared_ptr<HidHandle> THidDevice::OpenReadHandle() { return OpenFileForRead() ? ReadHandle_ : nullptr; }
+std::shared_ptr<HidHandle> THidDevice::OpenReadHandle() { return OpenFileForRead() ? readHandle_ : nullptr; }
 
 void THidDevice::ForgetReadHandle(const HidHandle* handle) {
-  if (handle && ReadHandle_.get() == handle) ReadHandle_.reset();
+  if (handle && readHandle_.get() == handle) readHandle_.reset();
 }
 
 void THidDevice::DeliverReport(const std::uint8_t* buffer, std::size_t bytes) {
-  if (!DataHandler_ || bytes == 0) return;
+  if (!dataHandler_ || bytes == 0) return;
   // A copy: the handler may replace itself, or check the device in, while it runs.
-  THidDataEvent handler = DataHandler_;
+  THidDataEvent handler = dataHandler_;
   handler(*this, buffer[0], buffer + 1, static_cast<std::uint16_t>(bytes - 1));
 }
 
 void THidDevice::NotifyDataError(std::uint32_t error) {
-  if (!DataErrorHandler_) return;
-  THidDataErrorEvent handler = DataErrorHandler_;
+  if (!dataErrorHandler_) return;
+  THidDataErrorEvent handler = dataErrorHandler_;
   handler(*this, error);
 }
 

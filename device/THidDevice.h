@@ -33,23 +33,23 @@ class THidDevice {
   THidDevice(const THidDevice&) = delete;
   THidDevice& operator=(const THidDevice&) = delete;
 
-  bool PluggedIn() const { return PluggedIn_; }
-  bool CheckedOut() const { return CheckedOut_; }
-  bool InEnumeration() const { return InEnumeration_; }
+  bool PluggedIn() const { return pluggedIn_; }
+  bool CheckedOut() const { return checkedOut_; }
+  bool InEnumeration() const { return inEnumeration_; }
   // The last open of the synchronous handle had read and write access.
-  bool ReadWriteAccess() const { return ReadWriteAccess_; }
+  bool ReadWriteAccess() const { return readWriteAccess_; }
   // Why that open failed (errno; 0 when it succeeded or the backend cannot tell).
-  int OpenError() const { return OpenError_; }
+  int OpenError() const { return openError_; }
   // Why the device may not be used for reading and writing: 0 with that access, else the open's
   // error, EACCES when the backend cannot tell (a missing permission is by far the likeliest).
-  int AccessError() const { return ReadWriteAccess_ ? 0 : OpenError_ != 0 ? OpenError_ : EACCES; }
+  int AccessError() const { return readWriteAccess_ ? 0 : openError_ != 0 ? openError_ : EACCES; }
   // The owning controller; none once the controller is gone.
-  THidDeviceController* Controller() const { return Controller_; }
-  const THidPnPInfo& PnPInfo() const { return *PnP_; }
+  THidDeviceController* Controller() const { return controller_; }
+  const THidPnPInfo& PnPInfo() const { return *pnp_; }
 
-  std::uint16_t VendorID() const { return PnP_->Interface().VendorID; }
-  std::uint16_t ProductID() const { return PnP_->Interface().ProductID; }
-  std::uint16_t VersionNumber() const { return PnP_->Interface().VersionNumber; }
+  std::uint16_t VendorID() const { return pnp_->Interface().VendorID; }
+  std::uint16_t ProductID() const { return pnp_->Interface().ProductID; }
+  std::uint16_t VersionNumber() const { return pnp_->Interface().VersionNumber; }
 
   // Report lengths; all zero while they cannot be had (the device may not open a handle and
   // has not been asked before).
@@ -65,18 +65,18 @@ class THidDevice {
   // An empty handler stops the reader; a handler starts it when the device is plugged in,
   // checked out and has read/write access.
   void SetDataHandler(THidDataEvent handler);
-  const THidDataEvent& DataHandler() const { return DataHandler_; }
-  void SetDataErrorHandler(THidDataErrorEvent handler) { DataErrorHandler_ = std::move(handler); }
-  const THidDataErrorEvent& DataErrorHandler() const { return DataErrorHandler_; }
-  void SetUnplugHandler(THidPlugEvent handler) { UnplugHandler_ = std::move(handler); }
-  const THidPlugEvent& UnplugHandler() const { return UnplugHandler_; }
+  const THidDataEvent& DataHandler() const { return dataHandler_; }
+  void SetDataErrorHandler(THidDataErrorEvent handler) { dataErrorHandler_ = std::move(handler); }
+  const THidDataErrorEvent& DataErrorHandler() const { return dataErrorHandler_; }
+  void SetUnplugHandler(THidPlugEvent handler) { unplugHandler_ = std::move(handler); }
+  const THidPlugEvent& UnplugHandler() const { return unplugHandler_; }
 
   // Pause of the reader before it retries a read that could not be started; 10..10000 ms,
   // other values are ignored.
-  int SleepTime() const { return SleepTime_; }
+  int SleepTime() const { return sleepTime_; }
   void SetSleepTime(int milliseconds);
 
-  bool ReaderRunning() const { return Reader_ != nullptr; }
+  bool ReaderRunning() const { return reader_ != nullptr; }
 
   static constexpr int kMinSleepTime = 10;
   static constexpr int kMaxSleepTime = 10000;
@@ -90,7 +90,7 @@ class THidDevice {
   THidDevice(THidDeviceController& controller, HidBackend& backend, MainThreadPoster& poster,
              std::unique_ptr<THidPnPInfo> pnp, int sleepTime);
 
-  bool MayOpen() const { return PluggedIn_ && (CheckedOut_ || InEnumeration_); }
+  bool MayOpen() const { return pluggedIn_ && (checkedOut_ || inEnumeration_); }
   bool OpenFile();
   void CloseFile();
   bool OpenFileForRead();
@@ -109,24 +109,24 @@ class THidDevice {
   void DeliverReport(const std::uint8_t* buffer, std::size_t bytes);
   void NotifyDataError(std::uint32_t error);
 
-  THidDeviceController* Controller_;
-  HidBackend* Backend_;
-  MainThreadPoster* Poster_;
-  std::unique_ptr<THidPnPInfo> PnP_;
-  bool PluggedIn_ = true;
-  bool CheckedOut_ = false;
-  bool InEnumeration_ = false;
-  bool ReadWriteAccess_ = false;
-  int OpenError_ = 0;
-  std::unique_ptr<HidHandle> SyncHandle_;
-  std::shared_ptr<HidHandle> ReadHandle_;
-  std::optional<THidCaps> Preparsed_;
-  std::string ProductString_;
-  int SleepTime_ = kDefaultSleepTime;
-  THidDataEvent DataHandler_;
-  THidDataErrorEvent DataErrorHandler_;
-  THidPlugEvent UnplugHandler_;
-  std::unique_ptr<THidDeviceReadThread> Reader_;
+  THidDeviceController* controller_;
+  HidBackend* backend_;
+  MainThreadPoster* poster_;
+  std::unique_ptr<THidPnPInfo> pnp_;
+  bool pluggedIn_ = true;
+  bool checkedOut_ = false;
+  bool inEnumeration_ = false;
+  bool readWriteAccess_ = false;
+  int openError_ = 0;
+  std::unique_ptr<HidHandle> syncHandle_;
+  std::shared_ptr<HidHandle> readHandle_;
+  std::optional<THidCaps> preparsed_;
+  std::string productString_;
+  int sleepTime_ = kDefaultSleepTime;
+  THidDataEvent dataHandler_;
+  THidDataErrorEvent dataErrorHandler_;
+  THidPlugEvent unplugHandler_;
+  std::unique_ptr<THidDeviceReadThread> reader_;
 };
 
 }  // namespace kvelt::hid

@@ -53,17 +53,17 @@ class THidDeviceController {
   int MonitorFd() const;
   void OnMonitorReadable();
 
-  int DevThreadSleepTime() const { return DevThreadSleepTime_; }
+  int DevThreadSleepTime() const { return devThreadSleepTime_; }
   // Passes the new value to every device whose SleepTime still equals the old one.
   void SetDevThreadSleepTime(int milliseconds);
 
-  int Count() const { return static_cast<int>(List_.size()); }
+  int Count() const { return static_cast<int>(list_.size()); }
   // The device at index, checked in or out; none outside the list.
   THidDevice* DeviceAt(int index) const;
   int NumCheckedInDevices() const;
   int NumCheckedOutDevices() const;
   int NumUnpluggedDevices() const;
-  bool ScanRunning() const { return ScanRunning_; }
+  bool ScanRunning() const { return scanRunning_; }
 
  private:
   friend class THidDevice;
@@ -89,16 +89,16 @@ class THidDeviceController {
   void ReapRetiredReaders();
   static void AbandonReader(std::unique_ptr<THidDeviceReadThread> reader);
 
-  HidBackend& Backend_;
-  MainThreadPoster& Poster_;
-  std::vector<Entry> List_;
-  std::vector<std::unique_ptr<THidDeviceReadThread>> Retired_;
-  int DevThreadSleepTime_ = THidDevice::kDefaultSleepTime;
-  bool ScanRunning_ = false;
-  bool Destroying_ = false;
-  std::int32_t LastNotification_ = kSystemNotification;
+  HidBackend& backend_;
+  MainThreadPoster& poster_;
+  std::vector<Entry> list_;
+  std::vector<std::unique_ptr<THidDeviceReadThread>> retired_;
+  int devThreadSleepTime_ = THidDevice::kDefaultSleepTime;
+  bool scanRunning_ = false;
+  bool destroying_ = false;
+  std::int32_t lastNotification_ = kSystemNotification;
   // Lets the posted first notification find out whether the controller still exists.
-  std::shared_ptr<THidDeviceController*> Alive_;
+  std::shared_ptr<THidDeviceController*> alive_;
 };
 
 }  // namespace kvelt::hid

@@ -13,43 +13,43 @@ namespace kvelt::hid {
 THidDeviceReadThread::THidDeviceReadThread(THidDevice& device, MainThreadPoster& poster,
                                            std::size_t reportLength, int sleepTime,
                                            std::shared_ptr<HidHandle> handle)
-    : Device_(&device),
-      HandOver_(poster),
-      Buffer_(reportLength),
-      SleepTime_(sleepTime),
-      Handle_(Buffer_.empty() ? nullptr : std::move(handle)) {
-  DeliverWork_ = [this] { Device_->DeliverReport(Buffer_.data(), NumberOfBytesRead_); };
-  Thread_ = std::thread([this] { Execute(); });
+    : device_(&device),
+      handOver_(poster),
+      buffer_(reportLength),
+      sleepTime_(sleepTime),
+      handle_(buffer_.empty() ? nullptr : std::move(handle)) {
+  deliverWork_ = [this] { device_->DeliverReport(buffer_.data(), numberOfBytesRead_); };
+  thread_ = std::thread([this] { Execute(); });
 }
 
 THidDeviceReadThread::~THidDeviceReadThread() {
-  if (Thread_.joinable() && !Stop()) {
+  if (thread_.joinable() && !Stop()) {
     // Owners retire a reader that is inside its own hand-over instead of destroying it.
     std::terminate();
   }
 }
 
 bool THidDeviceReadThread::Stop() {
-  if (!Thread_.joinable()) return true;
-  HandOver_.RequestStop();
-  if (Handle_) Handle_->RequestStop();
-  if (!HandOver_.WaitForReader()) return false;
-  Thread_.join();
+  if (!thread_.joinable()) return true;
+  handOver_.RequestStop();
+  if (handle_) handle_->RequestStop();
+  if (!handOver_.WaitForReader()) return false;
+  thread_.join();
   ReleaseHandle();
   return true;
 }
 
 bool THidDeviceReadThread::Reap() {
-  if (!Thread_.joinable()) return true;
-  if (!HandOver_.Finished()) return false;
-  Thread_.join();
+  if (!thread_.joinable()) return true;
+  if (!handOver_.Finished()) return false;
+  thread_.join();
   ReleaseHandle();
   return true;
 }
 
 void THidDeviceReadThread::ReleaseHandle() {
-  if (Device_) Device_->ForgetReadHandle(Handle_.get());
-  Handle_.reset();
+  if (device_) device_->ForgetReadHandle(handle_.get());
+  handle_.reset();
 }
 
 std::uint32_t THidDeviceReadThread::DeliveredLength(std::size_t reported, std::size_t bufferSize) {
@@ -58,22 +58,22 @@ std::uint32_t THidDeviceReadThread::DeliveredLength(std::size_t reported, std::s
 }
 
 void THidDeviceReadThread::Execute() {
-  bool haveHandle = Handle_ != nullptr;
-  while (!HandOver_.StopRequested()) {
+  bool haveHandle = handle_ != nullptr;
+  while (!handOver_.StopRequested()) {
     if (!haveHandle) {
       if (!AcquireHandle()) {
-        HandOver_.Pause(std::chrono::milliseconds(SleepTime_.load()));
+        handOver_.Pause(std::chrono::milliseconds(sleepTime_.load()));
         continue;
       }
       haveHandle = true;
-      if (HandOver_.StopRequested()) break;
+      if (handOver_.StopRequested()) break;
     }
-    std::fill(Buffer_.begin(), Buffer_.end(), std::uint8_t{0});
-    const HidReadResult result = Handle_->Read(Buffer_.data(), Buffer_.size());
+    std::fill(buffer_.begin(), buffer_.end(), std::uint8_t{0});
+    const HidReadResult result = handle_->Read(buffer_.data(), buffer_.size());
     switch (result.State) {
       case HidReadResult::Status::Report:
-        NumberOfBytesRead_ = DeliveredLength(result.Bytes, Buffer_.size());
-        if (NumberOfBytesRead_ > 0) HandOver_.HandOver(DeliverWork_);
+        numberOfBytesRead_ = DeliveredLength(result.Bytes, buffer_.size());
+        if (numberOfBytesRead_ > 0) handOver_.HandOver(deliverWork_);
         break;
       case HidReadResult::Status::Stopped:
         // Our own stop, or the device closed the handle under us (unplugged): reopen, which
@@ -82,45 +82,45 @@ void THidDeviceReadThread::Execute() {
         break;
       case HidReadResult::Status::Gone:
         haveHandle = false;
-        HandOver_.Pause(std::chrono::milliseconds(SleepTime_.load()));
+        handOver_.Pause(std::chrono::milliseconds(sleepTime_.load()));
         break;
       case HidReadResult::Status::Failed:
         haveHandle = false;
         ReportError(static_cast<std::uint32_t>(result.Error));
-        HandOver_.Pause(std::chrono::milliseconds(SleepTime_.load()));
+        handOver_.Pause(std::chrono::milliseconds(sleepTime_.load()));
         break;
     }
   }
-  HandOver_.ReaderFinished();
+  handOver_.ReaderFinished();
 }
 
 bool THidDeviceReadThread::AcquireHandle() {
   bool opened = false;
   const std::function<void()> work = [this, &opened] {
     // A handle that failed is dropped here, on the main thread, before a fresh one is opened.
-    if (Handle_) {
-      Device_->ForgetReadHandle(Handle_.get());
-      Handle_.reset();
+    if (handle_) {
+      device_->ForgetReadHandle(handle_.get());
+      handle_.reset();
     }
-    if (HandOver_.StopRequested()) return;
-    if (!Buffer_.empty()) Handle_ = Device_->OpenReadHandle();
-    if (!Handle_) {
-      LastError_ = Buffer_.empty() ? EINVAL : ENODEV;
-      Device_->NotifyDataError(LastError_);
+    if (handOver_.StopRequested()) return;
+    if (!buffer_.empty()) handle_ = device_->OpenReadHandle();
+    if (!handle_) {
+      lastError_ = buffer_.empty() ? EINVAL : ENODEV;
+      device_->NotifyDataError(lastError_);
       return;
     }
     opened = true;
   };
-  HandOver_.HandOver(work);
+  handOver_.HandOver(work);
   return opened;
 }
 
 void THidDeviceReadThread::ReportError(std::uint32_t error) {
   const std::function<void()> work = [this, error] {
-    LastError_ = error;
-    if (!HandOver_.StopRequested()) Device_->NotifyDataError(error);
+    lastError_ = error;
+    if (!handOver_.StopRequested()) device_->NotifyDataError(error);
   };
-  HandOver_.HandOver(work);
+  handOver_.HandOver(work);
 }
 
 }  // namespace kvelt::hid

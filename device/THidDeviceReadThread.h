@@ -42,12 +42,12 @@ class THidDeviceReadThread {
   bool Stop();
   // Main thread. Joins a stopped thread that has ended; true when joined (or never running).
   bool Reap();
-  bool Running() const { return Thread_.joinable(); }
+  bool Running() const { return thread_.joinable(); }
   // Main thread, after a failed Stop(): the device is about to go; the reader must not touch
   // it any more (its remaining work is only to end).
-  void DetachDevice() { Device_ = nullptr; }
+  void DetachDevice() { device_ = nullptr; }
 
-  void SetSleepTime(int milliseconds) { SleepTime_.store(milliseconds); }
+  void SetSleepTime(int milliseconds) { sleepTime_.store(milliseconds); }
 
   // How many bytes of a read are handed on: what the read reported, never more than the buffer
   // holds nor more than a report id and a 16-bit data length describe.
@@ -59,16 +59,16 @@ class THidDeviceReadThread {
   void ReportError(std::uint32_t error);  // via the main thread
   void ReleaseHandle();                   // main thread, once the thread has ended
 
-  THidDevice* Device_;  // read only inside hand-over work and on the main thread
-  ReportHandOver HandOver_;
-  std::vector<std::uint8_t> Buffer_;
-  std::uint32_t NumberOfBytesRead_ = 0;
-  std::uint32_t LastError_ = 0;
-  std::atomic<int> SleepTime_;
+  THidDevice* device_;  // read only inside hand-over work and on the main thread
+  ReportHandOver handOver_;
+  std::vector<std::uint8_t> buffer_;
+  std::uint32_t numberOfBytesRead_ = 0;
+  std::uint32_t lastError_ = 0;
+  std::atomic<int> sleepTime_;
   // Written on the main thread only (inside a hand-over, or after the join); the thread reads it.
-  std::shared_ptr<HidHandle> Handle_;
-  std::function<void()> DeliverWork_;
-  std::thread Thread_;
+  std::shared_ptr<HidHandle> handle_;
+  std::function<void()> deliverWork_;
+  std::thread thread_;
 };
 
 }  // namespace kvelt::hid

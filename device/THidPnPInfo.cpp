@@ -4,6 +4,6 @@
 
 namespace kvelt::hid {
 
-THidPnPInfo::THidPnPInfo(HidInterfaceInfo info) : Info_(std::move(info)) {}
+THidPnPInfo::THidPnPInfo(HidInterfaceInfo info) : info_(std::move(info)) {}
 
 }  // namespace kvelt::hid

@@ -12,12 +12,12 @@ class THidPnPInfo {
  public:
   explicit THidPnPInfo(HidInterfaceInfo info);
 
-  const std::string& DeviceInstance() const { return Info_.Identity; }
-  const std::string& DevicePath() const { return Info_.Path; }
-  const HidInterfaceInfo& Interface() const { return Info_; }
+  const std::string& DeviceInstance() const { return info_.Identity; }
+  const std::string& DevicePath() const { return info_.Path; }
+  const HidInterfaceInfo& Interface() const { return info_; }
 
  private:
-  HidInterfaceInfo Info_;
+  HidInterfaceInfo info_;
 };
 
 }  // namespace kvelt::hid

@@ -6,17 +6,17 @@ namespace kvelt::hid {
 
 void TaskQueuePoster::Post(std::function<void()> task) {
   {
-    std::lock_guard lock(Mutex_);
-    Tasks_.push_back(std::move(task));
+    std::lock_guard lock(mutex_);
+    tasks_.push_back(std::move(task));
   }
-  Posted_.notify_all();
+  posted_.notify_all();
 }
 
 std::size_t TaskQueuePoster::RunPending() {
   std::deque<std::function<void()>> batch;
   {
-    std::lock_guard lock(Mutex_);
-    batch.swap(Tasks_);
+    std::lock_guard lock(mutex_);
+    batch.swap(tasks_);
   }
   for (auto& task : batch) task();
   return batch.size();
@@ -25,10 +25,10 @@ std::size_t TaskQueuePoster::RunPending() {
 bool TaskQueuePoster::RunOne(std::chrono::milliseconds timeout) {
   std::function<void()> task;
   {
-    std::unique_lock lock(Mutex_);
-    if (!Posted_.wait_for(lock, timeout, [this] { return !Tasks_.empty(); })) return false;
-    task = std::move(Tasks_.front());
-    Tasks_.pop_front();
+    std::unique_lock lock(mutex_);
+    if (!posted_.wait_for(lock, timeout, [this] { return !tasks_.empty(); })) return false;
+    task = std::move(tasks_.front());
+    tasks_.pop_front();
   }
   task();
   return true;
@@ -46,13 +46,13 @@ bool TaskQueuePoster::RunUntil(const std::function<bool()>& done, std::chrono::m
 }
 
 bool TaskQueuePoster::WaitForTask(std::chrono::milliseconds timeout) const {
-  std::unique_lock lock(Mutex_);
-  return Posted_.wait_for(lock, timeout, [this] { return !Tasks_.empty(); });
+  std::unique_lock lock(mutex_);
+  return posted_.wait_for(lock, timeout, [this] { return !tasks_.empty(); });
 }
 
 std::size_t TaskQueuePoster::QueuedCount() const {
-  std::lock_guard lock(Mutex_);
-  return Tasks_.size();
+  std::lock_guard lock(mutex_);
+  return tasks_.size();
 }
 
 }  // namespace kvelt::hid

@@ -29,9 +29,9 @@ class TaskQueuePoster final : public MainThreadPoster {
   std::size_t QueuedCount() const;
 
  private:
-  mutable std::mutex Mutex_;
-  mutable std::condition_variable Posted_;
-  std::deque<std::function<void()>> Tasks_;
+  mutable std::mutex mutex_;
+  mutable std::condition_variable posted_;
+  std::deque<std::function<void()>> tasks_;
 };
 
 }  // namespace kvelt::hid

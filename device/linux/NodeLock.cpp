@@ -16,13 +16,13 @@ namespace {
 
 class NodeLockHandle final : public HidDeviceLock {
  public:
-  explicit NodeLockHandle(int fd) : Fd_(fd) {}
-  ~NodeLockHandle() override { ::close(Fd_); }  // closing the descriptor releases the flock
+  explicit NodeLockHandle(int fd) : fd_(fd) {}
+  ~NodeLockHandle() override { ::close(fd_); }  // closing the descriptor releases the flock
   NodeLockHandle(const NodeLockHandle&) = delete;
   NodeLockHandle& operator=(const NodeLockHandle&) = delete;
 
  private:
-  int Fd_;
+  int fd_;
 };
 
 std::optional<unsigned long> ParseNumber(std::string_view text, int base) {

@@ -10,14 +10,14 @@ namespace {
 class HeldLock final : public HidDeviceLock {
  public:
   HeldLock(std::shared_ptr<InProcessLock> lock, std::function<void()> release)
-      : Lock_(std::move(lock)), Release_(std::move(release)) {}
-  ~HeldLock() override { Release_(); }
+      : lock_(std::move(lock)), release_(std::move(release)) {}
+  ~HeldLock() override { release_(); }
   HeldLock(const HeldLock&) = delete;
   HeldLock& operator=(const HeldLock&) = delete;
 
  private:
-  std::shared_ptr<InProcessLock> Lock_;  // keeps the state alive until the release
-  std::function<void()> Release_;
+  std::shared_ptr<InProcessLock> lock_;  // keeps the state alive until the release
+  std::function<void()> release_;
 };
 
 }  // namespace
@@ -25,17 +25,17 @@ class HeldLock final : public HidDeviceLock {
 HidLockResult InProcessLock::TryLock(const std::shared_ptr<InProcessLock>& lock,
                                      const HidLockHolder& holder) {
   HidLockResult result;
-  std::lock_guard guard(lock->Mutex_);
-  if (lock->Holder_) {
+  std::lock_guard guard(lock->mutex_);
+  if (lock->holder_) {
     result.InUse = true;
-    result.Holder = *lock->Holder_;
+    result.Holder = *lock->holder_;
     return result;
   }
-  lock->Holder_ = holder;
+  lock->holder_ = holder;
   InProcessLock* state = lock.get();
   result.Lock = std::make_unique<HeldLock>(lock, [state] {
-    std::lock_guard release(state->Mutex_);
-    state->Holder_.reset();
+    std::lock_guard release(state->mutex_);
+    state->holder_.reset();
   });
   return result;
 }

@@ -16,8 +16,8 @@ class InProcessLock {
   static HidLockResult TryLock(const std::shared_ptr<InProcessLock>& lock, const HidLockHolder& holder);
 
  private:
-  std::mutex Mutex_;
-  std::optional<HidLockHolder> Holder_;
+  std::mutex mutex_;
+  std::optional<HidLockHolder> holder_;
 };
 
 // This process as a lock holder: its PID and program name.

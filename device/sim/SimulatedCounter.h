@@ -79,17 +79,17 @@ class SimulatedCounter {
   static std::size_t CopyReport(const std::uint8_t* body, std::size_t bodySize, std::uint8_t* buffer,
                                 std::size_t length);
 
-  const ReplyLoss ReplyLoss_;
-  mutable std::mutex Mutex_;
-  std::condition_variable Changed_;
-  SimulatedCounterModel Model_;
-  bool Plugged_ = true;
-  std::uint64_t Generation_ = 0;
-  Clock::time_point NextFrameDue_;
-  int NextChannel_ = 0;
-  std::uint64_t FramesSent_ = 0;
-  std::vector<HandleState*> Handles_;
-  std::vector<std::vector<std::uint8_t>> Received_;
+  const ReplyLoss replyLoss_;
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  SimulatedCounterModel model_;
+  bool plugged_ = true;
+  std::uint64_t generation_ = 0;
+  Clock::time_point nextFrameDue_;
+  int nextChannel_ = 0;
+  std::uint64_t framesSent_ = 0;
+  std::vector<HandleState*> handles_;
+  std::vector<std::vector<std::uint8_t>> received_;
 };
 
 }  // namespace kvelt::hid::sim

@@ -6,26 +6,26 @@
 namespace kvelt::hid::sim {
 
 SimulatedCounterHandle::SimulatedCounterHandle(std::shared_ptr<SimulatedCounter> counter, HidOpenMode mode)
-    : Counter_(std::move(counter)), Mode_(mode) {
+    : counter_(std::move(counter)), mode_(mode) {
   // A metadata-only handle has no file behind it, so nothing is queued for it.
-  if (Mode_ != HidOpenMode::MetadataOnly) Counter_->OpenHandle(State_);
+  if (mode_ != HidOpenMode::MetadataOnly) counter_->OpenHandle(state_);
 }
 
 SimulatedCounterHandle::~SimulatedCounterHandle() {
-  if (Mode_ != HidOpenMode::MetadataOnly) Counter_->CloseHandle(State_);
+  if (mode_ != HidOpenMode::MetadataOnly) counter_->CloseHandle(state_);
 }
 
 HidReadResult SimulatedCounterHandle::Read(std::uint8_t* buffer, std::size_t length) {
-  if (Mode_ == HidOpenMode::MetadataOnly) return {HidReadResult::Status::Failed, 0, EBADF};
-  return Counter_->Read(State_, buffer, length);
+  if (mode_ == HidOpenMode::MetadataOnly) return {HidReadResult::Status::Failed, 0, EBADF};
+  return counter_->Read(state_, buffer, length);
 }
 
-void SimulatedCounterHandle::RequestStop() { Counter_->Stop(State_); }
+void SimulatedCounterHandle::RequestStop() { counter_->Stop(state_); }
 
 bool SimulatedCounterHandle::Write(const std::uint8_t* data, std::size_t length, std::size_t& written) {
   written = 0;
-  if (Mode_ != HidOpenMode::ReadWrite) return false;
-  return Counter_->Write(State_, data, length, written);
+  if (mode_ != HidOpenMode::ReadWrite) return false;
+  return counter_->Write(state_, data, length, written);
 }
 
 }  // namespace kvelt::hid::sim

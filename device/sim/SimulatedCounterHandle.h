@@ -16,16 +16,16 @@ class SimulatedCounterHandle final : public HidHandle {
   SimulatedCounterHandle(const SimulatedCounterHandle&) = delete;
   SimulatedCounterHandle& operator=(const SimulatedCounterHandle&) = delete;
   // Reports this handle lost because its queue was full.
-  std::uint64_t DroppedReports() const { return Counter_->DroppedReports(State_); }
+  std::uint64_t DroppedReports() const { return counter_->DroppedReports(state_); }
 
   HidReadResult Read(std::uint8_t* buffer, std::size_t length) override;
   void RequestStop() override;
   bool Write(const std::uint8_t* data, std::size_t length, std::size_t& written) override;
 
  private:
-  std::shared_ptr<SimulatedCounter> Counter_;
-  HidOpenMode Mode_;
-  SimulatedCounter::HandleState State_;
+  std::shared_ptr<SimulatedCounter> counter_;
+  HidOpenMode mode_;
+  SimulatedCounter::HandleState state_;
 };
 
 }  // namespace kvelt::hid::sim

@@ -20,45 +20,45 @@ std::vector<std::uint8_t> Bare(DeviceCommand code) { return {static_cast<std::ui
 }  // namespace
 
 SimulatedCounterModel::SimulatedCounterModel(Clock::time_point start) {
-  for (ChannelSettings& channel : Channels_) channel.Origin = start;
+  for (ChannelSettings& channel : channels_) channel.Origin = start;
 }
 
 double SimulatedCounterModel::RevolutionsAt(int channel, Clock::time_point at) const {
-  const ChannelSettings& settings = Channels_.at(Index(channel));
+  const ChannelSettings& settings = channels_.at(Index(channel));
   const double elapsed = std::max(0.0, Seconds(at - settings.Origin));
   return 0.5 * (channel + 1) * elapsed;
 }
 
 float SimulatedCounterModel::PositionAt(int channel, Clock::time_point at) const {
-  return static_cast<float>(Channels_.at(Index(channel)).Coefficient * RevolutionsAt(channel, at));
+  return static_cast<float>(channels_.at(Index(channel)).Coefficient * RevolutionsAt(channel, at));
 }
 
 float SimulatedCounterModel::SpeedOf(int channel) const {
-  return static_cast<float>(Channels_.at(Index(channel)).Coefficient * 0.5 * (channel + 1));
+  return static_cast<float>(channels_.at(Index(channel)).Coefficient * 0.5 * (channel + 1));
 }
 
 std::uint8_t SimulatedCounterModel::OutputStateAt(Clock::time_point at) const {
   std::array<float, kChannels> positions{};
   for (int c = 0; c < kChannels; ++c) positions[Index(c)] = PositionAt(c, at);
-  return ComputeOutputState(DecodeOutputsFirstHalf(OutputsFirst_.data()),
-                            DecodeOutputsSecondHalf(OutputsSecond_.data()), positions);
+  return ComputeOutputState(DecodeOutputsFirstHalf(outputsFirst_.data()),
+                            DecodeOutputsSecondHalf(outputsSecond_.data()), positions);
 }
 
 ChannelFrame SimulatedCounterModel::Frame(int channel, Clock::time_point at) const {
-  const ChannelSettings& settings = Channels_.at(Index(channel));
+  const ChannelSettings& settings = channels_.at(Index(channel));
   const double revolutions = RevolutionsAt(channel, at);
   const double countsPerRevolution = settings.ResolutionWire;
   ChannelFrame frame;
   frame.Code = static_cast<std::uint8_t>(static_cast<int>(DeviceCommand::cmdChannel1Frame) + channel);
   frame.RawByte = settings.ZeroMarker;
-  frame.GateTimeMs = static_cast<std::uint16_t>(std::min<std::uint32_t>(GateTimeMs_, 0xFFFF));
+  frame.GateTimeMs = static_cast<std::uint16_t>(std::min<std::uint32_t>(gateTimeMs_, 0xFFFF));
   frame.ResolutionX4 = static_cast<std::uint16_t>(settings.ResolutionWire & 0xFFFF);
   // Raw1: edges counted since the origin; Raw2: edges within one gate time; Raw3: zero-marker
   // pulses (whole turns) while the marker is used.
   frame.Raw1 =
       static_cast<std::uint32_t>(static_cast<std::uint64_t>(std::floor(revolutions * countsPerRevolution)));
   frame.Raw2 = static_cast<std::uint32_t>(static_cast<std::uint64_t>(
-      std::floor(0.5 * (channel + 1) * GateTimeMs_ / 1000.0 * countsPerRevolution)));
+      std::floor(0.5 * (channel + 1) * gateTimeMs_ / 1000.0 * countsPerRevolution)));
   frame.Raw3 = settings.ZeroMarker != 0
                    ? static_cast<std::uint32_t>(static_cast<std::uint64_t>(std::floor(revolutions)))
                    : 0;
@@ -76,7 +76,7 @@ std::vector<std::uint8_t> SimulatedCounterModel::HandleRequest(const std::uint8_
   const std::uint8_t* p = request.data();
   const std::uint8_t channelByte = p[1];
   const bool validChannel = channelByte < kChannels;
-  ChannelSettings* channel = validChannel ? &Channels_[channelByte] : nullptr;
+  ChannelSettings* channel = validChannel ? &channels_[channelByte] : nullptr;
   const auto code = static_cast<DeviceCommand>(p[0]);
 
   switch (code) {
@@ -90,28 +90,28 @@ std::vector<std::uint8_t> SimulatedCounterModel::HandleRequest(const std::uint8_
       if (channel) channel->Origin = now;
       return Bare(code);
     case DeviceCommand::cmdWriteOutputsFirst:
-      std::copy_n(p + 1, kOutputsHalfSize, OutputsFirst_.begin());
+      std::copy_n(p + 1, kOutputsHalfSize, outputsFirst_.begin());
       return Bare(code);
     case DeviceCommand::cmdReadOutputsFirst: {
       std::vector<std::uint8_t> reply = Bare(code);
-      reply.insert(reply.end(), OutputsFirst_.begin(), OutputsFirst_.end());
+      reply.insert(reply.end(), outputsFirst_.begin(), outputsFirst_.end());
       return reply;
     }
     case DeviceCommand::cmdSetModbusAddress:
-      ModbusAddress_ = p[1];
+      modbusAddress_ = p[1];
       return Bare(code);
     case DeviceCommand::cmdSetGateTime:
-      GateTimeMs_ = LoadU32Le(p + 1);
+      gateTimeMs_ = LoadU32Le(p + 1);
       return Bare(code);
     case DeviceCommand::cmdSetModbusBaudRate:
-      ModbusBaudRate_ = p[1];
+      modbusBaudRate_ = p[1];
       return Bare(code);
     case DeviceCommand::cmdWriteOutputsSecond:
-      std::copy_n(p + 1, kOutputsHalfSize, OutputsSecond_.begin());
+      std::copy_n(p + 1, kOutputsHalfSize, outputsSecond_.begin());
       return Bare(code);
     case DeviceCommand::cmdReadOutputsSecond: {
       std::vector<std::uint8_t> reply = Bare(code);
-      reply.insert(reply.end(), OutputsSecond_.begin(), OutputsSecond_.end());
+      reply.insert(reply.end(), outputsSecond_.begin(), outputsSecond_.end());
       return reply;
     }
     case DeviceCommand::cmdGetResolution: {

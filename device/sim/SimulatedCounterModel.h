@@ -36,14 +36,14 @@ class SimulatedCounterModel {
   std::uint8_t OutputStateAt(Clock::time_point at) const;
 
   // The settings as last sent.
-  std::uint32_t ResolutionWire(int channel) const { return Channels_.at(Index(channel)).ResolutionWire; }
-  float Coefficient(int channel) const { return Channels_.at(Index(channel)).Coefficient; }
-  std::uint8_t ZeroMarker(int channel) const { return Channels_.at(Index(channel)).ZeroMarker; }
-  std::uint32_t GateTimeMs() const { return GateTimeMs_; }
-  std::uint8_t ModbusAddress() const { return ModbusAddress_; }
-  std::uint8_t ModbusBaudRate() const { return ModbusBaudRate_; }
-  const std::array<std::uint8_t, kOutputsHalfSize>& OutputsFirst() const { return OutputsFirst_; }
-  const std::array<std::uint8_t, kOutputsHalfSize>& OutputsSecond() const { return OutputsSecond_; }
+  std::uint32_t ResolutionWire(int channel) const { return channels_.at(Index(channel)).ResolutionWire; }
+  float Coefficient(int channel) const { return channels_.at(Index(channel)).Coefficient; }
+  std::uint8_t ZeroMarker(int channel) const { return channels_.at(Index(channel)).ZeroMarker; }
+  std::uint32_t GateTimeMs() const { return gateTimeMs_; }
+  std::uint8_t ModbusAddress() const { return modbusAddress_; }
+  std::uint8_t ModbusBaudRate() const { return modbusBaudRate_; }
+  const std::array<std::uint8_t, kOutputsHalfSize>& OutputsFirst() const { return outputsFirst_; }
+  const std::array<std::uint8_t, kOutputsHalfSize>& OutputsSecond() const { return outputsSecond_; }
 
  private:
   struct ChannelSettings {
@@ -55,12 +55,12 @@ class SimulatedCounterModel {
   static std::size_t Index(int channel) { return static_cast<std::size_t>(channel); }
   double RevolutionsAt(int channel, Clock::time_point at) const;
 
-  std::array<ChannelSettings, kChannels> Channels_;
-  std::uint32_t GateTimeMs_ = kDefaultGateTimeMs;
-  std::uint8_t ModbusAddress_ = 1;
-  std::uint8_t ModbusBaudRate_ = 0;
-  std::array<std::uint8_t, kOutputsHalfSize> OutputsFirst_{};
-  std::array<std::uint8_t, kOutputsHalfSize> OutputsSecond_{};
+  std::array<ChannelSettings, kChannels> channels_;
+  std::uint32_t gateTimeMs_ = kDefaultGateTimeMs;
+  std::uint8_t modbusAddress_ = 1;
+  std::uint8_t modbusBaudRate_ = 0;
+  std::array<std::uint8_t, kOutputsHalfSize> outputsFirst_{};
+  std::array<std::uint8_t, kOutputsHalfSize> outputsSecond_{};
 };
 
 }  // namespace kvelt::hid::sim

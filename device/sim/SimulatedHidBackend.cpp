@@ -8,7 +8,7 @@
 namespace kvelt::hid::sim {
 
 SimulatedHidBackend::SimulatedHidBackend(Bus bus, SimulatedCounter::ReplyLoss replyLoss)
-    : Bus_(bus), Counter_(std::make_shared<SimulatedCounter>(replyLoss)) {}
+    : bus_(bus), counter_(std::make_shared<SimulatedCounter>(replyLoss)) {}
 
 HidInterfaceInfo SimulatedHidBackend::CounterInterface() {
   HidInterfaceInfo info;
@@ -38,51 +38,51 @@ HidInterfaceInfo SimulatedHidBackend::KeyboardInterface() {
 }
 
 void SimulatedHidBackend::Plug() {
-  if (Counter_->Plugged()) return;
-  Counter_->SetPlugged(true);
+  if (counter_->Plugged()) return;
+  counter_->SetPlugged(true);
   Announce();
 }
 
 void SimulatedHidBackend::Unplug() {
-  if (!Counter_->Plugged()) return;
-  Counter_->SetPlugged(false);
+  if (!counter_->Plugged()) return;
+  counter_->SetPlugged(false);
   Announce();
 }
 
-bool SimulatedHidBackend::CounterPlugged() const { return Counter_->Plugged(); }
+bool SimulatedHidBackend::CounterPlugged() const { return counter_->Plugged(); }
 
 void SimulatedHidBackend::Announce() {
-  if (ChangeCallback_) {
-    const std::function<void()> callback = ChangeCallback_;
+  if (changeCallback_) {
+    const std::function<void()> callback = changeCallback_;
     callback();
   }
 }
 
 std::vector<HidInterfaceInfo> SimulatedHidBackend::Enumerate() {
   std::vector<HidInterfaceInfo> present;
-  if (Bus_ == Bus::WithKeyboard) present.push_back(KeyboardInterface());
-  if (Counter_->Plugged()) present.push_back(CounterInterface());
+  if (bus_ == Bus::WithKeyboard) present.push_back(KeyboardInterface());
+  if (counter_->Plugged()) present.push_back(CounterInterface());
   return present;
 }
 
 std::unique_ptr<HidHandle> SimulatedHidBackend::Open(const HidInterfaceInfo& info, HidOpenMode mode) {
-  if (info.Path == KeyboardInterface().Path && Bus_ == Bus::WithKeyboard) {
+  if (info.Path == KeyboardInterface().Path && bus_ == Bus::WithKeyboard) {
     if (mode != HidOpenMode::MetadataOnly) return nullptr;
     return std::make_unique<MetadataOnlyHandle>();
   }
-  if (info.Path == CounterInterface().Path && Counter_->Plugged()) {
-    return std::make_unique<SimulatedCounterHandle>(Counter_, mode);
+  if (info.Path == CounterInterface().Path && counter_->Plugged()) {
+    return std::make_unique<SimulatedCounterHandle>(counter_, mode);
   }
   return nullptr;
 }
 
 HidLockResult SimulatedHidBackend::LockDevice(const HidInterfaceInfo& info) {
   if (info.Path != CounterInterface().Path) return {};
-  return InProcessLock::TryLock(CounterLock_, ThisProcess());
+  return InProcessLock::TryLock(counterLock_, ThisProcess());
 }
 
 void SimulatedHidBackend::SetChangeCallback(std::function<void()> callback) {
-  ChangeCallback_ = std::move(callback);
+  changeCallback_ = std::move(callback);
 }
 
 }  // namespace kvelt::hid::sim

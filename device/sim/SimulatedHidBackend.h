@@ -34,7 +34,7 @@ class SimulatedHidBackend final : public HidBackend {
   void Plug();
   void Unplug();
   bool CounterPlugged() const;
-  SimulatedCounter& Counter() { return *Counter_; }
+  SimulatedCounter& Counter() { return *counter_; }
   static HidInterfaceInfo CounterInterface();
   static HidInterfaceInfo KeyboardInterface();
 
@@ -49,10 +49,10 @@ class SimulatedHidBackend final : public HidBackend {
  private:
   void Announce();
 
-  Bus Bus_;
-  std::shared_ptr<SimulatedCounter> Counter_;
-  std::function<void()> ChangeCallback_;
-  std::shared_ptr<InProcessLock> CounterLock_ = std::make_shared<InProcessLock>();
+  Bus bus_;
+  std::shared_ptr<SimulatedCounter> counter_;
+  std::function<void()> changeCallback_;
+  std::shared_ptr<InProcessLock> counterLock_ = std::make_shared<InProcessLock>();
 };
 
 }  // namespace kvelt::hid::sim

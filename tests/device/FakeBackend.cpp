@@ -31,68 +31,68 @@ class FakeHandle final : public HidHandle {
  public:
   FakeHandle(std::shared_ptr<FakeBackend::Channel> channel, HidOpenMode mode, std::shared_ptr<void> counters,
              std::atomic<int>& live)
-      : Channel_(std::move(channel)), Mode_(mode), Counters_(std::move(counters)), Live_(live) {
-    ++Live_;
+      : channel_(std::move(channel)), mode_(mode), counters_(std::move(counters)), live_(live) {
+    ++live_;
   }
-  ~FakeHandle() override { --Live_; }
+  ~FakeHandle() override { --live_; }
 
   HidReadResult Read(std::uint8_t* buffer, std::size_t length) override {
-    std::unique_lock lock(Channel_->Mutex);
-    if (Mode_ == HidOpenMode::MetadataOnly) return {HidReadResult::Status::Failed, 0, 9};
-    Channel_->Changed.wait(lock, [&] {
-      return Stopped_ || Channel_->Endless || Channel_->ReadError != 0 || !Channel_->Reports.empty();
+    std::unique_lock lock(channel_->Mutex);
+    if (mode_ == HidOpenMode::MetadataOnly) return {HidReadResult::Status::Failed, 0, 9};
+    channel_->Changed.wait(lock, [&] {
+      return stopped_ || channel_->Endless || channel_->ReadError != 0 || !channel_->Reports.empty();
     });
-    if (Stopped_) return {HidReadResult::Status::Stopped, 0, 0};
-    if (Channel_->ReadError != 0) {
-      ++Channel_->FailedReads;
-      Channel_->Changed.notify_all();
-      return {HidReadResult::Status::Failed, 0, Channel_->ReadError};
+    if (stopped_) return {HidReadResult::Status::Stopped, 0, 0};
+    if (channel_->ReadError != 0) {
+      ++channel_->FailedReads;
+      channel_->Changed.notify_all();
+      return {HidReadResult::Status::Failed, 0, channel_->ReadError};
     }
     std::size_t bytes = 0;
-    if (!Channel_->Reports.empty()) {
-      const std::vector<std::uint8_t> report = std::move(Channel_->Reports.front());
-      Channel_->Reports.pop_front();
+    if (!channel_->Reports.empty()) {
+      const std::vector<std::uint8_t> report = std::move(channel_->Reports.front());
+      channel_->Reports.pop_front();
       bytes = std::min(length, report.size());
       std::copy_n(report.begin(), bytes, buffer);
     } else {
       bytes = std::min<std::size_t>(length, 5);
       std::uint8_t image[5] = {1, 0, 0, 0, 0};
-      StoreU32Le(image + 1, Channel_->NextSequence++);
+      StoreU32Le(image + 1, channel_->NextSequence++);
       std::copy_n(image, bytes, buffer);
     }
-    ++Channel_->ReportsRead;
-    Channel_->Changed.notify_all();
+    ++channel_->ReportsRead;
+    channel_->Changed.notify_all();
     return {HidReadResult::Status::Report, bytes, 0};
   }
 
   void RequestStop() override {
     {
-      std::lock_guard lock(Channel_->Mutex);
-      Stopped_ = true;
+      std::lock_guard lock(channel_->Mutex);
+      stopped_ = true;
     }
-    Channel_->Changed.notify_all();
+    channel_->Changed.notify_all();
   }
 
   bool Write(const std::uint8_t* data, std::size_t length, std::size_t& written) override {
     written = 0;
-    if (Mode_ != HidOpenMode::ReadWrite) return false;
-    std::lock_guard lock(Channel_->Mutex);
-    Channel_->Written.emplace_back(data, data + length);
+    if (mode_ != HidOpenMode::ReadWrite) return false;
+    std::lock_guard lock(channel_->Mutex);
+    channel_->Written.emplace_back(data, data + length);
     written = length;
     return true;
   }
 
  private:
-  std::shared_ptr<FakeBackend::Channel> Channel_;
-  HidOpenMode Mode_;
-  std::shared_ptr<void> Counters_;  // keeps the live count alive
-  std::atomic<int>& Live_;
-  bool Stopped_ = false;  // guarded by Channel_->Mutex
+  std::shared_ptr<FakeBackend::Channel> channel_;
+  HidOpenMode mode_;
+  std::shared_ptr<void> counters_;  // keeps the live count alive
+  std::atomic<int>& live_;
+  bool stopped_ = false;  // guarded by channel_->Mutex
 };
 
 }  // namespace
 
-FakeBackend::FakeBackend() : Counters_(std::make_shared<Counters>()) {}
+FakeBackend::FakeBackend() : counters_(std::make_shared<Counters>()) {}
 FakeBackend::~FakeBackend() = default;
 
 FakeBackend::Interface FakeBackend::MakeInterface(const std::string& identity, std::string product,
@@ -108,27 +108,27 @@ FakeBackend::Interface FakeBackend::MakeInterface(const std::string& identity, s
   return result;
 }
 
-void FakeBackend::SetInterfaces(std::vector<Interface> interfaces) { Interfaces_ = std::move(interfaces); }
+void FakeBackend::SetInterfaces(std::vector<Interface> interfaces) { interfaces_ = std::move(interfaces); }
 
-void FakeBackend::AddInterface(Interface interface) { Interfaces_.push_back(std::move(interface)); }
+void FakeBackend::AddInterface(Interface interface) { interfaces_.push_back(std::move(interface)); }
 
 void FakeBackend::RemoveInterface(const std::string& identity) {
-  std::erase_if(Interfaces_, [&](const Interface& i) { return i.Info.Identity == identity; });
+  std::erase_if(interfaces_, [&](const Interface& i) { return i.Info.Identity == identity; });
 }
 
 void FakeBackend::SetOpenable(const std::string& identity, bool openable) {
-  for (Interface& i : Interfaces_) {
+  for (Interface& i : interfaces_) {
     if (i.Info.Identity == identity) i.Openable = openable;
   }
 }
 
 void FakeBackend::FireChange() {
-  if (ChangeCallback_) ChangeCallback_();
+  if (changeCallback_) changeCallback_();
 }
 
 std::shared_ptr<FakeBackend::Channel> FakeBackend::ChannelOf(const std::string& identity) {
-  std::lock_guard lock(ChannelsMutex_);
-  std::shared_ptr<Channel>& channel = Channels_[identity];
+  std::lock_guard lock(channelsMutex_);
+  std::shared_ptr<Channel>& channel = channels_[identity];
   if (!channel) channel = std::make_shared<Channel>();
   return channel;
 }
@@ -185,34 +185,34 @@ std::vector<std::vector<std::uint8_t>> FakeBackend::Written(const std::string& i
   return channel->Written;
 }
 
-int FakeBackend::OpenHandles() const { return Counters_->Live.load(); }
+int FakeBackend::OpenHandles() const { return counters_->Live.load(); }
 
 int FakeBackend::OpenCount(HidOpenMode mode) const {
-  return Counters_->Opened[static_cast<int>(mode)].load();
+  return counters_->Opened[static_cast<int>(mode)].load();
 }
 
 std::vector<HidInterfaceInfo> FakeBackend::Enumerate() {
-  ++EnumerateCount_;
+  ++enumerateCount_;
   std::vector<HidInterfaceInfo> result;
-  for (const Interface& i : Interfaces_) result.push_back(i.Info);
+  for (const Interface& i : interfaces_) result.push_back(i.Info);
   if (DuringEnumerate) DuringEnumerate();
   return result;
 }
 
 std::unique_ptr<HidHandle> FakeBackend::Open(const HidInterfaceInfo& info, HidOpenMode mode) {
-  const auto found = std::find_if(Interfaces_.begin(), Interfaces_.end(),
+  const auto found = std::find_if(interfaces_.begin(), interfaces_.end(),
                                   [&](const Interface& i) { return i.Info.Identity == info.Identity; });
-  if (found == Interfaces_.end() || !found->Openable) return nullptr;
+  if (found == interfaces_.end() || !found->Openable) return nullptr;
   if (mode != HidOpenMode::MetadataOnly && !found->ReadWrite) return nullptr;
-  ++Counters_->Opened[static_cast<int>(mode)];
-  return std::make_unique<FakeHandle>(ChannelOf(info.Identity), mode, Counters_, Counters_->Live);
+  ++counters_->Opened[static_cast<int>(mode)];
+  return std::make_unique<FakeHandle>(ChannelOf(info.Identity), mode, counters_, counters_->Live);
 }
 
 bool FakeBackend::DrainMonitor() {
-  ++DrainCount_;
+  ++drainCount_;
   return DrainResult;
 }
 
-void FakeBackend::SetChangeCallback(std::function<void()> callback) { ChangeCallback_ = std::move(callback); }
+void FakeBackend::SetChangeCallback(std::function<void()> callback) { changeCallback_ = std::move(callback); }
 
 }  // namespace kvelt::hid::test

@@ -36,9 +36,9 @@ class FakeBackend final : public HidBackend {
   void SetOpenable(const std::string& identity, bool openable);
   void FireChange();                      // as the system does when devices come or go
   std::function<void()> DuringEnumerate;  // runs inside Enumerate()
-  int EnumerateCount() const { return EnumerateCount_; }
+  int EnumerateCount() const { return enumerateCount_; }
   bool DrainResult = false;
-  int DrainCount() const { return DrainCount_; }
+  int DrainCount() const { return drainCount_; }
 
   // Any thread. Reports and read outcomes for the read handles of an interface.
   void QueueReport(const std::string& identity, std::vector<std::uint8_t> report);
@@ -67,14 +67,14 @@ class FakeBackend final : public HidBackend {
  private:
   std::shared_ptr<Channel> ChannelOf(const std::string& identity);
 
-  std::vector<Interface> Interfaces_;
-  std::function<void()> ChangeCallback_;
-  int EnumerateCount_ = 0;
-  int DrainCount_ = 0;
-  std::mutex ChannelsMutex_;
-  std::map<std::string, std::shared_ptr<Channel>> Channels_;
+  std::vector<Interface> interfaces_;
+  std::function<void()> changeCallback_;
+  int enumerateCount_ = 0;
+  int drainCount_ = 0;
+  std::mutex channelsMutex_;
+  std::map<std::string, std::shared_ptr<Channel>> channels_;
   struct Counters;
-  std::shared_ptr<Counters> Counters_;
+  std::shared_ptr<Counters> counters_;
 };
 
 }  // namespace kvelt::hid::test

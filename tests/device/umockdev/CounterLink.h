@@ -29,25 +29,25 @@ class CounterLink {
   // Serves the readers' hand-overs until `count` reports in all have arrived.
   bool WaitForReports(std::size_t count, int timeoutMs);
 
-  THidDeviceController& Controller() { return *Controller_; }
-  const std::vector<std::string>& Labels() const { return Labels_; }
-  THidDevice* Current() const { return Current_; }
-  bool Connected() const { return Current_ != nullptr && Current_->ReaderRunning(); }
-  int Changes() const { return Changes_; }
+  THidDeviceController& Controller() { return *controller_; }
+  const std::vector<std::string>& Labels() const { return labels_; }
+  THidDevice* Current() const { return current_; }
+  bool Connected() const { return current_ != nullptr && current_->ReaderRunning(); }
+  int Changes() const { return changes_; }
   // Every report of the counter as read: report id, then the data.
-  const std::vector<std::vector<std::uint8_t>>& Reports() const { return Reports_; }
+  const std::vector<std::vector<std::uint8_t>>& Reports() const { return reports_; }
 
  private:
   void DeviceChange();
 
-  HidBackend& Backend_;
-  TaskQueuePoster Poster_;
-  std::unique_ptr<THidDeviceController> Controller_;
-  std::vector<std::unique_ptr<THidDevice>> Held_;
-  std::vector<std::string> Labels_;
-  THidDevice* Current_ = nullptr;
-  int Changes_ = 0;
-  std::vector<std::vector<std::uint8_t>> Reports_;
+  HidBackend& backend_;
+  TaskQueuePoster poster_;
+  std::unique_ptr<THidDeviceController> controller_;
+  std::vector<std::unique_ptr<THidDevice>> held_;
+  std::vector<std::string> labels_;
+  THidDevice* current_ = nullptr;
+  int changes_ = 0;
+  std::vector<std::vector<std::uint8_t>> reports_;
 };
 
 }  // namespace kvelt::hid::test

@@ -97,15 +97,15 @@ MockHidDevice UsbKeyboard(int number) {
   return d;
 }
 
-MockHidBus::MockHidBus() : Bed_(umockdev_testbed_new()) {
+MockHidBus::MockHidBus() : bed_(umockdev_testbed_new()) {
   if (!umockdev_in_mock_environment()) throw std::runtime_error("not run under umockdev-wrapper");
   // The sandbox redirects /dev only once it has a /dev of its own; a system always has one.
-  gchar* root = umockdev_testbed_get_root_dir(Bed_);
+  gchar* root = umockdev_testbed_get_root_dir(bed_);
   ::mkdir((std::string(root) + "/dev").c_str(), 0755);
   g_free(root);
 }
 
-MockHidBus::~MockHidBus() { g_object_unref(Bed_); }
+MockHidBus::~MockHidBus() { g_object_unref(bed_); }
 
 std::string MockHidBus::HidrawSyspath(const MockHidDevice& d) {
   return "/sys" + HidDevicePath(d) + "/hidraw/hidraw" + std::to_string(d.Number);
@@ -144,7 +144,7 @@ std::string MockHidBus::Add(const MockHidDevice& d) {
   text += "E: MAJOR=240\nE: MINOR=" + std::to_string(d.Number) + "\n\n";
 
   GError* error = nullptr;
-  if (!umockdev_testbed_add_from_string(Bed_, text.c_str(), &error)) {
+  if (!umockdev_testbed_add_from_string(bed_, text.c_str(), &error)) {
     const std::string message = error != nullptr ? error->message : "unknown error";
     g_clear_error(&error);
     throw std::runtime_error("umockdev rejected the device: " + message);
@@ -161,15 +161,15 @@ std::string MockHidBus::Add(const MockHidDevice& d) {
 }
 
 void MockHidBus::Remove(const MockHidDevice& d) {
-  umockdev_testbed_remove_device(Bed_, TopSyspath(d).c_str());
+  umockdev_testbed_remove_device(bed_, TopSyspath(d).c_str());
 }
 
 void MockHidBus::Uevent(const MockHidDevice& d, const char* action) {
-  umockdev_testbed_uevent(Bed_, HidrawSyspath(d).c_str(), action);
+  umockdev_testbed_uevent(bed_, HidrawSyspath(d).c_str(), action);
 }
 
 int MockHidBus::DeviceEnd(const MockHidDevice& d) {
-  return umockdev_testbed_get_dev_fd(Bed_, DevNode(d).c_str());
+  return umockdev_testbed_get_dev_fd(bed_, DevNode(d).c_str());
 }
 
 bool MockHidBus::SetNodeMode(const MockHidDevice& d, unsigned mode) {
@@ -178,7 +178,7 @@ bool MockHidBus::SetNodeMode(const MockHidDevice& d, unsigned mode) {
 }
 
 std::string MockHidBus::NodeInBed(const MockHidDevice& d) const {
-  gchar* root = umockdev_testbed_get_root_dir(Bed_);
+  gchar* root = umockdev_testbed_get_root_dir(bed_);
   std::string path = std::string(root) + DevNode(d);
   g_free(root);
   return path;
@@ -190,12 +190,12 @@ bool MockHidBus::HideNode(const MockHidDevice& d) {
   char target[256];
   const ssize_t n = ::readlink(node.c_str(), target, sizeof target - 1);
   if (n <= 0) return false;
-  HiddenTarget_.assign(target, static_cast<std::size_t>(n));
+  hiddenTarget_.assign(target, static_cast<std::size_t>(n));
   return ::unlink(node.c_str()) == 0;
 }
 
 bool MockHidBus::ShowNode(const MockHidDevice& d) {
-  return !HiddenTarget_.empty() && ::symlink(HiddenTarget_.c_str(), NodeInBed(d).c_str()) == 0;
+  return !hiddenTarget_.empty() && ::symlink(hiddenTarget_.c_str(), NodeInBed(d).c_str()) == 0;
 }
 
 bool WaitReadable(int fd, int timeoutMs) {

@@ -64,8 +64,8 @@ class MockHidBus {
   static std::string TopSyspath(const MockHidDevice& device);
   std::string NodeInBed(const MockHidDevice& device) const;
 
-  _UMockdevTestbed* Bed_;
-  std::string HiddenTarget_;
+  _UMockdevTestbed* bed_;
+  std::string hiddenTarget_;
 };
 
 // The sandbox has no udev database (so every node looks uninitialised) while the system's
