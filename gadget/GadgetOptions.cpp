@@ -1,6 +1,7 @@
 #include "gadget/GadgetOptions.h"
 
 #include <charconv>
+#include <cmath>
 #include <stdexcept>
 
 namespace kvelt::gadget {
@@ -22,7 +23,7 @@ std::chrono::milliseconds ParseDuration(const std::string& option, const std::st
       value * scale > 86'400'000.0) {
     throw std::invalid_argument(option + ": not a time: " + text);
   }
-  return std::chrono::milliseconds(static_cast<long long>(value * scale + 0.5));
+  return std::chrono::milliseconds(std::llround(value * scale));
 }
 
 int ParseChannel(const std::string& option, const std::string& text) {

@@ -11,7 +11,8 @@ std::uint8_t EncodeSelector(int position, int choice) {
 }
 
 SelectorValue DecodeSelector(std::uint8_t byte) {
-  const int value = static_cast<std::int8_t>(byte);
+  // The byte is a two's-complement signed value.
+  const int value = byte >= 0x80 ? int{byte} - 0x100 : int{byte};
   if (value < kChoiceWeight) {
     return {value, 0};
   }

@@ -4,6 +4,7 @@
 # as an unprivileged user (--version with no display; headless start writing
 # ~/.config/kvelt-pc/config.ini), and removing and purging it leaves nothing of it under /usr.
 # Needs root: it installs and removes the package on this machine.
+#   tools/check-package.sh [preset]   the package of that preset's build tree (default: default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ "$(id -u)" -eq 0 ] || { echo "check-package.sh: run it as root (it installs the package)" >&2; exit 1; }
@@ -11,7 +12,7 @@ export DEBIAN_FRONTEND=noninteractive
 id=pl.kvelt.KveltPc
 user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 
-deb=$(realpath "$(bash tools/package.sh | tail -n 1)")
+deb=$(realpath "$(bash tools/package.sh "${1:-default}" | tail -n 1)")
 version=$(dpkg-deb -f "$deb" Version)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
-# Builds the Debian package of kvelt-pc from the default preset: the program, its icons and manual
-# page, then `cpack -G DEB`. Prints the path of the .deb on its last line.
+# Builds the Debian package of kvelt-pc: the program, its icons and manual page, then cpack's DEB
+# generator. Prints the path of the .deb on its last line.
+#   tools/package.sh [preset]   the build tree of the configure preset (default: default)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+preset="${1:-default}"
+build="build/$preset"
 bash tools/install-deps.sh --if-missing
-cmake --preset default >/dev/null
-cmake --build --preset package
-rm -f build/default/package/kvelt-pc_*.deb
-cpack --preset default >&2
-ls build/default/package/kvelt-pc_*.deb
+cmake --preset "$preset" >/dev/null
+cmake --build "$build" --target kvelt-pc kvelt kvelt-gadget kvelt-packaging
+rm -f "$build"/package/kvelt-pc_*.deb
+cpack --config "$build/CPackConfig.cmake" -G DEB >&2
+ls "$build"/package/kvelt-pc_*.deb

@@ -13,7 +13,7 @@ namespace kvelt::hid {
 namespace {
 
 // The kernel keeps report descriptors below 4 KiB; a little room to spare.
-constexpr std::size_t kMaxReportDescriptorBytes = 64 * 1024;
+constexpr std::size_t kMaxReportDescriptorBytes = std::size_t{64} * 1024;
 // Bus number of USB in the kernel's HID_ID property.
 constexpr std::uint16_t kBusUsb = 0x03;
 

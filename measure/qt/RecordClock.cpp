@@ -16,8 +16,8 @@ void DropTrailingBlanks(QString& text) {
 
 }  // namespace
 
-RecordClock::RecordClock(QLocale locale)
-    : locale_(std::move(locale)), timeFormat_(WithoutTimeZone(locale_.timeFormat(QLocale::LongFormat))) {}
+RecordClock::RecordClock(const QLocale& locale)
+    : locale_(locale), timeFormat_(WithoutTimeZone(locale_.timeFormat(QLocale::LongFormat))) {}
 
 std::string RecordClock::DateText() const {
   return locale_.toString(QDate::currentDate(), QLocale::ShortFormat).toStdString();

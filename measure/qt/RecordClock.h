@@ -10,7 +10,7 @@ namespace kvelt {
 // the system clock afresh, so a line's date and time are two separate reads.
 class RecordClock {
  public:
-  explicit RecordClock(QLocale locale = QLocale::system());
+  explicit RecordClock(const QLocale& locale = QLocale::system());
 
   // Today in the locale's short date format (UTF-8).
   std::string DateText() const;

@@ -39,7 +39,7 @@ QString SettingsLocation::IniPath(const QString& configDir) {
   environment.Installed = ProgramPaths::RunsInstalled(environment.ExecutableDir.toStdString());
   environment.XdgConfigHome = qEnvironmentVariable("XDG_CONFIG_HOME");
   environment.HomeDir = QDir::homePath();
-  const QString path = IniPathFor(environment);
+  QString path = IniPathFor(environment);
   if (!configDir.isEmpty() || environment.Installed || !environment.ExecutableDirWritable) {
     // A folder that cannot be made shows up as the settings write error at the first write.
     QDir().mkpath(QFileInfo(path).absolutePath());
