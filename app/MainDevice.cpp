@@ -29,7 +29,7 @@ bool TFMain::HidDeviceController1Enumerate(const kvelt::hid::SessionDevice& HidD
 }
 
 void TFMain::HidDeviceController1DeviceChange(QObject* /*Sender*/) {
-  statusPage_->DeviceChange(*link_.Session());
+  statusPage_->DeviceChange(link_.Session());
 }
 
 QString TFMain::CurrentAccessHint() const { return statusPage_->CurrentAccessHint(); }

@@ -63,9 +63,11 @@ void DeviceStatusPage::Refresh() {
 
 void DeviceStatusPage::ClearDevices() { controls_.DeviceList->clear(); }
 
-void DeviceStatusPage::DeviceChange(hid::CounterSession& session) {
+void DeviceStatusPage::DeviceChange(hid::CounterSession* session) {
   ClearDevices();
-  session.RebuildDeviceList();
+  if (session != nullptr) {
+    session->RebuildDeviceList();
+  }
 }
 
 void DeviceStatusPage::ListDevice(const std::string& label) {

@@ -54,7 +54,8 @@ class DeviceStatusPage : public StatusSink {
   void ListDevice(const std::string& label);
   // The devices changed: the list emptied and filled again by the session (which gives every
   // device back but the connected counter and chooses the counter; ShowCounterState follows).
-  void DeviceChange(hid::CounterSession& session);
+  // Without a session (after it ended) the list stays empty.
+  void DeviceChange(hid::CounterSession* session);
 
   // What keeps the counter from the program in the active language; empty when nothing does.
   QString CurrentAccessHint() const;

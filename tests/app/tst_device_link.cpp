@@ -94,6 +94,20 @@ class DeviceLinkTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // A device change or a request that comes after the session ended finds no session and
+  // leaves the list empty.
+  void afterTheSessionEndedNothingIsListedOrSent() {
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    window.DestroyHidDeviceController();
+    window.HidDeviceController1DeviceChange(&window);
+    QCOMPARE(Ui(window).ListBox1->count(), 0);
+    const quint8 payload[2] = {0, 0};
+    window.SendReport(104, payload, sizeof payload);
+    QVERIFY(window.CurrentDevice() == nullptr);
+  }
+
   void firstScanFollowsWindowCreationAndConnects() {
     DeviceWindow fixture;
     TFMain& window = fixture.Window();
