@@ -13,15 +13,16 @@
 #include <QtCharts/QChartView>
 
 #include "app/HandlerGuard.h"
-#include "app/MessageBoxes.h"
-#include "app/ProgramVersion.h"
+#include "app/pages/AboutBox.h"
 #include "app/pages/ChartPage.h"
 #include "app/pages/ConfigurationPage.h"
 #include "app/pages/DeviceStatusPage.h"
 #include "app/pages/LanguagePage.h"
+#include "app/pages/PageText.h"
 #include "app/pages/ProgramSettingsPage.h"
 #include "app/pages/ReadoutsPage.h"
 #include "app/pages/RecordingPage.h"
+#include "app/pages/StartUpSequence.h"
 #include "app/widgets/TBitBtn.h"
 #include "app/widgets/TReadoutEdit.h"
 #include "config/OutputRow.h"
@@ -29,9 +30,7 @@
 #include "device/qt/CounterSession.h"
 #include "i18n/qt/LanguageApplier.h"
 #include "i18n/qt/TLangCombo.h"
-#include "measure/qt/LocaleRecordLine.h"
 #include "settings/CheckBoxSettings.h"
-#include "settings/SettingsKeys.h"
 
 TFMain* FMain = nullptr;
 
@@ -44,36 +43,43 @@ const QString kClassName = QStringLiteral("TFMain");
 TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
     : QMainWindow(parent),
       options_(options),
-      Lang1(kvelt::TranslationTable::Parse(kvelt::EmbeddedTranslationData()), kClassName.toStdString()),
-      Dispatcher(ChannelReadings, *this),
-      Glyphs(kvelt::app::ButtonGlyphs::Draw()) {
+      lang_(kvelt::TranslationTable::Parse(kvelt::EmbeddedTranslationData()), kClassName.toStdString()),
+      dispatcher_(readings_, *this),
+      glyphs_(kvelt::app::ButtonGlyphs::Draw()),
+      namedObjects_(*this, kClassName) {
   FMain = this;
   setObjectName(QStringLiteral("FMain"));
-  iniPath_.clear();
   BuildWindow();
+  BuildPages();
+  ConnectHandlers();
+  kvelt::app::RunGuarded([this] { FormCreate(this); });
+  kvelt::app::RunGuarded([this] { CreateHidDeviceController(); });
+}
+
+void TFMain::BuildPages() {
+  const auto settings = [this] { return settingsFile_.Open(); };
+  const auto decimals = [this] { return readoutsPage_->Decimals(); };
   statusPage_ = std::make_unique<kvelt::app::DeviceStatusPage>(
-      kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1}, Lang1,
-      [this] { return static_cast<const kvelt::hid::CounterSession*>(session_.get()); },
+      kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1}, lang_,
+      [this] { return static_cast<const kvelt::hid::CounterSession*>(link_.Session()); },
       [this] { recordingPage_->Restart(); });
   chartPage_ = std::make_unique<kvelt::app::ChartPage>(
       kvelt::app::ChartPage::Controls{Chart1, Chart,
                                       kvelt::ChartParts{Chart1, Series, ChartBottomAxis, ChartLeftAxis},
                                       PlayButton, SaveDialogBitmap},
-      ChannelReadings, Lang1,
-      [this] { return PageControl1 != nullptr ? PageControl1->currentWidget() : nullptr; }, this);
+      readings_, lang_, [this] { return PageControl1->currentWidget(); }, this);
   readoutsPage_ = std::make_unique<kvelt::app::ReadoutsPage>(
       kvelt::app::ReadoutsPage::Controls{PositionReadouts, SpeedReadouts, DivList, UnitList, BoxPred, BoxPos,
                                          GroupBox1},
-      ChannelReadings, Lang1, [this] { return Settings(); });
+      readings_, lang_, settings);
   kvelt::app::ConfigurationPage::Controls config{edit_res, edit_coeff, edit_zero, TimeList,
                                                  mod_adr,  mod_br,     UnitList,  OutputRows};
-  configPage_ = std::make_unique<kvelt::app::ConfigurationPage>(
-      config, ChannelReadings, Lang1, *this, *statusPage_, [this] { return DisplayDecimals(); });
+  configPage_ = std::make_unique<kvelt::app::ConfigurationPage>(config, readings_, lang_, link_, *statusPage_,
+                                                                decimals);
   recordingPage_ = std::make_unique<kvelt::app::RecordingPage>(
       kvelt::app::RecordingPage::Controls{SaveButton, ComboBox_SavePeriod, save_file, save_date, save_time,
                                           save_pos, save_ver, SaveDialog},
-      ChannelReadings, Lang1, *statusPage_, [this] { return DisplayDecimals(); },
-      [this] { return Settings(); });
+      readings_, lang_, *statusPage_, decimals, settings);
   kvelt::app::ProgramSettingsPage::Controls stored{this};
   for (std::size_t n = 0; n < stored.CheckBoxes.size(); ++n) {
     stored.CheckBoxes[n] = Control<QCheckBox>(kvelt::CheckBoxSettings()[n].Control.data());
@@ -83,19 +89,21 @@ TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
   stored.Unit = UnitList;
   stored.Language = LangCombo1;
   stored.Period = ComboBox_SavePeriod;
-  settingsPage_ = std::make_unique<kvelt::app::ProgramSettingsPage>(stored, [this] { return Settings(); });
-  ConnectHandlers();
-  Applier = std::make_unique<kvelt::LanguageApplier>(
+  settingsPage_ = std::make_unique<kvelt::app::ProgramSettingsPage>(stored, settings);
+  applier_ = std::make_unique<kvelt::LanguageApplier>(
       this, kClassName, [this](const QString& name) { return FindNamedObject(name); },
       QStringList{QStringLiteral("save_file")});
   languagePage_ = std::make_unique<kvelt::app::LanguagePage>(
-      kvelt::app::LanguagePage::Controls{LangCombo1, StatusBar}, Lang1, *Applier, [this] {
+      kvelt::app::LanguagePage::Controls{LangCombo1, StatusBar}, lang_, *applier_, [this] {
         readoutsPage_->ApplyUnitCaptions();
         recordingPage_->ApplyCaption();
         statusPage_->Refresh();
       });
-  kvelt::app::RunGuarded([this] { FormCreate(this); });
-  kvelt::app::RunGuarded([this] { CreateHidDeviceController(); });
+  startUp_ = std::make_unique<kvelt::app::StartUpSequence>(
+      kvelt::app::StartUpSequence::Pages{*settingsPage_, *chartPage_, *languagePage_, *recordingPage_,
+                                         *readoutsPage_, *configPage_},
+      kvelt::app::StartUpSequence::Controls{PageControl1, TabSheet2, auto_save}, settingsFile_,
+      options_.ConfigDir);
 }
 
 TFMain::~TFMain() {
@@ -178,7 +186,7 @@ void TFMain::ConnectHandlers() {
 
 void TFMain::HidDataReceived(kvelt::hid::THidDevice* /*HidDev*/, quint8 /*ReportID*/, const quint8* Data,
                              quint16 Size) {
-  Dispatcher.Dispatch(Data, Size);
+  dispatcher_.Dispatch(Data, Size);
 }
 
 int TFMain::UnitSelection() const { return readoutsPage_->UnitSelection(); }
@@ -190,19 +198,9 @@ void TFMain::RefreshReadouts(int channel) {
 
 void TFMain::divChange(QObject* /*Sender*/) { readoutsPage_->DisplayOptionChanged(); }
 
-void TFMain::ApplyUnitCaptions(int unitIndex) { readoutsPage_->ApplyUnitCaptions(unitIndex); }
-
-int TFMain::DisplayDecimals() const { return readoutsPage_->Decimals(); }
-
-std::string TFMain::DecimalSeparator() const { return kvelt::SystemDecimalSeparator(); }
-
 // --- About box ----------------------------------------------------------------------------------------
 
-void TFMain::BitBtn7Click(QObject* /*Sender*/) {
-  const QString text = LangText("IDS_186") + u'\n' + u'\n' + QStringLiteral("  wersja: ") + u'\n' +
-                       QString::fromUtf16(kvelt::app::kProgramVersion) + u'\n';
-  kvelt::app::ShowMessageBox(kvelt::app::MessageIcon::Information, LangText("IDS_189"), text);
-}
+void TFMain::BitBtn7Click(QObject* /*Sender*/) { kvelt::app::AboutBox::Show(lang_); }
 
 // --- Language -------------------------------------------------------------------------------------------
 
@@ -210,11 +208,9 @@ void TFMain::LangCombo1Change(QObject* /*Sender*/) { languagePage_->PickerChange
 
 void TFMain::ActivateLanguage(int n) { languagePage_->Activate(n); }
 
-QString TFMain::LangText(std::string_view key) const {
-  return QString::fromStdString(Lang1.GetTextOrDefault(key));
-}
+QString TFMain::LangText(std::string_view key) const { return kvelt::app::PageText(lang_, key); }
 
-// --- Status bar, settings file, named objects -------------------------------------------------------
+// --- Status bar, named objects ---------------------------------------------------------------------
 
 QString TFMain::StatusPanelText(int panel) const { return statusPage_->PanelText(panel); }
 
@@ -228,23 +224,6 @@ void TFMain::ShowStatusMessage(int panel, std::string_view key) {
   statusPage_->ShowStatusMessage(panel, key);
 }
 
-void TFMain::ShowStatusMessageAndRepaint(int panel, std::string_view key) {
-  statusPage_->ShowStatusMessageAndRepaint(panel, key);
-}
+QObject* TFMain::FindNamedObject(const QString& name) const { return namedObjects_.Find(name); }
 
-kvelt::IniFile TFMain::Settings() const { return kvelt::IniFile(iniPath_.toStdString()); }
-
-QObject* TFMain::FindNamedObject(const QString& name) const {
-  if (name.isEmpty()) {
-    return nullptr;
-  }
-  if (name == objectName() || name == kClassName) {
-    return const_cast<TFMain*>(this);
-  }
-  if (QObject* object = NamedObjects.value(name)) {
-    return object;
-  }
-  return findChild<QObject*>(name);
-}
-
-void TFMain::RegisterNamedObject(QObject* object) { NamedObjects.insert(object->objectName(), object); }
+void TFMain::RegisterNamedObject(QObject* object) { namedObjects_.Register(object); }

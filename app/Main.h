@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
@@ -11,17 +10,16 @@
 #include <string_view>
 
 #include "app/ProgramOptions.h"
+#include "app/pages/CounterLink.h"
 #include "app/pages/OutputRowControls.h"
-#include "app/pages/ReportSender.h"
+#include "app/pages/SettingsFile.h"
 #include "app/widgets/ButtonGlyphs.h"
-#include "app/widgets/TReadoutEdit.h"
+#include "app/widgets/NamedObjectRegistry.h"
 #include "i18n/TLangTable.h"
 #include "measure/ChannelReading.h"
 #include "measure/ReportDispatcher.h"
 #include "measure/ReportHandlers.h"
 #include "protocol/OutputsConfig.h"
-#include "settings/IniFile.h"
-#include "settings/IniSession.h"
 
 class QCheckBox;
 class QComboBox;
@@ -39,6 +37,7 @@ class QLineSeries;
 class QValueAxis;
 class TBitBtn;
 class TLangCombo;
+class TReadoutEdit;
 class TSaveDialog;
 
 namespace kvelt::hid {
@@ -56,6 +55,7 @@ class LanguagePage;
 class ProgramSettingsPage;
 class ReadoutsPage;
 class RecordingPage;
+class StartUpSequence;
 }  // namespace kvelt::app
 
 namespace kvelt {
@@ -65,8 +65,9 @@ class LanguageApplier;
 // The program's main window: its controls (MainLayout.cpp) and one handler per user event, each
 // forwarding to the page that owns the behaviour (app/pages/). Handlers take the control that
 // fired; the ones shared by four like controls read the channel from the last character of the
-// sender's object name.
-class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::app::ReportSender {
+// sender's object name. The controls are reached from outside by their object names
+// (FindNamedObject, Control) or through the pages.
+class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   Q_OBJECT
 
  public:
@@ -136,7 +137,6 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   void HidDataReceived(kvelt::hid::THidDevice* HidDev, quint8 ReportID, const quint8* Data, quint16 Size);
   // Sends report id 1, code, payload to the counter; nothing without one.
   void SendReport(quint8 code, const void* payload, quint32 count);
-  void Send(const kvelt::OutboundReport& report) override;
 
   // --- Dispatcher call-outs (ReportHandlers) ----------------------------------------------------
   int UnitSelection() const override;
@@ -163,8 +163,8 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
 
   // --- Services for handlers and tests ----------------------------------------------------------
   const kvelt::app::ProgramOptions& Options() const { return options_; }
-  kvelt::TLangTable& Lang() { return Lang1; }
-  const kvelt::TLangTable& Lang() const { return Lang1; }
+  kvelt::TLangTable& Lang() { return lang_; }
+  const kvelt::TLangTable& Lang() const { return lang_; }
   // The text of a message key (IDS_n) in the active language.
   QString LangText(std::string_view key) const;
   // Activates language n (1 Polski, 2 English) and applies the table; nothing when n is active;
@@ -179,21 +179,6 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   // Shows the text of a message key in a panel and remembers the key, so that a language
   // change shows the same message in the new language.
   void ShowStatusMessage(int panel, std::string_view key);
-  void ShowStatusMessageAndRepaint(int panel, std::string_view key);
-
-  // config.ini at IniPath, opened afresh by every call of its members.
-  kvelt::IniFile Settings() const;
-  // Decimals of measured values: the selection of `div`, its default 2 with none.
-  int DisplayDecimals() const;
-  // The decimal separator of the user's locale.
-  std::string DecimalSeparator() const;
-  // The captions of BoxPred, BoxPos and GroupBox1 for a `unit` index; other indexes change nothing.
-  void ApplyUnitCaptions(int unitIndex);
-  // SaveButton's caption for the recording state: stop while recording, start otherwise.
-  void ApplyRecordButtonCaption();
-  // Both status panels in the active language: the message each last showed, and the tooltip of
-  // a counter without access (MainDevice.cpp).
-  void RefreshStatusPanels();
   // The logic rule of output row k (1..5): C and M shown exactly when T is not at "---".
   void ApplyOutputLogicRule(int k);
 
@@ -218,30 +203,52 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   kvelt::app::RecordingPage& RecordingLogic() { return *recordingPage_; }
   // The chart page's logic (app/pages/ChartPage.h).
   kvelt::app::ChartPage& ChartLogic() { return *chartPage_; }
-  // --- Device link: the window's side (MainDevice.cpp) ---
   // The counter session: the devices listed, the counter, its lock and the framed write; none
   // before the window is built and after it ends.
-  kvelt::hid::CounterSession* Session() const { return session_.get(); }
+  kvelt::hid::CounterSession* Session() const { return link_.Session(); }
   // The latest reading of every channel.
-  const kvelt::ChannelReadingArray& Readings() const { return ChannelReadings; }
+  const kvelt::ChannelReadingArray& Readings() const { return readings_; }
   // The path of config.ini, set at start-up.
-  const QString& IniPath() const { return iniPath_; }
-  void SetIniPath(const QString& path) { iniPath_ = path; }
+  const QString& IniPath() const { return settingsFile_.Path(); }
+  void SetIniPath(const QString& path) { settingsFile_.SetPath(path); }
   // The device chosen as the counter (with or without access); none while there is none.
-  kvelt::hid::THidDevice* CurrentDevice() const;
+  kvelt::hid::THidDevice* CurrentDevice() const { return link_.CounterDevice(); }
   // Ends the session: every reader stops before any device goes; the destructor calls it first.
   void DestroyHidDeviceController();
   // What keeps the counter from the window (the access hint, or the program that holds it) in
   // the active language; empty while there is nothing.
   QString CurrentAccessHint() const;
-  // Shows the current hint where the user sees it without hovering (status panel 0) and as
-  // the tooltip of panels 0 and 1; clears the tooltips when there is none. Called after every
-  // device change, and again by whatever refreshes the status panels (a language switch).
+  // Shows the current hint in status panel 0 and as the tooltip of panels 0 and 1.
   void ShowAccessHint();
-  // Shows the counter's state after a device change or a freed lock, and reports a newly found
-  // obstacle once on stderr.
-  void ShowCounterState();
-  // --- end of the device-link block ---
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Layout (MainLayout.cpp).
+  void BuildWindow();
+  QWidget* BuildReadoutsPage();
+  QWidget* BuildChartPage();
+  QWidget* BuildConfigurationPage();
+  QWidget* BuildProgramSettingsPage();
+  void BuildStatusBar();
+  int ConnectionPanelWidth() const;
+  void BuildDialogs();
+  // The pages over the controls built (Main.cpp).
+  void BuildPages();
+  void ConnectHandlers();
+  void RegisterNamedObject(QObject* object);
+  // Gives a new object its name and registers it; returns it.
+  template <typename Object>
+  Object* Named(Object* object, const char* name);
+
+  // Runs a handler for a control's signal inside the error guard.
+  template <typename Sender, typename Signal>
+  void Bind(Sender* sender, Signal signal, void (TFMain::*handler)(QObject*));
+
+  // Opens the counter session once FormCreate has run (MainDevice.cpp).
+  void CreateHidDeviceController();
 
   // --- Controls -------------------------------------------------------------------------------------
   QTabWidget* PageControl1 = nullptr;
@@ -320,41 +327,16 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   TSaveDialog* SaveDialog = nullptr;
   TSaveDialog* SaveDialogBitmap = nullptr;
 
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  // Layout (MainLayout.cpp).
-  void BuildWindow();
-  QWidget* BuildReadoutsPage();
-  QWidget* BuildChartPage();
-  QWidget* BuildConfigurationPage();
-  QWidget* BuildProgramSettingsPage();
-  void BuildStatusBar();
-  int ConnectionPanelWidth() const;
-  void BuildDialogs();
-  void ConnectHandlers();
-  void RegisterNamedObject(QObject* object);
-  // Gives a new object its name and registers it; returns it.
-  template <typename Object>
-  Object* Named(Object* object, const char* name);
-
-  // Runs a handler for a control's signal inside the error guard.
-  template <typename Sender, typename Signal>
-  void Bind(Sender* sender, Signal signal, void (TFMain::*handler)(QObject*));
-
-  // Creates the HID device controller once FormCreate has run (MainDevice.cpp).
-  void CreateHidDeviceController();
-
+  // --- State and pages ---------------------------------------------------------------------------
   kvelt::app::ProgramOptions options_;
-  kvelt::ChannelReadingArray ChannelReadings{};
-  QString iniPath_;
-  std::unique_ptr<kvelt::hid::CounterSession> session_;
-  kvelt::TLangTable Lang1;
-  kvelt::ReportDispatcher Dispatcher;
-  kvelt::app::ButtonGlyphs Glyphs;
-  std::unique_ptr<kvelt::LanguageApplier> Applier;
+  kvelt::ChannelReadingArray readings_{};
+  kvelt::app::SettingsFile settingsFile_;
+  kvelt::app::CounterLink link_;
+  kvelt::TLangTable lang_;
+  kvelt::ReportDispatcher dispatcher_;
+  kvelt::app::ButtonGlyphs glyphs_;
+  kvelt::app::NamedObjectRegistry namedObjects_;
+  std::unique_ptr<kvelt::LanguageApplier> applier_;
   std::unique_ptr<kvelt::app::LanguagePage> languagePage_;
   std::unique_ptr<kvelt::app::ProgramSettingsPage> settingsPage_;
   std::unique_ptr<kvelt::app::DeviceStatusPage> statusPage_;
@@ -362,7 +344,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers, public kvelt::a
   std::unique_ptr<kvelt::app::ConfigurationPage> configPage_;
   std::unique_ptr<kvelt::app::ReadoutsPage> readoutsPage_;
   std::unique_ptr<kvelt::app::RecordingPage> recordingPage_;
-  QHash<QString, QObject*> NamedObjects;
+  std::unique_ptr<kvelt::app::StartUpSequence> startUp_;
 };
 
 // The one main window, assigned as soon as its construction begins.

@@ -192,9 +192,9 @@ QWidget* TFMain::BuildReadoutsPage() {
   infoRow->setSpacing(8);
   clearRow->setSpacing(8);
   for (std::size_t c = 0; c < 4; ++c) {
-    InfoButtons[c] = Named(new TBitBtn(Glyphs.Info, TBitBtn::GlyphPlacement::Top, false), kInfoNames[c]);
+    InfoButtons[c] = Named(new TBitBtn(glyphs_.Info, TBitBtn::GlyphPlacement::Top, false), kInfoNames[c]);
     InfoButtons[c]->setText(IndexedName("Informacje o czujniku ", static_cast<int>(c) + 1));
-    button_clear[c] = Named(new TBitBtn(Glyphs.Clear, TBitBtn::GlyphPlacement::Top, false), kClearNames[c]);
+    button_clear[c] = Named(new TBitBtn(glyphs_.Clear, TBitBtn::GlyphPlacement::Top, false), kClearNames[c]);
     button_clear[c]->setText(Text("Zeruj pozycję ") + QString::number(c + 1));
     for (TBitBtn* button : {InfoButtons[c], button_clear[c]}) {
       button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -206,7 +206,7 @@ QWidget* TFMain::BuildReadoutsPage() {
   page->addLayout(infoRow, 1);
   page->addLayout(clearRow, 1);
 
-  SaveButton = Named(new TBitBtn(Glyphs.StartStop, TBitBtn::GlyphPlacement::Left, false), "SaveButton");
+  SaveButton = Named(new TBitBtn(glyphs_.StartStop, TBitBtn::GlyphPlacement::Left, false), "SaveButton");
   SaveButton->setText(Text("Uruchom rejestrację danych"));
   SaveButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   page->addWidget(SaveButton, 1);
@@ -291,11 +291,11 @@ QWidget* TFMain::BuildChartPage() {
   auto* panel = new QVBoxLayout(Panel1);
   Tight(panel, 4, 4);
   SaveChartButton =
-      Named(new TBitBtn(Glyphs.SaveChart, TBitBtn::GlyphPlacement::Left, false), "SaveChartButton");
+      Named(new TBitBtn(glyphs_.SaveChart, TBitBtn::GlyphPlacement::Left, false), "SaveChartButton");
   SaveChartButton->setText(Text("Zapisz wykres"));
-  ClearButton = Named(new TBitBtn(Glyphs.Clear, TBitBtn::GlyphPlacement::Left, false), "ClearButton");
+  ClearButton = Named(new TBitBtn(glyphs_.Clear, TBitBtn::GlyphPlacement::Left, false), "ClearButton");
   ClearButton->setText(Text("Wyczyść wykres"));
-  PlayButton = Named(new TBitBtn(Glyphs.StartStop, TBitBtn::GlyphPlacement::Left, false), "PlayButton");
+  PlayButton = Named(new TBitBtn(glyphs_.StartStop, TBitBtn::GlyphPlacement::Left, false), "PlayButton");
   PlayButton->setText(Text("Zatrzymaj wykres"));
   for (TBitBtn* button : {SaveChartButton, ClearButton, PlayButton}) {
     panel->addWidget(button);
@@ -320,8 +320,8 @@ QWidget* TFMain::BuildConfigurationPage() {
       QWidget* value = makeValue(c);
       value->setObjectName(IndexedName(valuePrefix, c));
       RegisterNamedObject(value);
-      auto* get = WithName(NewToolButton(Glyphs.Read), IndexedName(getPrefix, c));
-      auto* set = WithName(NewToolButton(Glyphs.Write), IndexedName(setPrefix, c));
+      auto* get = WithName(NewToolButton(glyphs_.Read), IndexedName(getPrefix, c));
+      auto* set = WithName(NewToolButton(glyphs_.Write), IndexedName(setPrefix, c));
       RegisterNamedObject(get);
       RegisterNamedObject(set);
       gets[static_cast<std::size_t>(c)] = get;
@@ -367,7 +367,7 @@ QWidget* TFMain::BuildConfigurationPage() {
       NewList(Items({"0,01   [s]", "0,02   [s]", "0,05   [s]", "0,10   [s]", "0,20   [s]", "0,50   [s]",
                      "1,00   [s]", "2,00   [s]", "5,00   [s]", "10,0   [s]", "20,0   [s]", "50,0   [s]"})),
       "TimeList");
-  SpeedButton2 = Named(NewToolButton(Glyphs.Write), "SpeedButton2");
+  SpeedButton2 = Named(NewToolButton(glyphs_.Write), "SpeedButton2");
   gate->addWidget(TimeList, 0, 0);
   gate->addWidget(SpeedButton2, 0, 1);
   gate->setRowStretch(1, 1);
@@ -407,9 +407,9 @@ QWidget* TFMain::BuildConfigurationPage() {
   }
   outputs->setColumnStretch(3, 1);
   outputs->setColumnStretch(6, 1);
-  BitBtn2 = Named(new TBitBtn(Glyphs.SaveSettings, TBitBtn::GlyphPlacement::Left, true), "BitBtn2");
+  BitBtn2 = Named(new TBitBtn(glyphs_.SaveSettings, TBitBtn::GlyphPlacement::Left, true), "BitBtn2");
   BitBtn2->setText(Text("Zapisz nastawy do urządzenia"));
-  BitBtn1 = Named(new TBitBtn(Glyphs.Read, TBitBtn::GlyphPlacement::Left, true), "BitBtn1");
+  BitBtn1 = Named(new TBitBtn(glyphs_.Read, TBitBtn::GlyphPlacement::Left, true), "BitBtn1");
   BitBtn1->setText(Text("Odczytaj nastawy z urządzenia"));
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
@@ -457,7 +457,7 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   recording->addWidget(Named(new QLabel(Text("Plik z pomiarami")), "Label4"));
   auto* file = new QHBoxLayout;
   save_file = Named(new QLineEdit(Text("save_file")), "save_file");
-  SpeedButton1 = Named(NewToolButton(Glyphs.ChooseFile), "SpeedButton1");
+  SpeedButton1 = Named(NewToolButton(glyphs_.ChooseFile), "SpeedButton1");
   file->addWidget(save_file, 1);
   file->addWidget(SpeedButton1);
   recording->addLayout(file);
@@ -491,9 +491,9 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   Tight(modbusGrid, 8, 4);
   mod_adr = Named(NewList(NumberItems(1, 247)), "mod_adr");
   mod_br = Named(NewList(Items({"19200", "38400", "57600", "115200"})), "mod_br");
-  BitBtn8 = Named(new TBitBtn(Glyphs.Modbus, TBitBtn::GlyphPlacement::Left, false), "BitBtn8");
+  BitBtn8 = Named(new TBitBtn(glyphs_.Modbus, TBitBtn::GlyphPlacement::Left, false), "BitBtn8");
   BitBtn8->setText(Text("Ustaw adres"));
-  BitBtn9 = Named(new TBitBtn(Glyphs.Modbus, TBitBtn::GlyphPlacement::Left, false), "BitBtn9");
+  BitBtn9 = Named(new TBitBtn(glyphs_.Modbus, TBitBtn::GlyphPlacement::Left, false), "BitBtn9");
   BitBtn9->setText(Text("Ustaw prędkość"));
   modbusGrid->addWidget(mod_adr, 0, 0);
   modbusGrid->addWidget(BitBtn8, 0, 1);
@@ -504,14 +504,14 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   page->addLayout(middle, 4);
 
   auto* right = new QVBoxLayout;
-  BitBtn7 = Named(new TBitBtn(Glyphs.Info, TBitBtn::GlyphPlacement::Left, false), "BitBtn7");
+  BitBtn7 = Named(new TBitBtn(glyphs_.Info, TBitBtn::GlyphPlacement::Left, false), "BitBtn7");
   BitBtn7->setText(Text("O programie"));
   right->addWidget(BitBtn7);
   right->addStretch(1);
   LangCombo1 = Named(new TLangCombo, "LangCombo1");
-  LangCombo1->AddLanguage(QString::fromStdString(Lang1.LanguageName(1)), kvelt::app::FlagPictures::Polish());
-  LangCombo1->AddLanguage(QString::fromStdString(Lang1.LanguageName(2)), kvelt::app::FlagPictures::English());
-  LangCombo1->setCurrentIndex(Lang1.ActiveLanguage() - 1);
+  LangCombo1->AddLanguage(QString::fromStdString(lang_.LanguageName(1)), kvelt::app::FlagPictures::Polish());
+  LangCombo1->AddLanguage(QString::fromStdString(lang_.LanguageName(2)), kvelt::app::FlagPictures::English());
+  LangCombo1->setCurrentIndex(lang_.ActiveLanguage() - 1);
   LangCombo1->setFixedWidth(kLanguagePickerWidth);
   right->addWidget(LangCombo1);
   page->addLayout(right, 0);
@@ -524,7 +524,7 @@ int TFMain::ConnectionPanelWidth() const {
   const QFontMetrics metrics(font());
   int width = kStatusPanel1Width;
   for (const char* key : {"IDS_1", "IDS_2"}) {
-    const kvelt::TranslationRow* row = Lang1.Table().Find(kvelt::TStringsType::stStrings, key);
+    const kvelt::TranslationRow* row = lang_.Table().Find(kvelt::TStringsType::stStrings, key);
     if (row == nullptr) {
       continue;
     }

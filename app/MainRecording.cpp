@@ -7,6 +7,4 @@ bool TFMain::RecordingTick() { return recordingPage_->Tick(); }
 
 void TFMain::SaveButtonClick(QObject* /*Sender*/) { recordingPage_->SaveClick(); }
 
-void TFMain::ApplyRecordButtonCaption() { recordingPage_->ApplyCaption(); }
-
 void TFMain::SpeedButton1Click(QObject* /*Sender*/) { recordingPage_->ChooseFileClick(); }

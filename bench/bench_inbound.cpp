@@ -183,12 +183,13 @@ struct BenchWindow {
       }
     }
     if (mode == kChartOnScreen) {
-      Window->PageControl1->setCurrentWidget(Window->TabSheet1);
-      Window->Chart1->setVisible(true);
+      Window->Control<QTabWidget>("PageControl1")->setCurrentWidget(Window->Control<QWidget>("TabSheet1"));
+      Window->Control<QChartView>("Chart1")->setVisible(true);
     }
     if (mode == kShownChartRunning || mode == kChartOnScreen) {
-      Window->PlayButtonClick(Window->PlayButton);  // the first click only turns the caption
-      Window->PlayButtonClick(Window->PlayButton);
+      auto* play = Window->Control<TBitBtn>("PlayButton");
+      Window->PlayButtonClick(play);  // the first click only turns the caption
+      Window->PlayButtonClick(play);
     }
     while (Window->CurrentDevice() == nullptr) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }

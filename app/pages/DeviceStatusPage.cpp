@@ -63,6 +63,13 @@ void DeviceStatusPage::Refresh() {
 
 void DeviceStatusPage::ClearDevices() { controls_.DeviceList->clear(); }
 
+void DeviceStatusPage::DeviceChange(hid::CounterSession* session) {
+  ClearDevices();
+  if (session != nullptr) {
+    session->RebuildDeviceList();
+  }
+}
+
 void DeviceStatusPage::ListDevice(const std::string& label) {
   controls_.DeviceList->addItem(QString::fromStdString(label));
   ShowStatusMessage(0, "IDS_4");

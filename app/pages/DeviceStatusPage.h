@@ -52,6 +52,10 @@ class DeviceStatusPage : public StatusSink {
   // The device list: emptied before the session lists the devices again, one line per device.
   void ClearDevices();
   void ListDevice(const std::string& label);
+  // The devices changed: the list emptied and filled again by the session (which gives every
+  // device back but the connected counter and chooses the counter; ShowCounterState follows).
+  // Without a session (after it ended) the list stays empty.
+  void DeviceChange(hid::CounterSession* session);
 
   // What keeps the counter from the program in the active language; empty when nothing does.
   QString CurrentAccessHint() const;

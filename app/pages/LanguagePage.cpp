@@ -48,4 +48,10 @@ void LanguagePage::PlacePicker() {
 
 bool LanguagePage::PickerInBar() const { return controls_.Picker->parentWidget() == controls_.Bar; }
 
+void LanguagePage::BarResized() {
+  if (PickerInBar()) {
+    PlacePicker();
+  }
+}
+
 }  // namespace kvelt::app

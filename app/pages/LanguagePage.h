@@ -33,6 +33,8 @@ class LanguagePage {
   // Puts the picker into the status bar (once) at its right end; again after every resize.
   void PlacePicker();
   bool PickerInBar() const;
+  // The status bar changed its size: the picker keeps to its right end once it is in the bar.
+  void BarResized();
 
  private:
   Controls controls_;

@@ -20,6 +20,8 @@ class TReadoutEdit : public QLineEdit {
   // Sets the text now and lets the pacer decide when it is painted; an unchanged text is left
   // alone.
   void ShowText(const QString& text);
+  // The pacer that repaints the box.
+  kvelt::app::DisplayRatePacer& Pacer() const { return pacer_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

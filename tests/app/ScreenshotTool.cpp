@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     options.ConfigDir = config.path();
     TFMain window(options);
     window.ActivateLanguage(language.Language);
-    window.LangCombo1->setCurrentIndex(language.Language - 1);
+    window.Control<QComboBox>("LangCombo1")->setCurrentIndex(language.Language - 1);
     // Live-looking read-outs and status panels.
     const float positions[] = {12.5f, -3.75f, 1024.0f, 0.0f};
     const float speeds[] = {0.5f, 1.0f, 1.5f, 2.0f};
@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     window.SetStatusPanelText(1, window.LangText("IDS_2"));
     window.show();
     for (const auto& page : pages) {
-      window.PageControl1->setCurrentWidget(window.Control<QWidget>(page.Page));
+      window.Control<QTabWidget>("PageControl1")->setCurrentWidget(window.Control<QWidget>(page.Page));
       QApplication::processEvents();
       const QString file = output.filePath(
           QStringLiteral("%1-%2.png").arg(QLatin1String(language.Tag), QLatin1String(page.Tag)));
@@ -69,18 +69,18 @@ int main(int argc, char** argv) {
       }
     }
     // The outputs page with every row in use and every second comparison shown.
-    for (TOutputRowControls& row : window.OutputRows) {
-      row.A->setChecked(true);
-      for (QWidget* control :
-           std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
-        control->setEnabled(true);
-      }
-      row.T->setCurrentIndex(2);
-    }
     for (int k = 1; k <= TFMain::kOutputCount; ++k) {
+      const QString row = QStringLiteral("out%1_").arg(k);
+      window.Control<QCheckBox>(qPrintable(row + u'A'))->setChecked(true);
+      for (const QChar column : QStringLiteral("WBNTCMS")) {
+        if (auto* control = window.Control<QWidget>(qPrintable(row + column))) {
+          control->setEnabled(true);
+        }
+      }
+      window.Control<QComboBox>(qPrintable(row + u'T'))->setCurrentIndex(2);
       window.ApplyOutputLogicRule(k);
     }
-    window.PageControl1->setCurrentWidget(window.TabSheet3);
+    window.Control<QTabWidget>("PageControl1")->setCurrentWidget(window.Control<QWidget>("TabSheet3"));
     QApplication::processEvents();
     const QString file = output.filePath(QStringLiteral("%1-outputs.png").arg(QLatin1String(language.Tag)));
     if (window.grab().save(file)) {

@@ -13,10 +13,12 @@
 #include "measure/qt/ChartSeriesBuffer.h"
 #include "protocol/ChannelFrame.h"
 #include "tests/app/support/SaveDialogAnswer.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -32,14 +34,14 @@ std::vector<quint8> ChannelFourFrame(float position, float speed, std::uint8_t o
 }
 
 void RunChart(TFMain& window) {
-  window.PlayButtonClick(window.PlayButton);  // the first click only turns the caption
-  window.PlayButtonClick(window.PlayButton);
+  window.PlayButtonClick(Ui(window).PlayButton);  // the first click only turns the caption
+  window.PlayButtonClick(Ui(window).PlayButton);
   QVERIFY(window.ChartRunning());
 }
 
 int TotalPoints(const TFMain& window) {
   int total = 0;
-  for (QLineSeries* series : window.Series) {
+  for (QLineSeries* series : Ui(window).Series) {
     total += static_cast<int>(series->count());
   }
   return total;
@@ -54,15 +56,15 @@ class ChartTest : public QObject {
   void playButtonTurnsByCaption() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    QCOMPARE(window.PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
+    QCOMPARE(Ui(window).PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
     QVERIFY(!window.ChartRunning());
-    window.PlayButton->click();
+    Ui(window).PlayButton->click();
     QVERIFY(!window.ChartRunning());
-    QCOMPARE(window.PlayButton->text(), QStringLiteral("Uruchom wykres"));
-    window.PlayButton->click();
+    QCOMPARE(Ui(window).PlayButton->text(), QStringLiteral("Uruchom wykres"));
+    Ui(window).PlayButton->click();
     QVERIFY(window.ChartRunning());
-    QCOMPARE(window.PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
-    window.PlayButton->click();
+    QCOMPARE(Ui(window).PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
+    Ui(window).PlayButton->click();
     QVERIFY(!window.ChartRunning());
   }
 
@@ -87,16 +89,16 @@ class ChartTest : public QObject {
     window.ChartLogic().Flush();
     QCOMPARE(static_cast<double>(window.ChartLogic().Time()), 9.900001525878906);
     QVERIFY(!window.ChartLogic().Feed().TimeWindowSet());
-    QCOMPARE(window.ChartBottomAxis->min(), 0.0);  // follows the data
-    QCOMPARE(window.ChartBottomAxis->max(), 9.900001525878906);
+    QCOMPARE(Ui(window).ChartBottomAxis->min(), 0.0);  // follows the data
+    QCOMPARE(Ui(window).ChartBottomAxis->max(), 9.900001525878906);
     Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
     window.ChartLogic().Flush();
     QCOMPARE(static_cast<double>(window.ChartLogic().Time()), 10.000001907348633);
-    QCOMPARE(window.ChartBottomAxis->min(), 10.000001907348633 - 10.0);  // 0.0000019073486328125
-    QCOMPARE(window.ChartBottomAxis->max(), 10.000001907348633);
+    QCOMPARE(Ui(window).ChartBottomAxis->min(), 10.000001907348633 - 10.0);  // 0.0000019073486328125
+    QCOMPARE(Ui(window).ChartBottomAxis->max(), 10.000001907348633);
     Feed(window, ChannelFourFrame(0.0f, 0.0f, 0));
     window.ChartLogic().Flush();
-    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
+    QCOMPARE(Ui(window).ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
   }
 
   void channelPointsAtOldTimeOutputsAtNew() {
@@ -106,20 +108,20 @@ class ChartTest : public QObject {
     Feed(window, ChannelFrameBytes(1, 7.0f, 8.0f));
     Feed(window, ChannelFourFrame(3.0f, -4.0f, 0x15 | 0xE0));
     window.ChartLogic().Flush();
-    QCOMPARE(window.Series[5]->at(0), QPointF(0.0, 7.0));   // Series6, position 2
-    QCOMPARE(window.Series[3]->at(0), QPointF(0.0, 8.0));   // Series4, speed 2
-    QCOMPARE(window.Series[11]->at(0), QPointF(0.0, 3.0));  // Series12, position 4
-    QCOMPARE(window.Series[9]->at(0), QPointF(0.0, -4.0));  // Series10, speed 4
+    QCOMPARE(Ui(window).Series[5]->at(0), QPointF(0.0, 7.0));   // Series6, position 2
+    QCOMPARE(Ui(window).Series[3]->at(0), QPointF(0.0, 8.0));   // Series4, speed 2
+    QCOMPARE(Ui(window).Series[11]->at(0), QPointF(0.0, 3.0));  // Series12, position 4
+    QCOMPARE(Ui(window).Series[9]->at(0), QPointF(0.0, -4.0));  // Series10, speed 4
     const double now = static_cast<double>(0.1f);
     const std::array<int, 5> outputSeries = {2, 5, 8, 11, 13};
     const std::array<double, 5> expected = {1, 0, 1, 0, 1};
     for (std::size_t n = 0; n < 5; ++n) {
-      QLineSeries* series = window.Series[static_cast<std::size_t>(outputSeries[n] - 1)];
+      QLineSeries* series = Ui(window).Series[static_cast<std::size_t>(outputSeries[n] - 1)];
       QCOMPARE(series->count(), 1);
       QCOMPARE(series->at(0), QPointF(now, expected[n]));
     }
-    QCOMPARE(window.Series[0]->count(), 0);  // channel 1 sent nothing
-    QCOMPARE(window.ChartLeftAxis->min(), -4.0);
+    QCOMPARE(Ui(window).Series[0]->count(), 0);  // channel 1 sent nothing
+    QCOMPARE(Ui(window).ChartLeftAxis->min(), -4.0);
   }
 
   void clearRefillsFromTheFirstStep() {
@@ -130,16 +132,16 @@ class ChartTest : public QObject {
       Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
     }
     window.ChartLogic().Flush();
-    const double windowMin = window.ChartBottomAxis->min();
-    window.ClearButton->click();
+    const double windowMin = Ui(window).ChartBottomAxis->min();
+    Ui(window).ClearButton->click();
     QCOMPARE(window.ChartLogic().Time(), 0.0f);
     QCOMPARE(TotalPoints(window), 0);
     Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
     Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
     window.ChartLogic().Flush();
-    QCOMPARE(window.Series[1]->at(0).x(), static_cast<double>(0.1f));
-    QCOMPARE(window.Series[11]->at(1).x(), static_cast<double>(0.1f));
-    QCOMPARE(window.ChartBottomAxis->min(), windowMin);  // the old window stays
+    QCOMPARE(Ui(window).Series[1]->at(0).x(), static_cast<double>(0.1f));
+    QCOMPARE(Ui(window).Series[11]->at(1).x(), static_cast<double>(0.1f));
+    QCOMPARE(Ui(window).ChartBottomAxis->min(), windowMin);  // the old window stays
   }
 
   // On screen, the points reach the chart at display rate, not with every frame.
@@ -147,15 +149,15 @@ class ChartTest : public QObject {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     window.show();
-    window.PageControl1->setCurrentWidget(window.TabSheet1);
-    window.Chart1->setVisible(true);
+    Ui(window).PageControl1->setCurrentWidget(Ui(window).TabSheet1);
+    Ui(window).Chart1->setVisible(true);
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(window.ChartLogic().Feed().OnScreen());
     RunChart(window);
     Feed(window, ChannelFourFrame(1.0f, 1.0f, 1));
-    QCOMPARE(window.Series[11]->count(), 0);
+    QCOMPARE(Ui(window).Series[11]->count(), 0);
     QVERIFY(window.ChartLogic().Feed().FlushScheduled());
-    QTRY_COMPARE(window.Series[11]->count(), 1);
+    QTRY_COMPARE(Ui(window).Series[11]->count(), 1);
     QVERIFY(!window.ChartLogic().Feed().FlushScheduled());
   }
 
@@ -174,13 +176,13 @@ class ChartTest : public QObject {
     QVERIFY(!window.ChartLogic().Feed().FlushScheduled());
     QTest::qWait(3 * kvelt::ChartFeed::kFlushIntervalMs);
     QCOMPARE(TotalPoints(window), 0);
-    QCOMPARE(window.ChartBottomAxis->max(), 10.0);  // as built
-    window.PageControl1->setCurrentWidget(window.TabSheet1);
-    window.Chart1->setVisible(true);
-    QCOMPARE(window.Series[11]->count(), window.ChartLogic().Feed().Buffer(12).Size());
-    QCOMPARE(window.Series[11]->points().constLast().y(), 149.0);
-    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
-    QCOMPARE(window.ChartBottomAxis->min(), static_cast<double>(window.ChartLogic().Time()) - 10.0);
+    QCOMPARE(Ui(window).ChartBottomAxis->max(), 10.0);  // as built
+    Ui(window).PageControl1->setCurrentWidget(Ui(window).TabSheet1);
+    Ui(window).Chart1->setVisible(true);
+    QCOMPARE(Ui(window).Series[11]->count(), window.ChartLogic().Feed().Buffer(12).Size());
+    QCOMPARE(Ui(window).Series[11]->points().constLast().y(), 149.0);
+    QCOMPARE(Ui(window).ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
+    QCOMPARE(Ui(window).ChartBottomAxis->min(), static_cast<double>(window.ChartLogic().Time()) - 10.0);
   }
 
   void savePicture() {
@@ -193,23 +195,23 @@ class ChartTest : public QObject {
     const QString path = fixture.ConfigDir() + QStringLiteral("/chart.bmp");
     {
       DialogAnswer answer(std::nullopt);
-      window.SaveChartButton->click();
+      Ui(window).SaveChartButton->click();
       QCOMPARE(answer.Shown.size(), std::size_t{1});
-      QCOMPARE(answer.Shown[0], window.SaveDialogBitmap);
+      QCOMPARE(answer.Shown[0], Ui(window).SaveDialogBitmap);
     }
     QVERIFY(QDir(fixture.ConfigDir()).entryList({QStringLiteral("*.bmp")}).isEmpty());
     {
       DialogAnswer answer(path);
-      window.SaveChartButton->click();
+      Ui(window).SaveChartButton->click();
     }
     QImage picture;
     QVERIFY(picture.load(path, "BMP"));
     QVERIFY(picture.width() >= 100 && picture.height() >= 100);
-    QCOMPARE(window.Series[11]->count(), 50);  // saved with every point
+    QCOMPARE(Ui(window).Series[11]->count(), 50);  // saved with every point
     QVERIFY(fixture.Boxes().empty());
     {
       DialogAnswer answer(fixture.ConfigDir() + QStringLiteral("/missing/chart.bmp"));
-      window.SaveChartButton->click();
+      Ui(window).SaveChartButton->click();
     }
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
   }
@@ -277,10 +279,10 @@ class ChartTest : public QObject {
       Feed(window, ChannelFourFrame(static_cast<float>(i), 0.0f, 1));
     }
     window.ChartLogic().Flush();
-    const double left = window.ChartBottomAxis->min();
+    const double left = Ui(window).ChartBottomAxis->min();
     const double margin = kvelt::ChartFeed::kWindowMargin;
-    QCOMPARE(window.ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
-    for (QLineSeries* series : {window.Series[2], window.Series[11], window.Series[1]}) {
+    QCOMPARE(Ui(window).ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
+    for (QLineSeries* series : {Ui(window).Series[2], Ui(window).Series[11], Ui(window).Series[1]}) {
       const QList<QPointF> points = series->points();
       QVERIFY2(points.size() <= 112, qPrintable(QString::number(points.size())));
       QVERIFY(points.front().x() >= left - margin - 1e-3);
@@ -289,8 +291,8 @@ class ChartTest : public QObject {
           std::count_if(points.cbegin(), points.cend(), [&](const QPointF& p) { return p.x() >= left; });
       QVERIFY2(inside >= 100 && inside <= 101, qPrintable(QString::number(inside)));
     }
-    QCOMPARE(window.Series[2]->points().constLast().y(), 399.0);   // Series3, position 1
-    QCOMPARE(window.Series[11]->points().constLast().y(), 399.0);  // Series12, position 4
+    QCOMPARE(Ui(window).Series[2]->points().constLast().y(), 399.0);   // Series3, position 1
+    QCOMPARE(Ui(window).Series[11]->points().constLast().y(), 399.0);  // Series12, position 4
   }
 
   // Points that come without the time moving on (no channel-4 frames) are bounded by count,
@@ -306,8 +308,8 @@ class ChartTest : public QObject {
     const auto& buffer = window.ChartLogic().Feed().Buffer(3);
     QVERIFY(buffer.Size() >= kvelt::ChartSeriesBuffer::kDefaultCapacity);
     QVERIFY(buffer.Size() <= buffer.MaximumSize());
-    QCOMPARE(window.Series[2]->count(), buffer.Size());
-    QCOMPARE(window.Series[2]->points().constLast().y(), 4999.0);
+    QCOMPARE(Ui(window).Series[2]->count(), buffer.Size());
+    QCOMPARE(Ui(window).Series[2]->points().constLast().y(), 4999.0);
   }
 
   void memoryStaysFlat() {
@@ -329,11 +331,11 @@ class ChartTest : public QObject {
     for (int n = 1; n <= TFMain::kSeriesCount; ++n) {
       const auto& buffer = window.ChartLogic().Feed().Buffer(n);
       QVERIFY2(buffer.Size() >= 100 && buffer.Size() <= 112, qPrintable(QString::number(buffer.Size())));
-      highest = std::max<qsizetype>(highest, window.Series[static_cast<std::size_t>(n - 1)]->count());
+      highest = std::max<qsizetype>(highest, Ui(window).Series[static_cast<std::size_t>(n - 1)]->count());
     }
     QVERIFY(highest <= 112);
     // The newest output point carries the newest time.
-    QCOMPARE(window.Series[1]->points().constLast().x(), static_cast<double>(window.ChartLogic().Time()));
+    QCOMPARE(Ui(window).Series[1]->points().constLast().x(), static_cast<double>(window.ChartLogic().Time()));
   }
 };
 

@@ -12,10 +12,12 @@
 #include "app/widgets/TBitBtn.h"
 #include "cli/CounterReplies.h"
 #include "measure/qt/LineRecorder.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -74,23 +76,23 @@ class CliRecordingTest : public QObject {
 
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    window.UnitList->setCurrentIndex(unit);
-    window.DivList->setCurrentIndex(decimals);
-    window.ComboBox_SavePeriod->setCurrentIndex(period);
-    window.save_date->setChecked(date);
-    window.save_time->setChecked(false);
+    Ui(window).UnitList->setCurrentIndex(unit);
+    Ui(window).DivList->setCurrentIndex(decimals);
+    Ui(window).ComboBox_SavePeriod->setCurrentIndex(period);
+    Ui(window).save_date->setChecked(date);
+    Ui(window).save_time->setChecked(false);
     kvelt::RecordColumns chosen;
     chosen.Date = date;
     for (int k = 0; k < 4; ++k) {
-      window.save_pos[k]->setChecked(columns.contains(k));
-      window.save_ver[k]->setChecked(columns.contains(k + 4));
+      Ui(window).save_pos[k]->setChecked(columns.contains(k));
+      Ui(window).save_ver[k]->setChecked(columns.contains(k + 4));
       chosen.Position[static_cast<std::size_t>(k)] = columns.contains(k);
       chosen.Speed[static_cast<std::size_t>(k)] = columns.contains(k + 4);
     }
     const QString windowFile = fixture.ConfigDir() + "/window.csv";
     const QString cliFile = fixture.ConfigDir() + "/cli.csv";
-    window.save_file->setText(windowFile);
-    window.SaveButtonClick(window.SaveButton);
+    Ui(window).save_file->setText(windowFile);
+    window.SaveButtonClick(Ui(window).SaveButton);
     QVERIFY(window.RecordingLogic().Recording());
 
     kvelt::cli::CounterReplies replies(unit);

@@ -24,10 +24,12 @@
 #include "device/sim/SimulatedHidBackend.h"
 #include "i18n/qt/TLangCombo.h"
 #include "protocol/ByteOrder.h"
+#include "tests/app/support/WindowControls.h"
 
 using kvelt::app::EditBoxBackground;
 using kvelt::hid::sim::SimulatedHidBackend;
 using Bytes = std::vector<quint8>;
+using kvelt::apptest::Ui;
 
 namespace {
 
@@ -141,14 +143,15 @@ class ConfigTest : public QObject {
     TFMain& w = sim.W();
     QTRY_VERIFY(sim.Connected());
     const QChar digit = button.back();
-    if (button.startsWith(QStringLiteral("button_set_res"))) w.edit_res[digit.digitValue()]->setText(text);
+    if (button.startsWith(QStringLiteral("button_set_res")))
+      Ui(w).edit_res[digit.digitValue()]->setText(text);
     if (button.startsWith(QStringLiteral("button_set_coeff")))
-      w.edit_coeff[digit.digitValue()]->setText(text);
+      Ui(w).edit_coeff[digit.digitValue()]->setText(text);
     if (button.startsWith(QStringLiteral("button_set_zero")))
-      w.edit_zero[digit.digitValue()]->setCurrentIndex(position);
-    if (button == QStringLiteral("SpeedButton2")) w.TimeList->setCurrentIndex(position);
-    if (button == QStringLiteral("BitBtn8")) w.mod_adr->setCurrentIndex(position);
-    if (button == QStringLiteral("BitBtn9")) w.mod_br->setCurrentIndex(position);
+      Ui(w).edit_zero[digit.digitValue()]->setCurrentIndex(position);
+    if (button == QStringLiteral("SpeedButton2")) Ui(w).TimeList->setCurrentIndex(position);
+    if (button == QStringLiteral("BitBtn8")) Ui(w).mod_adr->setCurrentIndex(position);
+    if (button == QStringLiteral("BitBtn9")) Ui(w).mod_br->setCurrentIndex(position);
     sim.Sent();
     auto* control = w.Control<QAbstractButton>(button.toLatin1().constData());
     QVERIFY(control != nullptr);
@@ -161,9 +164,9 @@ class ConfigTest : public QObject {
   void gateTimeItemsAreTheSentValuesLabels() {
     SimWindow sim;
     const auto& labels = kvelt::GateTimeLabels();
-    QCOMPARE(sim.W().TimeList->count(), static_cast<int>(labels.size()));
-    for (int i = 0; i < sim.W().TimeList->count(); ++i) {
-      QCOMPARE(sim.W().TimeList->itemText(i),
+    QCOMPARE(Ui(sim.W()).TimeList->count(), static_cast<int>(labels.size()));
+    for (int i = 0; i < Ui(sim.W()).TimeList->count(); ++i) {
+      QCOMPARE(Ui(sim.W()).TimeList->itemText(i),
                QString::fromUtf8(labels[static_cast<std::size_t>(i)].data(),
                                  static_cast<qsizetype>(labels[static_cast<std::size_t>(i)].size())));
     }
@@ -193,7 +196,7 @@ class ConfigTest : public QObject {
     TFMain& w = sim.W();
     QTRY_VERIFY(sim.Connected());
     const int c = button.back().digitValue();
-    QLineEdit* box = button.contains(QStringLiteral("res")) ? w.edit_res[c] : w.edit_coeff[c];
+    QLineEdit* box = button.contains(QStringLiteral("res")) ? Ui(w).edit_res[c] : Ui(w).edit_coeff[c];
     box->setText(text);
     sim.Sent();
     const QString panel = w.StatusPanelText(0);
@@ -208,31 +211,31 @@ class ConfigTest : public QObject {
   void repliesFillTheBoxes() {
     SimWindow sim;
     TFMain& w = sim.W();
-    w.DivList->setCurrentIndex(2);
+    Ui(w).DivList->setCurrentIndex(2);
     Feed(w, Cat({{114, 2}, {0xA3, 0x0F, 0, 0}}));  // 4003
-    QCOMPARE(w.edit_res[2]->text(), QStringLiteral("1000"));
+    QCOMPARE(Ui(w).edit_res[2]->text(), QStringLiteral("1000"));
     Feed(w, Cat({{115, 1}, F32(2.5f)}));
-    QCOMPARE(w.edit_coeff[1]->text(), Localized("2,50"));
-    w.DivList->setCurrentIndex(0);
+    QCOMPARE(Ui(w).edit_coeff[1]->text(), Localized("2,50"));
+    Ui(w).DivList->setCurrentIndex(0);
     Feed(w, Cat({{115, 0}, F32(2.75f)}));
-    QCOMPARE(w.edit_coeff[0]->text(), QStringLiteral("3"));
+    QCOMPARE(Ui(w).edit_coeff[0]->text(), QStringLiteral("3"));
     Feed(w, {117, 3, 1});
-    QCOMPARE(w.edit_zero[3]->currentIndex(), 1);
+    QCOMPARE(Ui(w).edit_zero[3]->currentIndex(), 1);
     Feed(w, {117, 3, 0xFF});
-    QCOMPARE(w.edit_zero[3]->currentIndex(), -1);
+    QCOMPARE(Ui(w).edit_zero[3]->currentIndex(), -1);
     // No selection: the set button has no flag to send.
     QTRY_VERIFY(sim.Connected());
     sim.Sent();
-    w.button_set_zero[3]->click();
+    Ui(w).button_set_zero[3]->click();
     QVERIFY(sim.Sent().empty());
     // Channel bytes outside 0..3 change nothing.
     const QString panel = w.StatusPanelText(0);
     Feed(w, Cat({{114, 4}, {0xA0, 0x0F, 0, 0}}));
     Feed(w, Cat({{115, 0xFF}, F32(9.0f)}));
     Feed(w, {117, 4, 1});
-    QCOMPARE(w.edit_res[0]->text(), QString());
-    QCOMPARE(w.edit_coeff[3]->text(), QString());
-    QCOMPARE(w.edit_zero[0]->currentIndex(), 0);
+    QCOMPARE(Ui(w).edit_res[0]->text(), QString());
+    QCOMPARE(Ui(w).edit_coeff[3]->text(), QString());
+    QCOMPARE(Ui(w).edit_zero[0]->currentIndex(), 0);
     QCOMPARE(w.StatusPanelText(0), panel);
   }
 
@@ -258,7 +261,7 @@ class ConfigTest : public QObject {
 
   void enablingRuleFollowsTheTick() {
     SimWindow sim;
-    TOutputRowControls& row = sim.W().OutputRows[1];
+    const TOutputRowControls row = Ui(sim.W()).OutputRows[1];
     EditBoxBackground::MarkRefused(row.N);
     row.A->click();
     for (QWidget* c : std::initializer_list<QWidget*>{row.W, row.B, row.N, row.T, row.C, row.M, row.S}) {
@@ -276,15 +279,15 @@ class ConfigTest : public QObject {
     TFMain& w = sim.W();
     QTRY_VERIFY(sim.Connected());
     // A good write: output 1 used, "Pozycja [2]", "większa", 100; row 5 with [or], 7, active.
-    w.OutputRows[0].A->setChecked(true);
-    w.OutputRows[0].W->setCurrentIndex(1);
-    w.OutputRows[0].B->setCurrentIndex(1);
-    w.OutputRows[0].N->setText(QStringLiteral("100"));
-    w.OutputRows[4].T->setCurrentIndex(2);
-    w.OutputRows[4].C->setCurrentIndex(1);
-    w.OutputRows[4].S->setCurrentIndex(1);
+    Ui(w).OutputRows[0].A->setChecked(true);
+    Ui(w).OutputRows[0].W->setCurrentIndex(1);
+    Ui(w).OutputRows[0].B->setCurrentIndex(1);
+    Ui(w).OutputRows[0].N->setText(QStringLiteral("100"));
+    Ui(w).OutputRows[4].T->setCurrentIndex(2);
+    Ui(w).OutputRows[4].C->setCurrentIndex(1);
+    Ui(w).OutputRows[4].S->setCurrentIndex(1);
     sim.Sent();
-    w.BitBtn2->click();
+    Ui(w).BitBtn2->click();
     auto sent = sim.Sent();
     QCOMPARE(sent.size(), std::size_t{1});
     QCOMPARE(Bytes(sent[0].begin(), sent[0].begin() + 7), (Bytes{107, 0x01, 0x0B, 0x00, 0x00, 0xC8, 0x42}));
@@ -294,16 +297,16 @@ class ConfigTest : public QObject {
     QCOMPARE(good.Entries[4].State, quint8{1});
 
     // Bad text in out3_N and out5_M: both marked, nothing sent, the kept half unchanged.
-    w.OutputRows[2].A->setChecked(true);
-    w.OutputRows[2].N->setText(QStringLiteral("x"));
-    w.OutputRows[4].A->setChecked(true);
-    w.OutputRows[4].N->setText(QStringLiteral("1"));
-    w.OutputRows[4].M->setText(QStringLiteral("y"));
-    w.BitBtn2->click();
+    Ui(w).OutputRows[2].A->setChecked(true);
+    Ui(w).OutputRows[2].N->setText(QStringLiteral("x"));
+    Ui(w).OutputRows[4].A->setChecked(true);
+    Ui(w).OutputRows[4].N->setText(QStringLiteral("1"));
+    Ui(w).OutputRows[4].M->setText(QStringLiteral("y"));
+    Ui(w).BitBtn2->click();
     QVERIFY(sim.Sent().empty());
-    QVERIFY(EditBoxBackground::IsMarkedRefused(w.OutputRows[2].N));
-    QVERIFY(EditBoxBackground::IsMarkedRefused(w.OutputRows[4].M));
-    QVERIFY(!EditBoxBackground::IsMarkedRefused(w.OutputRows[4].N));
+    QVERIFY(EditBoxBackground::IsMarkedRefused(Ui(w).OutputRows[2].N));
+    QVERIFY(EditBoxBackground::IsMarkedRefused(Ui(w).OutputRows[4].M));
+    QVERIFY(!EditBoxBackground::IsMarkedRefused(Ui(w).OutputRows[4].N));
 
     // A late 107 sends the previous successful second half.
     Feed(w, {107});
@@ -374,7 +377,7 @@ class ConfigTest : public QObject {
     SimWindow sim;
     TFMain& w = sim.W();
     QTRY_VERIFY(sim.Connected());
-    w.DivList->setCurrentIndex(0);
+    Ui(w).DivList->setCurrentIndex(0);
     sim.Sent();
     const QString panel = w.StatusPanelText(0);
     Bytes first(31, 0);
@@ -387,14 +390,14 @@ class ConfigTest : public QObject {
     first[13] = 1;
     first[14] = 0x7F;  // row 3 on, selector outside the lists
     Feed(w, first);
-    QVERIFY(w.OutputRows[0].A->isChecked());
-    QVERIFY(w.OutputRows[0].N->isEnabled());
-    QCOMPARE(w.OutputRows[0].W->currentIndex(), 3);
-    QCOMPARE(w.OutputRows[0].B->currentIndex(), 1);
-    QCOMPARE(w.OutputRows[0].N->text(), QStringLiteral("3"));
-    QVERIFY(!w.OutputRows[1].A->isChecked());
-    QCOMPARE(w.OutputRows[1].N->text(), QStringLiteral("0"));
-    QCOMPARE(w.OutputRows[2].W->currentIndex(), -1);
+    QVERIFY(Ui(w).OutputRows[0].A->isChecked());
+    QVERIFY(Ui(w).OutputRows[0].N->isEnabled());
+    QCOMPARE(Ui(w).OutputRows[0].W->currentIndex(), 3);
+    QCOMPARE(Ui(w).OutputRows[0].B->currentIndex(), 1);
+    QCOMPARE(Ui(w).OutputRows[0].N->text(), QStringLiteral("3"));
+    QVERIFY(!Ui(w).OutputRows[1].A->isChecked());
+    QCOMPARE(Ui(w).OutputRows[1].N->text(), QStringLiteral("0"));
+    QCOMPARE(Ui(w).OutputRows[2].W->currentIndex(), -1);
     auto sent = sim.Sent();
     QCOMPARE(sent.size(), std::size_t{1});
     Bytes request(31, 0);
@@ -402,7 +405,7 @@ class ConfigTest : public QObject {
     QCOMPARE(sent[0], request);
     QCOMPARE(w.StatusPanelText(0), panel);
     // A list without a selection: the write sends nothing.
-    w.BitBtn2->click();
+    Ui(w).BitBtn2->click();
     QVERIFY(sim.Sent().empty());
 
     Bytes second(31, 0);
@@ -413,14 +416,14 @@ class ConfigTest : public QObject {
     second[6] = 1;
     second[12] = 0xFF;  // row 2 state outside the list
     Feed(w, second);
-    QCOMPARE(w.OutputRows[0].T->currentIndex(), 2);
-    QCOMPARE(w.OutputRows[0].C->currentIndex(), 1);
-    QCOMPARE(w.OutputRows[0].M->text(), QStringLiteral("-2"));
-    QCOMPARE(w.OutputRows[0].S->currentIndex(), 1);
-    QVERIFY(!w.OutputRows[0].C->isHidden());
-    QVERIFY(!w.OutputRows[0].M->isHidden());
-    QVERIFY(w.OutputRows[1].C->isHidden());
-    QCOMPARE(w.OutputRows[1].S->currentIndex(), -1);
+    QCOMPARE(Ui(w).OutputRows[0].T->currentIndex(), 2);
+    QCOMPARE(Ui(w).OutputRows[0].C->currentIndex(), 1);
+    QCOMPARE(Ui(w).OutputRows[0].M->text(), QStringLiteral("-2"));
+    QCOMPARE(Ui(w).OutputRows[0].S->currentIndex(), 1);
+    QVERIFY(!Ui(w).OutputRows[0].C->isHidden());
+    QVERIFY(!Ui(w).OutputRows[0].M->isHidden());
+    QVERIFY(Ui(w).OutputRows[1].C->isHidden());
+    QCOMPARE(Ui(w).OutputRows[1].S->currentIndex(), -1);
     QCOMPARE(w.StatusPanelText(0), Utf8("Konfiguracja wyjść została odczytana z urządzenia"));
   }
 
@@ -428,17 +431,17 @@ class ConfigTest : public QObject {
     SimWindow sim;
     TFMain& w = sim.W();
     QTRY_VERIFY(sim.Connected());
-    w.edit_res[1]->setText(QStringLiteral("2048"));
-    w.button_set_res[1]->click();
+    Ui(w).edit_res[1]->setText(QStringLiteral("2048"));
+    Ui(w).button_set_res[1]->click();
     QTRY_COMPARE(w.StatusPanelText(0), Utf8("Rozdzielczość enkodera została zmieniona"));
-    w.edit_coeff[2]->setText(Localized("0,25"));
-    w.button_set_coeff[2]->click();
+    Ui(w).edit_coeff[2]->setText(Localized("0,25"));
+    Ui(w).button_set_coeff[2]->click();
     QTRY_COMPARE(w.StatusPanelText(0), Utf8("Mnożnik został zmieniony"));
-    w.edit_zero[3]->setCurrentIndex(1);
-    w.button_set_zero[3]->click();
+    Ui(w).edit_zero[3]->setCurrentIndex(1);
+    Ui(w).button_set_zero[3]->click();
     QTRY_COMPARE(w.StatusPanelText(0), Utf8("Znacznik zera został zmieniony"));
     for (int k = 0; k < 5; ++k) {
-      TOutputRowControls& row = w.OutputRows[static_cast<std::size_t>(k)];
+      const TOutputRowControls row = Ui(w).OutputRows[static_cast<std::size_t>(k)];
       row.A->setChecked(k != 3);
       row.W->setCurrentIndex(k % 4);
       row.B->setCurrentIndex(k % 2);
@@ -448,29 +451,29 @@ class ConfigTest : public QObject {
       row.M->setText(QString::number(-5 * k));
       row.S->setCurrentIndex(k % 2);
     }
-    w.BitBtn2->click();
+    Ui(w).BitBtn2->click();
     QTRY_COMPARE(w.StatusPanelText(0), Utf8("Konfiguracja wyjść została zapisana do urządzenia"));
 
     // Everything cleared on the screen, then read back.
-    w.edit_res[1]->clear();
-    w.edit_coeff[2]->clear();
-    w.edit_zero[3]->setCurrentIndex(0);
-    for (TOutputRowControls& row : w.OutputRows) {
+    Ui(w).edit_res[1]->clear();
+    Ui(w).edit_coeff[2]->clear();
+    Ui(w).edit_zero[3]->setCurrentIndex(0);
+    for (TOutputRowControls& row : Ui(w).OutputRows) {
       row.A->setChecked(false);
       for (QComboBox* list : {row.W, row.B, row.T, row.C, row.S}) list->setCurrentIndex(0);
       row.N->clear();
       row.M->clear();
     }
-    w.button_get_res[1]->click();
-    w.button_get_coeff[2]->click();
-    w.button_get_zero[3]->click();
-    w.BitBtn1->click();
+    Ui(w).button_get_res[1]->click();
+    Ui(w).button_get_coeff[2]->click();
+    Ui(w).button_get_zero[3]->click();
+    Ui(w).BitBtn1->click();
     QTRY_COMPARE(w.StatusPanelText(0), Utf8("Konfiguracja wyjść została odczytana z urządzenia"));
-    QTRY_COMPARE(w.edit_res[1]->text(), QStringLiteral("2048"));
-    QTRY_COMPARE(w.edit_coeff[2]->text(), Localized("0,25"));
-    QTRY_COMPARE(w.edit_zero[3]->currentIndex(), 1);
+    QTRY_COMPARE(Ui(w).edit_res[1]->text(), QStringLiteral("2048"));
+    QTRY_COMPARE(Ui(w).edit_coeff[2]->text(), Localized("0,25"));
+    QTRY_COMPARE(Ui(w).edit_zero[3]->currentIndex(), 1);
     for (int k = 0; k < 5; ++k) {
-      const TOutputRowControls& row = w.OutputRows[static_cast<std::size_t>(k)];
+      const TOutputRowControls row = Ui(w).OutputRows[static_cast<std::size_t>(k)];
       QCOMPARE(row.A->isChecked(), k != 3);
       QCOMPARE(row.W->currentIndex(), k % 4);
       QCOMPARE(row.B->currentIndex(), k % 2);
@@ -488,7 +491,7 @@ class ConfigTest : public QObject {
 
     // The information box shows the values of the channel's latest frame.
     QTRY_VERIFY(w.Readings()[1].ResolutionX4 == 4 * 2048);
-    w.InfoButtons[1]->click();
+    Ui(w).InfoButtons[1]->click();
     QCOMPARE(sim.boxes.size(), std::size_t{1});
     QCOMPARE(sim.boxes[0].Icon, kvelt::app::MessageIcon::Information);
     QCOMPARE(sim.boxes[0].Title, QStringLiteral("Enkoder 2"));
@@ -504,7 +507,7 @@ class ConfigTest : public QObject {
       SimWindow sim;
       TFMain& w = sim.W();
       w.ActivateLanguage(language);
-      w.LangCombo1->setCurrentIndex(language - 1);
+      Ui(w).LangCombo1->setCurrentIndex(language - 1);
       Bytes first(31, 0), second(31, 0);
       first[0] = 108;
       second[0] = 113;
@@ -520,13 +523,13 @@ class ConfigTest : public QObject {
       }
       Feed(w, first);
       Feed(w, second);
-      w.edit_res[0]->setText(QStringLiteral("1000"));
-      w.edit_coeff[0]->setText(Localized("1,00"));
-      w.PageControl1->setCurrentWidget(w.TabSheet3);
+      Ui(w).edit_res[0]->setText(QStringLiteral("1000"));
+      Ui(w).edit_coeff[0]->setText(Localized("1,00"));
+      Ui(w).PageControl1->setCurrentWidget(Ui(w).TabSheet3);
       w.show();
       QVERIFY(QTest::qWaitForWindowExposed(&w));
       QApplication::processEvents();
-      for (const TOutputRowControls& row : w.OutputRows) {
+      for (const TOutputRowControls& row : Ui(w).OutputRows) {
         QVERIFY(row.M->isVisible());
         for (QComboBox* list : {row.W, row.B, row.T, row.C, row.S}) {
           QVERIFY2(list->width() >= list->minimumSizeHint().width(),

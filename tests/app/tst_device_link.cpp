@@ -18,8 +18,10 @@
 #include "device/qt/CounterSession.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "tests/app/support/FakeHidBackend.h"
+#include "tests/app/support/WindowControls.h"
 
 using kvelt::apptest::FakeHidBackend;
+using kvelt::apptest::Ui;
 using kvelt::hid::sim::SimulatedHidBackend;
 
 namespace {
@@ -58,7 +60,7 @@ class DeviceWindow {
   SimulatedHidBackend& Sim() { return *dynamic_cast<SimulatedHidBackend*>(&window_->Session()->Backend()); }
   QStringList Items() const {
     QStringList items;
-    for (int i = 0; i < window_->ListBox1->count(); ++i) items << window_->ListBox1->item(i)->text();
+    for (int i = 0; i < Ui(*window_).ListBox1->count(); ++i) items << Ui(*window_).ListBox1->item(i)->text();
     return items;
   }
   QString Panel(int n) const { return window_->StatusPanelText(n); }
@@ -74,7 +76,7 @@ class DeviceWindow {
 
 bool AllReadoutsFilled(const TFMain& window) {
   for (std::size_t c = 0; c < 4; ++c) {
-    if (window.PositionReadouts[c]->text().isEmpty() || window.SpeedReadouts[c]->text().isEmpty())
+    if (Ui(window).PositionReadouts[c]->text().isEmpty() || Ui(window).SpeedReadouts[c]->text().isEmpty())
       return false;
   }
   return true;
@@ -92,11 +94,25 @@ class DeviceLinkTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // A device change or a request that comes after the session ended finds no session and
+  // leaves the list empty.
+  void afterTheSessionEndedNothingIsListedOrSent() {
+    DeviceWindow fixture;
+    TFMain& window = fixture.Window();
+    QTRY_COMPARE(fixture.Panel(1), kConnected);
+    window.DestroyHidDeviceController();
+    window.HidDeviceController1DeviceChange(&window);
+    QCOMPARE(Ui(window).ListBox1->count(), 0);
+    const quint8 payload[2] = {0, 0};
+    window.SendReport(104, payload, sizeof payload);
+    QVERIFY(window.CurrentDevice() == nullptr);
+  }
+
   void firstScanFollowsWindowCreationAndConnects() {
     DeviceWindow fixture;
     TFMain& window = fixture.Window();
     // Nothing is scanned before the event loop runs.
-    QCOMPARE(window.ListBox1->count(), 0);
+    QCOMPARE(Ui(window).ListBox1->count(), 0);
     QVERIFY(window.CurrentDevice() == nullptr);
     QTRY_COMPARE(fixture.Panel(1), kConnected);
     QCOMPARE(fixture.Items(),
@@ -105,7 +121,7 @@ class DeviceLinkTest : public QObject {
     QVERIFY(window.CurrentDevice() != nullptr);
     QCOMPARE(window.CurrentDevice()->ProductString(), std::string("KVELT"));
     QVERIFY(window.CurrentDevice()->ReaderRunning());
-    QVERIFY(window.StatusPanels[1]->toolTip().isEmpty());
+    QVERIFY(Ui(window).StatusPanels[1]->toolTip().isEmpty());
     QTRY_VERIFY_WITH_TIMEOUT(AllReadoutsFilled(window), 5000);
     WaitForFrames(fixture, 8);
     // Channel c + 1 turns at (c + 1) x 0.5 revolutions per second.
@@ -124,10 +140,10 @@ class DeviceLinkTest : public QObject {
     QCOMPARE(fixture.Panel(1), kDisconnected);
     QVERIFY(window.CurrentDevice() == nullptr);
     QCOMPARE(fixture.Items(), QStringList({QStringLiteral("Simulated keyboard")}));
-    const QString position = window.PositionReadouts[3]->text();
+    const QString position = Ui(window).PositionReadouts[3]->text();
     const float kept = window.Readings()[3].Position;
     QTest::qWait(60);
-    QCOMPARE(window.PositionReadouts[3]->text(), position);
+    QCOMPARE(Ui(window).PositionReadouts[3]->text(), position);
     QCOMPARE(window.Readings()[3].Position, kept);
     // Commands sent meanwhile go nowhere.
     fixture.Sim().Counter().ClearReceivedReports();
@@ -195,7 +211,7 @@ class DeviceLinkTest : public QObject {
     QCoreApplication::processEvents();
     window.SendReport(108, nullptr, 0);
     QVERIFY(window.CurrentDevice() == nullptr);
-    QCOMPARE(window.ListBox1->count(), 0);
+    QCOMPARE(Ui(window).ListBox1->count(), 0);
     QVERIFY(fixture.Fake().Written().empty());
     QVERIFY(fixture.Boxes().isEmpty());
   }
@@ -264,7 +280,7 @@ class DeviceLinkTest : public QObject {
       QCOMPARE(window.Session()->Devices()[i].Device->ReaderRunning(), chosen);
     }
     const bool noAccess = current >= 0 && !readWrite;
-    QCOMPARE(window.StatusPanels[1]->toolTip().contains(QStringLiteral("70-kvelt.rules")), noAccess);
+    QCOMPARE(Ui(window).StatusPanels[1]->toolTip().contains(QStringLiteral("70-kvelt.rules")), noAccess);
   }
 
   void anyDeviceChangeRebuildsTheListAndKeepsTheCounterReading() {
@@ -293,7 +309,7 @@ class DeviceLinkTest : public QObject {
     QTRY_COMPARE(fixture.Panel(1), kConnected);
     for (int cycle = 0; cycle < 1000; ++cycle) {
       fixture.Sim().Unplug();
-      if (window.CurrentDevice() != nullptr || window.ListBox1->count() != 1)
+      if (window.CurrentDevice() != nullptr || Ui(window).ListBox1->count() != 1)
         QFAIL("unplug left the counter listed");
       fixture.Sim().Plug();
       if (window.CurrentDevice() == nullptr || fixture.Panel(1) != kConnected)
@@ -321,7 +337,7 @@ class DeviceLinkTest : public QObject {
     other.Lock.reset();
     QTRY_COMPARE(fixture.Panel(1), kConnected);
     QVERIFY(window.CurrentDevice()->ReaderRunning());
-    QVERIFY(window.StatusPanels[0]->toolTip().isEmpty());
+    QVERIFY(Ui(window).StatusPanels[0]->toolTip().isEmpty());
     QVERIFY(!window.StatusPanelText(0).contains(QStringLiteral("PID")));
   }
 

@@ -20,9 +20,11 @@
 #include "i18n/CommaText.h"
 #include "i18n/ELanguageError.h"
 #include "i18n/qt/TLangCombo.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::TStringsType;
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -62,8 +64,8 @@ std::optional<QStringList> Shown(TFMain& window, TStringsType section, const std
       if (widget == &window) {
         return QStringList{window.windowTitle()};
       }
-      if (const int page = window.PageControl1->indexOf(widget); page >= 0) {
-        return QStringList{window.PageControl1->tabText(page)};
+      if (const int page = Ui(window).PageControl1->indexOf(widget); page >= 0) {
+        return QStringList{Ui(window).PageControl1->tabText(page)};
       }
       if (auto* button = qobject_cast<QAbstractButton*>(object)) {
         return QStringList{button->text()};
@@ -123,11 +125,11 @@ Selections SelectionsOf(TFMain& window) {
   for (QComboBox* combo : window.centralWidget()->findChildren<QComboBox*>()) {
     selections.Indexes << combo->currentIndex();
   }
-  selections.Indexes << window.LangCombo1->currentIndex();
+  selections.Indexes << Ui(window).LangCombo1->currentIndex();
   for (QCheckBox* box : window.centralWidget()->findChildren<QCheckBox*>()) {
     selections.Checks << box->isChecked();
   }
-  selections.File = window.save_file->text();
+  selections.File = Ui(window).save_file->text();
   return selections;
 }
 
@@ -148,9 +150,9 @@ class LanguageTest : public QObject {
   void englishAndBackRestoresEveryRow() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    window.UnitList->setCurrentIndex(2);
-    window.OutputRows[1].S->setCurrentIndex(1);
-    window.save_file->setText(QStringLiteral("/tmp/run 7.csv"));
+    Ui(window).UnitList->setCurrentIndex(2);
+    Ui(window).OutputRows[1].S->setCurrentIndex(1);
+    Ui(window).save_file->setText(QStringLiteral("/tmp/run 7.csv"));
     const Selections before = SelectionsOf(window);
     const kvelt::TranslationTable& table = window.Lang().Table();
 
@@ -186,20 +188,20 @@ class LanguageTest : public QObject {
   void englishTextsWhereUsersSeeThem() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    window.UnitList->setCurrentIndex(2);
+    Ui(window).UnitList->setCurrentIndex(2);
     window.ActivateLanguage(2);
     QCOMPARE(window.windowTitle(), QStringLiteral("KVELT - PC"));
-    QCOMPARE(window.PageControl1->tabText(0), QStringLiteral("Values"));
-    QCOMPARE(window.UnitList->currentIndex(), 2);
-    QCOMPARE(window.UnitList->itemText(0), QStringLiteral("[rev/s]"));
-    QCOMPARE(window.OutputRows[0].S->itemText(0), QStringLiteral("Inactive"));
-    QCOMPARE(window.OutputRows[0].T->itemText(1), QStringLiteral("[and]"));
-    QCOMPARE(window.SaveDialog->nameFilters(),
+    QCOMPARE(Ui(window).PageControl1->tabText(0), QStringLiteral("Values"));
+    QCOMPARE(Ui(window).UnitList->currentIndex(), 2);
+    QCOMPARE(Ui(window).UnitList->itemText(0), QStringLiteral("[rev/s]"));
+    QCOMPARE(Ui(window).OutputRows[0].S->itemText(0), QStringLiteral("Inactive"));
+    QCOMPARE(Ui(window).OutputRows[0].T->itemText(1), QStringLiteral("[and]"));
+    QCOMPARE(Ui(window).SaveDialog->nameFilters(),
              (QStringList{QStringLiteral("Text file (*.txt)"), QStringLiteral("CSV file (*.csv)")}));
-    QCOMPARE(window.SaveDialog->windowTitle(), QStringLiteral("Data file"));
-    QCOMPARE(window.Series[6]->name(), QStringLiteral("Velocity [3]"));
-    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
-    QCOMPARE(window.StatusBar->font().family(), window.font().family());
+    QCOMPARE(Ui(window).SaveDialog->windowTitle(), QStringLiteral("Data file"));
+    QCOMPARE(Ui(window).Series[6]->name(), QStringLiteral("Velocity [3]"));
+    QCOMPARE(Ui(window).save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
+    QCOMPARE(Ui(window).StatusBar->font().family(), window.font().family());
     QCOMPARE(window.LangText("IDS_1"), QStringLiteral("Connected"));
   }
 
@@ -208,18 +210,18 @@ class LanguageTest : public QObject {
     TFMain& window = fixture.Window();
     window.ShowStatusMessage(0, "IDS_146");
     window.ShowStatusMessage(1, "IDS_1");
-    window.LangCombo1->setCurrentIndex(1);
-    emit window.LangCombo1->activated(1);
+    Ui(window).LangCombo1->setCurrentIndex(1);
+    emit Ui(window).LangCombo1->activated(1);
     QCOMPARE(window.Lang().ActiveLanguage(), 2);
-    QCOMPARE(window.BitBtn7->text(), QStringLiteral("About..."));
+    QCOMPARE(Ui(window).BitBtn7->text(), QStringLiteral("About..."));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was stopped"));
     QCOMPARE(window.StatusPanelText(1), QStringLiteral("Connected"));
     // A text of no message key stays as it was; picking the active language again changes nothing.
     window.SetStatusPanelText(0, QStringLiteral("again"));
-    emit window.LangCombo1->activated(1);
+    emit Ui(window).LangCombo1->activated(1);
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("again"));
-    window.LangCombo1->setCurrentIndex(0);
-    emit window.LangCombo1->activated(0);
+    Ui(window).LangCombo1->setCurrentIndex(0);
+    emit Ui(window).LangCombo1->activated(0);
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("again"));
     QCOMPARE(window.StatusPanelText(1), QString::fromUtf8("Połączony"));
     QVERIFY(fixture.Boxes().empty());
@@ -228,17 +230,17 @@ class LanguageTest : public QObject {
   void runTimeCaptionsFollowTheStateNotTheTable() {
     WindowFixture fixture({"[Options]", "AutoSave=1", "Language=0"});
     TFMain& window = fixture.Window();
-    QCOMPARE(window.SaveButton->text(), QString::fromUtf8("Zatrzymaj rejestrację danych"));
+    QCOMPARE(Ui(window).SaveButton->text(), QString::fromUtf8("Zatrzymaj rejestrację danych"));
     window.ActivateLanguage(2);
     window.ActivateLanguage(1);
-    QCOMPARE(window.SaveButton->text(), QString::fromUtf8("Zatrzymaj rejestrację danych"));
+    QCOMPARE(Ui(window).SaveButton->text(), QString::fromUtf8("Zatrzymaj rejestrację danych"));
     QVERIFY(window.RecordingLogic().Recording());
   }
 
   void languageOutsideTheListIsRefused() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    const QString caption = window.BitBtn7->text();
+    const QString caption = Ui(window).BitBtn7->text();
     for (const int n : {0, 3}) {
       try {
         window.ActivateLanguage(n);
@@ -250,7 +252,7 @@ class LanguageTest : public QObject {
       }
     }
     QCOMPARE(window.Lang().ActiveLanguage(), 1);
-    QCOMPARE(window.BitBtn7->text(), caption);
+    QCOMPARE(Ui(window).BitBtn7->text(), caption);
   }
 };
 

@@ -15,9 +15,11 @@
 #include "device/HidControllerClass.h"
 #include "i18n/qt/TLangCombo.h"
 #include "tests/app/support/FakeHidBackend.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::FakeHidBackend;
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -28,7 +30,7 @@ struct UnitCaptions {
 };
 
 UnitCaptions CaptionsOf(const TFMain& window) {
-  return {window.BoxPred->title(), window.BoxPos->title(), window.GroupBox1->title()};
+  return {Ui(window).BoxPred->title(), Ui(window).BoxPos->title(), Ui(window).GroupBox1->title()};
 }
 
 char* toString(const UnitCaptions& captions) {
@@ -36,13 +38,13 @@ char* toString(const UnitCaptions& captions) {
 }
 
 void PickLanguage(TFMain& window, int language) {
-  window.LangCombo1->setCurrentIndex(language - 1);
-  emit window.LangCombo1->activated(language - 1);
+  Ui(window).LangCombo1->setCurrentIndex(language - 1);
+  emit Ui(window).LangCombo1->activated(language - 1);
 }
 
 // What the unit list's own change handler shows for the unit selected now.
 UnitCaptions CaptionsAfterUnitChange(TFMain& window) {
-  emit window.UnitList->activated(window.UnitList->currentIndex());
+  emit Ui(window).UnitList->activated(Ui(window).UnitList->currentIndex());
   return CaptionsOf(window);
 }
 
@@ -139,15 +141,15 @@ class LanguageStateTest : public QObject {
     WindowFixture fixture({"[Options]", "Language=0"});
     TFMain& window = fixture.Window();
     if (recording) {
-      window.SaveButton->click();
+      Ui(window).SaveButton->click();
     }
     PickLanguage(window, 2);
-    QCOMPARE(window.SaveButton->text(), english);
+    QCOMPARE(Ui(window).SaveButton->text(), english);
     // The next click does the opposite of what runs now.
-    window.SaveButton->click();
+    Ui(window).SaveButton->click();
     QCOMPARE(window.RecordingLogic().Recording(), !recording);
     PickLanguage(window, 1);
-    QCOMPARE(window.SaveButton->text(),
+    QCOMPARE(Ui(window).SaveButton->text(),
              QString::fromUtf8(recording ? "Uruchom rejestrację danych" : "Zatrzymaj rejestrację danych"));
   }
 
@@ -155,9 +157,9 @@ class LanguageStateTest : public QObject {
     WindowFixture fixture({"[Options]", "AutoSave=1", "Language=1"});
     TFMain& window = fixture.Window();
     QVERIFY(window.RecordingLogic().Recording());
-    QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
+    QCOMPARE(Ui(window).SaveButton->text(), QStringLiteral("Stop recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was running"));
-    window.SaveButton->click();
+    Ui(window).SaveButton->click();
     QVERIFY(!window.RecordingLogic().Recording());
   }
 
@@ -178,9 +180,9 @@ class LanguageStateTest : public QObject {
     TFMain& window = fixture.Window();
     QVERIFY(fixture.WaitForFirstScan());
     QCOMPARE(window.StatusPanelText(1), polishState);
-    const QString polishHint = window.StatusPanels[1]->toolTip();
+    const QString polishHint = Ui(window).StatusPanels[1]->toolTip();
     PickLanguage(window, 2);
-    const QString englishHint = window.StatusPanels[1]->toolTip();
+    const QString englishHint = Ui(window).StatusPanels[1]->toolTip();
     // Without access, panel 0 shows the access hint where the user sees it without hovering.
     QCOMPARE(window.StatusPanelText(0), access ? QStringLiteral("Refresh the list of devices") : englishHint);
     QCOMPARE(window.StatusPanelText(1), englishState);
@@ -192,7 +194,7 @@ class LanguageStateTest : public QObject {
     PickLanguage(window, 1);
     QCOMPARE(window.StatusPanelText(0), access ? QString::fromUtf8("Odświeżam listę urządzeń") : polishHint);
     QCOMPARE(window.StatusPanelText(1), polishState);
-    QCOMPARE(window.StatusPanels[1]->toolTip(), polishHint);
+    QCOMPARE(Ui(window).StatusPanels[1]->toolTip(), polishHint);
   }
 
   void onlyDeviceUnpluggedShowsDisconnected() {
@@ -202,7 +204,7 @@ class LanguageStateTest : public QObject {
     QCOMPARE(window.StatusPanelText(1), QString::fromUtf8("Połączony"));
     fixture.Fake().SetInterfaces({});
     fixture.Fake().Announce();
-    QTRY_COMPARE(window.ListBox1->count(), 0);
+    QTRY_COMPARE(Ui(window).ListBox1->count(), 0);
     QVERIFY(window.CurrentDevice() == nullptr);
     QCOMPARE(window.StatusPanelText(1), QString::fromUtf8("Rozłączony"));
     // And in the other language after a switch.

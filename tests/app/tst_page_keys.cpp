@@ -8,8 +8,10 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -24,14 +26,14 @@ QWidget* PageByName(TFMain& window, const QString& name) {
 QWidget* Receiver(TFMain& window, Target target) {
   switch (target) {
     case Target::TabBar:
-      return window.PageControl1->tabBar();
+      return Ui(window).PageControl1->tabBar();
     case Target::Notebook:
-      return window.PageControl1;
+      return Ui(window).PageControl1;
     case Target::InPage:
       break;
   }
   // A control of the current page that ignores the page keys, so they travel up to the notebook.
-  QWidget* page = window.PageControl1->currentWidget();
+  QWidget* page = Ui(window).PageControl1->currentWidget();
   const QList<QWidget*> controls = page->findChildren<QWidget*>();
   for (QWidget* control : controls) {
     if (control->focusPolicy() != Qt::NoFocus && control->isVisibleTo(page) && control->isEnabled() &&
@@ -100,13 +102,13 @@ class PageKeysTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.PageControl1->setCurrentWidget(PageByName(window, from));
+    Ui(window).PageControl1->setCurrentWidget(PageByName(window, from));
     QWidget* receiver = Receiver(window, target);
     receiver->setFocus();
-    QSignalSpy changes(window.PageControl1, &QTabWidget::currentChanged);
+    QSignalSpy changes(Ui(window).PageControl1, &QTabWidget::currentChanged);
     QTest::keyClick(receiver, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
-    QCOMPARE(window.PageControl1->currentWidget()->objectName(), to);
-    const int chart = window.PageControl1->indexOf(window.TabSheet1);
+    QCOMPARE(Ui(window).PageControl1->currentWidget()->objectName(), to);
+    const int chart = Ui(window).PageControl1->indexOf(Ui(window).TabSheet1);
     for (const QList<QVariant>& change : changes) {
       QVERIFY(change.at(0).toInt() != chart);
     }
@@ -119,8 +121,8 @@ class PageKeysTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    const int chart = window.PageControl1->indexOf(window.TabSheet1);
-    QSignalSpy changes(window.PageControl1, &QTabWidget::currentChanged);
+    const int chart = Ui(window).PageControl1->indexOf(Ui(window).TabSheet1);
+    QSignalSpy changes(Ui(window).PageControl1, &QTabWidget::currentChanged);
     struct Press {
       Target At;
       Qt::Key Key;
@@ -139,14 +141,14 @@ class PageKeysTest : public QObject {
         {Target::TabBar, Qt::Key_Home, Qt::NoModifier},
         {Target::TabBar, Qt::Key_End, Qt::NoModifier},
     };
-    for (QWidget* start : {window.TabSheet2, window.TabSheet3, window.TabSheet4}) {
+    for (QWidget* start : {Ui(window).TabSheet2, Ui(window).TabSheet3, Ui(window).TabSheet4}) {
       for (const Press& press : presses) {
-        window.PageControl1->setCurrentWidget(start);
+        Ui(window).PageControl1->setCurrentWidget(start);
         for (int n = 0; n < 5; ++n) {
           QWidget* receiver = Receiver(window, press.At);
           receiver->setFocus();
           QTest::keyClick(receiver, press.Key, press.Modifiers);
-          QVERIFY(window.PageControl1->currentWidget() != window.TabSheet1);
+          QVERIFY(Ui(window).PageControl1->currentWidget() != Ui(window).TabSheet1);
         }
       }
     }
@@ -161,19 +163,19 @@ class PageKeysTest : public QObject {
   void mnemonicOfTheHiddenTabIsRefused() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    QTabWidget* tabs = window.PageControl1;
-    tabs->setTabText(tabs->indexOf(window.TabSheet1), QStringLiteral("&Wykres"));
-    tabs->setTabText(tabs->indexOf(window.TabSheet3), QStringLiteral("&Konfiguracja"));
+    QTabWidget* tabs = Ui(window).PageControl1;
+    tabs->setTabText(tabs->indexOf(Ui(window).TabSheet1), QStringLiteral("&Wykres"));
+    tabs->setTabText(tabs->indexOf(Ui(window).TabSheet3), QStringLiteral("&Konfiguracja"));
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    window.PageControl1->tabBar()->setFocus();
+    Ui(window).PageControl1->tabBar()->setFocus();
     QTest::keyClick(&window, Qt::Key_W, Qt::AltModifier);
-    QCOMPARE(tabs->currentWidget(), window.TabSheet2);
+    QCOMPARE(tabs->currentWidget(), Ui(window).TabSheet2);
     QTest::keyClick(&window, Qt::Key_K, Qt::AltModifier);
-    QCOMPARE(tabs->currentWidget(), window.TabSheet3);
+    QCOMPARE(tabs->currentWidget(), Ui(window).TabSheet3);
     QTest::keyClick(&window, Qt::Key_W, Qt::AltModifier);
-    QCOMPARE(tabs->currentWidget(), window.TabSheet3);
+    QCOMPARE(tabs->currentWidget(), Ui(window).TabSheet3);
   }
 
   void wheelOverTheTabBarStepsOverTheChartPage_data() {
@@ -193,9 +195,9 @@ class PageKeysTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.PageControl1->setCurrentWidget(PageByName(window, from));
-    Wheel(window.PageControl1->tabBar(), angle);
-    QCOMPARE(window.PageControl1->currentWidget()->objectName(), to);
+    Ui(window).PageControl1->setCurrentWidget(PageByName(window, from));
+    Wheel(Ui(window).PageControl1->tabBar(), angle);
+    QCOMPARE(Ui(window).PageControl1->currentWidget()->objectName(), to);
   }
 
   // Code may still show the page, and the keys lead away from it to the visible pages.
@@ -204,11 +206,11 @@ class PageKeysTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.PageControl1->setCurrentWidget(window.TabSheet1);
-    QCOMPARE(window.PageControl1->currentWidget(), window.TabSheet1);
-    QVERIFY(!window.PageControl1->isTabVisible(window.PageControl1->indexOf(window.TabSheet1)));
-    QTest::keyClick(window.PageControl1, Qt::Key_Tab, Qt::ControlModifier);
-    QCOMPARE(window.PageControl1->currentWidget(), window.TabSheet3);
+    Ui(window).PageControl1->setCurrentWidget(Ui(window).TabSheet1);
+    QCOMPARE(Ui(window).PageControl1->currentWidget(), Ui(window).TabSheet1);
+    QVERIFY(!Ui(window).PageControl1->isTabVisible(Ui(window).PageControl1->indexOf(Ui(window).TabSheet1)));
+    QTest::keyClick(Ui(window).PageControl1, Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(Ui(window).PageControl1->currentWidget(), Ui(window).TabSheet3);
   }
 };
 

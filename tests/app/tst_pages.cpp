@@ -1,4 +1,5 @@
-// Pages on bare widgets, without a window: what only a page decides.
+// Pages on bare widgets, without a window: what only a page decides; the named-object lookup
+// the translation table's captions go through.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,10 +9,12 @@
 #include <QWidget>
 #include <QtTest>
 #include <array>
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "app/pages/ProgramSettingsPage.h"
+#include "app/widgets/NamedObjectRegistry.h"
 #include "settings/CheckBoxSettings.h"
 #include "settings/IniSession.h"
 #include "settings/SettingsKeys.h"
@@ -97,6 +100,37 @@ class TestPages : public QObject {
     controls.boxes[0]->setChecked(true);
     page.StoreChange();
     QVERIFY(!QFile::exists(path));
+  }
+
+  // The window answers to its own and its class name, an object outside the widget tree to its
+  // registration, a child to its name; an empty name finds nothing, though unnamed children
+  // have one.
+  void namedObjectsAreFoundByName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("found");  // the object's role, empty for none
+    QTest::newRow("window") << QStringLiteral("FMain") << QStringLiteral("window");
+    QTest::newRow("class") << QStringLiteral("TFMain") << QStringLiteral("window");
+    QTest::newRow("registered") << QStringLiteral("Series1") << QStringLiteral("outside");
+    QTest::newRow("child") << QStringLiteral("edit_res0") << QStringLiteral("child");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("unknown") << QStringLiteral("edit_res9") << QString();
+  }
+  void namedObjectsAreFoundByName() {
+    QFETCH(QString, name);
+    QFETCH(QString, found);
+    QWidget window;
+    window.setObjectName(QStringLiteral("FMain"));
+    new QWidget(&window);  // unnamed
+    auto* child = new QLineEdit(&window);
+    child->setObjectName(QStringLiteral("edit_res0"));
+    QObject outside;
+    outside.setObjectName(QStringLiteral("Series1"));
+    kvelt::app::NamedObjectRegistry registry(window, QStringLiteral("TFMain"));
+    registry.Register(&outside);
+    const std::map<QString, QObject*> roles = {{QStringLiteral("window"), &window},
+                                               {QStringLiteral("outside"), &outside},
+                                               {QStringLiteral("child"), child}};
+    QCOMPARE(registry.Find(name), found.isEmpty() ? nullptr : roles.at(found));
   }
 };
 

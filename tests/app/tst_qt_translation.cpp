@@ -11,8 +11,10 @@
 
 #include "i18n/qt/QtOwnTranslation.h"
 #include "i18n/qt/TLangCombo.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -37,8 +39,8 @@ QStringList ContextMenuTexts() {
 }
 
 void Choose(TFMain& window, int index) {
-  window.LangCombo1->setCurrentIndex(index);
-  window.LangCombo1Change(window.LangCombo1);
+  Ui(window).LangCombo1->setCurrentIndex(index);
+  window.LangCombo1Change(Ui(window).LangCombo1);
 }
 
 }  // namespace

@@ -9,10 +9,12 @@
 #include <limits>
 
 #include "app/widgets/DisplayRatePacer.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -98,15 +100,15 @@ class ReadoutsTest : public QObject {
     QFETCH(QString, speedText);
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    window.DivList->setCurrentIndex(decimals);
-    window.UnitList->setCurrentIndex(unit);
+    Ui(window).DivList->setCurrentIndex(decimals);
+    Ui(window).UnitList->setCurrentIndex(unit);
     Feed(window, ChannelFrameBytes(channel, position, speed));
-    QCOMPARE(window.PositionReadouts[static_cast<std::size_t>(channel)]->text(), positionText);
-    QCOMPARE(window.SpeedReadouts[static_cast<std::size_t>(channel)]->text(), speedText);
+    QCOMPARE(Ui(window).PositionReadouts[static_cast<std::size_t>(channel)]->text(), positionText);
+    QCOMPARE(Ui(window).SpeedReadouts[static_cast<std::size_t>(channel)]->text(), speedText);
     for (int other = 0; other < 4; ++other) {
       if (other != channel) {
-        QVERIFY(window.PositionReadouts[static_cast<std::size_t>(other)]->text().isEmpty());
-        QVERIFY(window.SpeedReadouts[static_cast<std::size_t>(other)]->text().isEmpty());
+        QVERIFY(Ui(window).PositionReadouts[static_cast<std::size_t>(other)]->text().isEmpty());
+        QVERIFY(Ui(window).SpeedReadouts[static_cast<std::size_t>(other)]->text().isEmpty());
       }
     }
   }
@@ -115,44 +117,44 @@ class ReadoutsTest : public QObject {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     Feed(window, ChannelFrameBytes(1, 3.0f, 1.5f));
-    QCOMPARE(window.SpeedReadouts[1]->text(), Localized("1,50"));
-    window.UnitList->setCurrentIndex(1);
-    emit window.UnitList->activated(1);
-    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/min]"));
-    QCOMPARE(window.BoxPos->title(), QStringLiteral("Pozycja [obr]"));
+    QCOMPARE(Ui(window).SpeedReadouts[1]->text(), Localized("1,50"));
+    Ui(window).UnitList->setCurrentIndex(1);
+    emit Ui(window).UnitList->activated(1);
+    QCOMPARE(Ui(window).BoxPred->title(), Utf8("Prędkość [obr/min]"));
+    QCOMPARE(Ui(window).BoxPos->title(), QStringLiteral("Pozycja [obr]"));
     QCOMPARE(IniValue(fixture.IniLines(), QStringLiteral("Unit")), QStringLiteral("1"));
     QCOMPARE(IniValue(fixture.IniLines(), QStringLiteral("Div")), QStringLiteral("2"));
-    QCOMPARE(window.SpeedReadouts[1]->text(), Localized("1,50"));
+    QCOMPARE(Ui(window).SpeedReadouts[1]->text(), Localized("1,50"));
     Feed(window, ChannelFrameBytes(1, 3.0f, 1.5f));
-    QCOMPARE(window.SpeedReadouts[1]->text(), Localized("90,00"));
+    QCOMPARE(Ui(window).SpeedReadouts[1]->text(), Localized("90,00"));
     QCOMPARE(window.Readings()[1].Speed, 90.0f);
 
-    window.UnitList->setCurrentIndex(2);
-    emit window.UnitList->activated(2);
-    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [mm/s]"));
-    QCOMPARE(window.BoxPos->title(), QStringLiteral("Pozycja [mm]"));
-    QCOMPARE(window.GroupBox1->title(), Utf8("Rozdzielczość enkodera [imp/mm]"));
+    Ui(window).UnitList->setCurrentIndex(2);
+    emit Ui(window).UnitList->activated(2);
+    QCOMPARE(Ui(window).BoxPred->title(), Utf8("Prędkość [mm/s]"));
+    QCOMPARE(Ui(window).BoxPos->title(), QStringLiteral("Pozycja [mm]"));
+    QCOMPARE(Ui(window).GroupBox1->title(), Utf8("Rozdzielczość enkodera [imp/mm]"));
   }
 
   void decimalsChangeReformatsNothingUntilTheNextFrame() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     Feed(window, ChannelFrameBytes(0, 12.5f, 1.0f));
-    window.DivList->setCurrentIndex(4);
-    emit window.DivList->activated(4);
+    Ui(window).DivList->setCurrentIndex(4);
+    emit Ui(window).DivList->activated(4);
     QCOMPARE(IniValue(fixture.IniLines(), QStringLiteral("Div")), QStringLiteral("4"));
-    QCOMPARE(window.PositionReadouts[0]->text(), Localized("12,50"));
+    QCOMPARE(Ui(window).PositionReadouts[0]->text(), Localized("12,50"));
     Feed(window, ChannelFrameBytes(0, 12.5f, 1.0f));
-    QCOMPARE(window.PositionReadouts[0]->text(), Localized("12,5000"));
+    QCOMPARE(Ui(window).PositionReadouts[0]->text(), Localized("12,5000"));
   }
 
   void selectingFromCodeRunsNoChangeHandler() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     const QStringList before = fixture.IniLines();
-    window.UnitList->setCurrentIndex(3);
-    window.DivList->setCurrentIndex(0);
-    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
+    Ui(window).UnitList->setCurrentIndex(3);
+    Ui(window).DivList->setCurrentIndex(0);
+    QCOMPARE(Ui(window).BoxPred->title(), Utf8("Prędkość [obr/s]"));
     QCOMPARE(fixture.IniLines(), before);
   }
 
@@ -163,14 +165,14 @@ class ReadoutsTest : public QObject {
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     window.SetIniPath(blocker.fileName() + QStringLiteral("/config.ini"));
-    window.UnitList->setCurrentIndex(1);
-    emit window.UnitList->activated(1);
+    Ui(window).UnitList->setCurrentIndex(1);
+    emit Ui(window).UnitList->activated(1);
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
     QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
-    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
+    QCOMPARE(Ui(window).BoxPred->title(), Utf8("Prędkość [obr/s]"));
     // The program carries on: the next frame still reaches the read-outs.
     Feed(window, ChannelFrameBytes(0, 1.0f, 1.5f));
-    QCOMPARE(window.SpeedReadouts[0]->text(), Localized("90,00"));
+    QCOMPARE(Ui(window).SpeedReadouts[0]->text(), Localized("90,00"));
   }
 
   void typedSpeedStaysUntilTheNextFrame() {
@@ -179,8 +181,8 @@ class ReadoutsTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     Feed(window, ChannelFrameBytes(2, 4.0f, 2.0f));
-    QLineEdit* speed = window.SpeedReadouts[2];
-    QLineEdit* position = window.PositionReadouts[2];
+    QLineEdit* speed = Ui(window).SpeedReadouts[2];
+    QLineEdit* position = Ui(window).PositionReadouts[2];
     speed->setFocus();
     QTest::keyClicks(speed, QStringLiteral("77"));
     QCOMPARE(speed->text(), Localized("2,0077"));
@@ -200,31 +202,31 @@ class ReadoutsTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.ReadoutPacer->SetIntervalMs(24 * 3600 * 1000);  // the test gives the ticks itself
+    Ui(window).ReadoutPacer->SetIntervalMs(24 * 3600 * 1000);  // the test gives the ticks itself
     Feed(window, ChannelFrameBytes(0, 0.0f, 0.0f));
-    window.ReadoutPacer->Tick();
+    Ui(window).ReadoutPacer->Tick();
     Settle();
-    PaintCounter position(window.PositionReadouts[0]);
-    PaintCounter speed(window.SpeedReadouts[0]);
-    PaintCounter otherChannel(window.PositionReadouts[1]);
-    PaintCounter positions(window.BoxPos);
-    PaintCounter speeds(window.BoxPred);
-    PaintCounter page(window.TabSheet2);
+    PaintCounter position(Ui(window).PositionReadouts[0]);
+    PaintCounter speed(Ui(window).SpeedReadouts[0]);
+    PaintCounter otherChannel(Ui(window).PositionReadouts[1]);
+    PaintCounter positions(Ui(window).BoxPos);
+    PaintCounter speeds(Ui(window).BoxPred);
+    PaintCounter page(Ui(window).TabSheet2);
     for (int n = 1; n <= 50; ++n) {
       Feed(window, ChannelFrameBytes(0, static_cast<float>(n), 0.5f * static_cast<float>(n)));
       Settle();
-      QCOMPARE(window.PositionReadouts[0]->text(), QString::number(n) + Localized(",00"));
+      QCOMPARE(Ui(window).PositionReadouts[0]->text(), QString::number(n) + Localized(",00"));
     }
     QCOMPARE(position.Paints, 0);
     QCOMPARE(speed.Paints, 0);
-    QVERIFY(window.ReadoutPacer->TickPending());
+    QVERIFY(Ui(window).ReadoutPacer->TickPending());
     // A picture taken between ticks still shows the box, with the newest text.
-    const QImage box = window.PositionReadouts[0]->grab().toImage();
-    const QColor base = window.PositionReadouts[0]->palette().color(QPalette::Base);
+    const QImage box = Ui(window).PositionReadouts[0]->grab().toImage();
+    const QColor base = Ui(window).PositionReadouts[0]->palette().color(QPalette::Base);
     QCOMPARE(box.pixelColor(box.width() - 8, box.height() / 2), base);
     position.Paints = 0;
 
-    window.ReadoutPacer->Tick();
+    Ui(window).ReadoutPacer->Tick();
     Settle();
     QCOMPARE(position.Paints, 1);
     QCOMPARE(speed.Paints, 1);
@@ -232,10 +234,10 @@ class ReadoutsTest : public QObject {
     QCOMPARE(positions.Paints, 0);
     QCOMPARE(speeds.Paints, 0);
     QCOMPARE(page.Paints, 0);
-    QVERIFY(window.PositionReadouts[0]->updatesEnabled());
+    QVERIFY(Ui(window).PositionReadouts[0]->updatesEnabled());
     // A frame with the texts already shown asks for no paint at all.
     Feed(window, ChannelFrameBytes(0, 50.0f, 25.0f));
-    QVERIFY(!window.ReadoutPacer->TickPending());
+    QVERIFY(!Ui(window).ReadoutPacer->TickPending());
   }
 
   // Left to itself the display tick comes by its own timer, at the screen's refresh rate.
@@ -244,14 +246,14 @@ class ReadoutsTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.ReadoutPacer->IntervalMs(), kvelt::app::DisplayRatePacer::ScreenIntervalMs());
-    QVERIFY(window.ReadoutPacer->IntervalMs() >= 4 && window.ReadoutPacer->IntervalMs() <= 50);
+    QCOMPARE(Ui(window).ReadoutPacer->IntervalMs(), kvelt::app::DisplayRatePacer::ScreenIntervalMs());
+    QVERIFY(Ui(window).ReadoutPacer->IntervalMs() >= 4 && Ui(window).ReadoutPacer->IntervalMs() <= 50);
     Settle();
-    PaintCounter speed(window.SpeedReadouts[3]);
+    PaintCounter speed(Ui(window).SpeedReadouts[3]);
     Feed(window, ChannelFrameBytes(3, 1.0f, 2.0f));
     QTRY_COMPARE(speed.Paints, 1);
-    QVERIFY(window.SpeedReadouts[3]->updatesEnabled());
-    QVERIFY(!window.ReadoutPacer->TickPending());
+    QVERIFY(Ui(window).SpeedReadouts[3]->updatesEnabled());
+    QVERIFY(!Ui(window).ReadoutPacer->TickPending());
   }
 
   void reportsOutsideTheChannelFramesChangeNoReadout_data() {
@@ -271,7 +273,7 @@ class ReadoutsTest : public QObject {
     report[0] = static_cast<quint8>(code);
     report.resize(static_cast<std::size_t>(size));
     Feed(window, report);
-    QVERIFY(window.PositionReadouts[0]->text().isEmpty());
+    QVERIFY(Ui(window).PositionReadouts[0]->text().isEmpty());
     QCOMPARE(window.Readings()[0].Position, 0.0f);
   }
 };

@@ -21,10 +21,12 @@
 #include "app/widgets/TSaveDialog.h"
 #include "measure/qt/RecordClock.h"
 #include "tests/app/support/SaveDialogAnswer.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
 using kvelt::apptest::ChannelFrameBytes;
 using kvelt::apptest::Feed;
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -38,9 +40,10 @@ QByteArray FileBytes(const QString& path) {
 
 // Ticks only the given columns (indexes 0 date, 1 time, 2..5 positions, 6..9 speeds).
 void TickOnly(TFMain& window, std::initializer_list<int> ticked) {
-  std::array<QCheckBox*, 10> boxes = {
-      window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1], window.save_pos[2],
-      window.save_pos[3], window.save_ver[0], window.save_ver[1], window.save_ver[2], window.save_ver[3]};
+  std::array<QCheckBox*, 10> boxes = {Ui(window).save_date,   Ui(window).save_time,   Ui(window).save_pos[0],
+                                      Ui(window).save_pos[1], Ui(window).save_pos[2], Ui(window).save_pos[3],
+                                      Ui(window).save_ver[0], Ui(window).save_ver[1], Ui(window).save_ver[2],
+                                      Ui(window).save_ver[3]};
   for (QCheckBox* box : boxes) {
     box->setChecked(false);
   }
@@ -57,9 +60,9 @@ void HearChannelsOneToThree(TFMain& window) {
 }
 
 void StartRecording(TFMain& window, const QString& file, int period) {
-  window.save_file->setText(file);
-  window.ComboBox_SavePeriod->setCurrentIndex(period);
-  window.SaveButtonClick(window.SaveButton);
+  Ui(window).save_file->setText(file);
+  Ui(window).ComboBox_SavePeriod->setCurrentIndex(period);
+  window.SaveButtonClick(Ui(window).SaveButton);
   QVERIFY(window.RecordingLogic().Recording());
 }
 
@@ -98,11 +101,12 @@ class RecordingTest : public QObject {
     QFETCH(QByteArray, line);
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    window.DivList->setCurrentIndex(2);
+    Ui(window).DivList->setCurrentIndex(2);
     TickOnly(window, {});
     std::array<QCheckBox*, 10> boxes = {
-        window.save_date,   window.save_time,   window.save_pos[0], window.save_pos[1], window.save_pos[2],
-        window.save_pos[3], window.save_ver[0], window.save_ver[1], window.save_ver[2], window.save_ver[3]};
+        Ui(window).save_date,   Ui(window).save_time,   Ui(window).save_pos[0], Ui(window).save_pos[1],
+        Ui(window).save_pos[2], Ui(window).save_pos[3], Ui(window).save_ver[0], Ui(window).save_ver[1],
+        Ui(window).save_ver[2], Ui(window).save_ver[3]};
     for (int index : ticked) {
       boxes[static_cast<std::size_t>(index)]->setChecked(true);
     }
@@ -257,8 +261,8 @@ class RecordingTest : public QObject {
     ::alarm(20);
     HearChannelsOneToThree(window);
     StartRecording(window, path, 1);
-    window.PlayButtonClick(window.PlayButton);
-    window.PlayButtonClick(window.PlayButton);
+    window.PlayButtonClick(Ui(window).PlayButton);
+    window.PlayButtonClick(Ui(window).PlayButton);
     QVERIFY(window.ChartRunning());
     for (int round = 0; round < 2; ++round) {
       window.SetStatusPanelText(0, QString());
@@ -272,8 +276,8 @@ class RecordingTest : public QObject {
     QVERIFY(window.RecordingLogic().Recording());
     window.ChartLogic().Flush();
     // Output points come on every frame but the two boundaries; channel-4 points on all 20.
-    QCOMPARE(window.Series[1]->count(), 18);
-    QCOMPARE(window.Series[11]->count(), 20);
+    QCOMPARE(Ui(window).Series[1]->count(), 18);
+    QCOMPARE(Ui(window).Series[11]->count(), 20);
     ::alarm(0);
     if (!path.isEmpty()) {
       QVERIFY(!QFileInfo(path).isFile());
@@ -297,33 +301,33 @@ class RecordingTest : public QObject {
   void saveButtonDecidesByItsCaption() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    QCOMPARE(window.SaveButton->text(), Utf8("Uruchom rejestrację danych"));
-    window.SaveButton->click();
+    QCOMPARE(Ui(window).SaveButton->text(), Utf8("Uruchom rejestrację danych"));
+    Ui(window).SaveButton->click();
     QVERIFY(window.RecordingLogic().Recording());
-    QCOMPARE(window.SaveButton->text(), Utf8("Zatrzymaj rejestrację danych"));
+    QCOMPARE(Ui(window).SaveButton->text(), Utf8("Zatrzymaj rejestrację danych"));
     QCOMPARE(window.StatusPanelText(0), Utf8("Zapis pomiarów do pliku został uruchomiony"));
     // After a language switch the caption still says stop, so the next click stops.
     window.ActivateLanguage(2);
-    QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
+    QCOMPARE(Ui(window).SaveButton->text(), QStringLiteral("Stop recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was running"));
-    window.SaveButton->click();
+    Ui(window).SaveButton->click();
     QVERIFY(!window.RecordingLogic().Recording());
-    QCOMPARE(window.SaveButton->text(), QStringLiteral("Start recording data"));
+    QCOMPARE(Ui(window).SaveButton->text(), QStringLiteral("Start recording data"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("Record measurements to the file was stopped"));
-    window.SaveButton->click();
+    Ui(window).SaveButton->click();
     QVERIFY(window.RecordingLogic().Recording());
-    QCOMPARE(window.SaveButton->text(), QStringLiteral("Stop recording data"));
+    QCOMPARE(Ui(window).SaveButton->text(), QStringLiteral("Stop recording data"));
   }
 
   void startStopNeverResetTheCounter() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    window.ComboBox_SavePeriod->setCurrentIndex(2);
+    Ui(window).ComboBox_SavePeriod->setCurrentIndex(2);
     for (int i = 0; i < 7; ++i) {
       Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
     }
-    window.SaveButtonClick(window.SaveButton);
-    window.SaveButtonClick(window.SaveButton);
+    window.SaveButtonClick(Ui(window).SaveButton);
+    window.SaveButtonClick(Ui(window).SaveButton);
     QCOMPARE(window.RecordingLogic().Recorder().RecordFrameCounter(), 7u);
   }
 
@@ -331,11 +335,11 @@ class RecordingTest : public QObject {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     DialogAnswer answer(fixture.ConfigDir() + QStringLiteral("/x.csv"));
-    window.SaveButtonClick(window.SaveButton);
-    const QString before = window.save_file->text();
-    window.SpeedButton1->click();
+    window.SaveButtonClick(Ui(window).SaveButton);
+    const QString before = Ui(window).save_file->text();
+    Ui(window).SpeedButton1->click();
     QVERIFY(answer.Shown.empty());
-    QCOMPARE(window.save_file->text(), before);
+    QCOMPARE(Ui(window).save_file->text(), before);
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
     QCOMPARE(fixture.Boxes()[0].Icon, kvelt::app::MessageIcon::Error);
     QCOMPARE(fixture.Boxes()[0].Title, QStringLiteral("Zapis do pliku"));
@@ -347,14 +351,14 @@ class RecordingTest : public QObject {
     TFMain& window = fixture.Window();
     const QString path = fixture.ConfigDir() + Utf8("/nowy plik ż.csv");
     DialogAnswer answer(path);
-    window.SpeedButton1->click();
+    Ui(window).SpeedButton1->click();
     QCOMPARE(answer.Shown.size(), std::size_t{1});
     TSaveDialog* dialog = answer.Shown[0];
     QCOMPARE(dialog->Title(), QStringLiteral("Plik pomiarowy"));
     QCOMPARE(dialog->nameFilters().size(), 2);
     QCOMPARE(dialog->defaultSuffix(), QStringLiteral("csv"));
     QVERIFY(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-    QCOMPARE(window.save_file->text(), path);
+    QCOMPARE(Ui(window).save_file->text(), path);
     QVERIFY(QFileInfo(path).isFile());
     QCOMPARE(QFileInfo(path).size(), 0);
     QVERIFY(fixture.IniLines().contains(QStringLiteral("SaveFile=") + path));
@@ -371,8 +375,8 @@ class RecordingTest : public QObject {
     }
     const QStringList iniBefore = fixture.IniLines();
     DialogAnswer answer(path);
-    window.SpeedButton1->click();
-    QCOMPARE(window.save_file->text(), path);
+    Ui(window).SpeedButton1->click();
+    QCOMPARE(Ui(window).save_file->text(), path);
     QCOMPARE(FileBytes(path), QByteArray("old\r\n"));
     QCOMPARE(fixture.IniLines(), iniBefore);
   }
@@ -380,11 +384,11 @@ class RecordingTest : public QObject {
   void chooseCancelledChangesNothing() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    const QString before = window.save_file->text();
+    const QString before = Ui(window).save_file->text();
     DialogAnswer answer(std::nullopt);
-    window.SpeedButton1->click();
+    Ui(window).SpeedButton1->click();
     QCOMPARE(answer.Shown.size(), std::size_t{1});
-    QCOMPARE(window.save_file->text(), before);
+    QCOMPARE(Ui(window).save_file->text(), before);
   }
 
   void settingsFailureOnChoiceReachesTheErrorBox() {
@@ -393,7 +397,7 @@ class RecordingTest : public QObject {
     QVERIFY(QFile::remove(fixture.IniPath()));
     QVERIFY(QDir().mkdir(fixture.IniPath()));  // config.ini is now a folder: writes fail
     DialogAnswer answer(fixture.ConfigDir() + QStringLiteral("/n.csv"));
-    window.SpeedButton1->click();
+    Ui(window).SpeedButton1->click();
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
     QVERIFY(fixture.Boxes()[0].Text.contains(QStringLiteral("Unable to write to")));
   }

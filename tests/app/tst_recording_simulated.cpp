@@ -19,6 +19,9 @@
 #include "app/pages/RecordingPage.h"
 #include "app/widgets/AppFonts.h"
 #include "app/widgets/TBitBtn.h"
+#include "tests/app/support/WindowControls.h"
+
+using kvelt::apptest::Ui;
 
 namespace {
 
@@ -47,20 +50,20 @@ class RecordingSimulatedTest : public QObject {
       TFMain window(options);
       // Channel 2 of the simulated counter turns at 1 revolution per second.
       QTRY_COMPARE_WITH_TIMEOUT(window.Readings()[1].Speed, 1.0f, 5000);
-      window.DivList->setCurrentIndex(2);
-      window.UnitList->setCurrentIndex(0);
-      window.save_date->setChecked(true);
-      window.save_time->setChecked(true);
+      Ui(window).DivList->setCurrentIndex(2);
+      Ui(window).UnitList->setCurrentIndex(0);
+      Ui(window).save_date->setChecked(true);
+      Ui(window).save_time->setChecked(true);
       for (int c = 0; c < 4; ++c) {
-        window.save_pos[static_cast<std::size_t>(c)]->setChecked(c == 1);
-        window.save_ver[static_cast<std::size_t>(c)]->setChecked(c == 1);
+        Ui(window).save_pos[static_cast<std::size_t>(c)]->setChecked(c == 1);
+        Ui(window).save_ver[static_cast<std::size_t>(c)]->setChecked(c == 1);
       }
       const QString path = dir.filePath(QStringLiteral("sim.csv"));
-      window.save_file->setText(path);
-      window.ComboBox_SavePeriod->setCurrentIndex(0);
+      Ui(window).save_file->setText(path);
+      Ui(window).ComboBox_SavePeriod->setCurrentIndex(0);
       QElapsedTimer elapsed;
       elapsed.start();
-      window.SaveButton->click();
+      Ui(window).SaveButton->click();
       QVERIFY(window.RecordingLogic().Recording());
       // A second of lines at about 100 channel-4 frames a second; a busy machine (a sanitizer
       // build beside other work) gets more time to record its first thirty. The wait is a real
@@ -75,7 +78,7 @@ class RecordingSimulatedTest : public QObject {
         RunEventLoop(100);
       }
       QVERIFY(lineCount() >= 30);
-      window.SaveButton->click();
+      Ui(window).SaveButton->click();
       QVERIFY(!window.RecordingLogic().Recording());
       const qint64 recordedMs = elapsed.elapsed();
 

@@ -18,6 +18,9 @@
 #include "app/pages/RecordingPage.h"
 #include "app/widgets/AppFonts.h"
 #include "settings/SettingsKeys.h"
+#include "tests/app/support/WindowControls.h"
+
+using kvelt::apptest::Ui;
 
 namespace {
 
@@ -94,13 +97,13 @@ class SettingsFileTest : public QObject {
       QCOMPARE(recorded.Boxes[0].Icon, kvelt::app::MessageIcon::Error);
       QCOMPARE(recorded.Boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
       // The defaults of every key, not the design-time values.
-      QCOMPARE(window.save_file->text(), QString::fromStdString(kvelt::SettingsDefaults::SaveFile()));
-      QCOMPARE(window.DivList->currentIndex(), 2);
-      QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
-      QVERIFY(!window.auto_save->isChecked());
-      QVERIFY(window.save_date->isChecked());
+      QCOMPARE(Ui(window).save_file->text(), QString::fromStdString(kvelt::SettingsDefaults::SaveFile()));
+      QCOMPARE(Ui(window).DivList->currentIndex(), 2);
+      QCOMPARE(Ui(window).ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
+      QVERIFY(!Ui(window).auto_save->isChecked());
+      QVERIFY(Ui(window).save_date->isChecked());
       QVERIFY(!window.RecordingLogic().Recording());
-      window.save_date->click();  // stores nothing: the file is never written over
+      Ui(window).save_date->click();  // stores nothing: the file is never written over
       QCOMPARE(recorded.Boxes.size(), std::size_t{1});
     }
     const QFileInfo info(path);
@@ -126,9 +129,9 @@ class SettingsFileTest : public QObject {
     {
       RecordedWindow recorded(dir.path());
       TFMain& window = *recorded.Window;
-      QCOMPARE(window.save_file->text(), QString::fromUtf8("C:\\Pomiary\\Łódź.csv"));
-      QCOMPARE(window.DivList->currentIndex(), 3);
-      window.save_time->click();
+      QCOMPARE(Ui(window).save_file->text(), QString::fromUtf8("C:\\Pomiary\\Łódź.csv"));
+      QCOMPARE(Ui(window).DivList->currentIndex(), 3);
+      Ui(window).save_time->click();
       QVERIFY(recorded.Boxes.empty());
     }
     const QByteArray after = ReadAll(path);

@@ -10,8 +10,10 @@
 #include "app/widgets/TBitBtn.h"
 #include "app/widgets/TSaveDialog.h"
 #include "tests/app/support/SaveDialogAnswer.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -64,16 +66,16 @@ class StartUpCostTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.SaveDialog->Built() == nullptr);
-    QVERIFY(window.SaveDialogBitmap->Built() == nullptr);
+    QVERIFY(Ui(window).SaveDialog->Built() == nullptr);
+    QVERIFY(Ui(window).SaveDialogBitmap->Built() == nullptr);
     QVERIFY(window.findChildren<QFileDialog*>().isEmpty());
     // Run through a presenter, the dialog is still not built: only the modal run builds it.
     {
       DialogAnswer answer(std::nullopt);
-      window.SaveChartButton->click();
+      Ui(window).SaveChartButton->click();
       QCOMPARE(answer.Shown.size(), std::size_t{1});
     }
-    QVERIFY(window.SaveDialogBitmap->Built() == nullptr);
+    QVERIFY(Ui(window).SaveDialogBitmap->Built() == nullptr);
   }
 
   // Built after a language switch, the dialog carries the texts in force; switched afterwards,

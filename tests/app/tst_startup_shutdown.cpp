@@ -24,8 +24,10 @@
 #include "app/WindowPlacement.h"
 #include "app/widgets/TBitBtn.h"
 #include "i18n/qt/TLangCombo.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -108,12 +110,12 @@ class StandardErrorCapture {
 };
 
 QList<bool> RecordingChecks(TFMain& window) {
-  QList<bool> checks = {window.auto_save->isChecked(), window.save_date->isChecked(),
-                        window.save_time->isChecked()};
-  for (QCheckBox* box : window.save_pos) {
+  QList<bool> checks = {Ui(window).auto_save->isChecked(), Ui(window).save_date->isChecked(),
+                        Ui(window).save_time->isChecked()};
+  for (QCheckBox* box : Ui(window).save_pos) {
     checks << box->isChecked();
   }
-  for (QCheckBox* box : window.save_ver) {
+  for (QCheckBox* box : Ui(window).save_ver) {
     checks << box->isChecked();
   }
   return checks;
@@ -132,20 +134,20 @@ class StartupShutdownTest : public QObject {
     QCOMPARE(window.IniPath(), fixture.IniPath());
     QVERIFY(window.SettingsLogic().Ready());
     QCOMPARE(window.pos(), QPoint(0, 0));
-    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
-    QCOMPARE(window.DivList->currentIndex(), 2);
-    QCOMPARE(window.UnitList->currentIndex(), 0);
-    QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
-    QCOMPARE(window.LangCombo1->currentIndex(), 0);
+    QCOMPARE(Ui(window).save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
+    QCOMPARE(Ui(window).DivList->currentIndex(), 2);
+    QCOMPARE(Ui(window).UnitList->currentIndex(), 0);
+    QCOMPARE(Ui(window).ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
+    QCOMPARE(Ui(window).LangCombo1->currentIndex(), 0);
     QCOMPARE(window.Lang().ActiveLanguage(), 1);
     QVERIFY(!window.RecordingLogic().Recording());
     QVERIFY(!window.ChartRunning());
-    QCOMPARE(window.SaveButton->text(), Utf8("Uruchom rejestrację danych"));
+    QCOMPARE(Ui(window).SaveButton->text(), Utf8("Uruchom rejestrację danych"));
     QCOMPARE(RecordingChecks(window),
              (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
-    QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/s]"));
-    QCOMPARE(window.BoxPos->title(), QStringLiteral("Pozycja [obr]"));
-    QCOMPARE(window.GroupBox1->title(), Utf8("Rozdzielczość enkodera [imp/obr]"));
+    QCOMPARE(Ui(window).BoxPred->title(), Utf8("Prędkość [obr/s]"));
+    QCOMPARE(Ui(window).BoxPos->title(), QStringLiteral("Pozycja [obr]"));
+    QCOMPARE(Ui(window).GroupBox1->title(), Utf8("Rozdzielczość enkodera [imp/obr]"));
   }
 
   void fileWithOnlyTheLanguageKey() {
@@ -154,10 +156,10 @@ class StartupShutdownTest : public QObject {
     TFMain& window = fixture.Window();
     QCOMPARE(RecordingChecks(window),
              (QList<bool>{false, true, true, true, true, true, true, true, true, true, true}));
-    QCOMPARE(window.save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
-    QCOMPARE(window.DivList->currentIndex(), 2);
-    QCOMPARE(window.UnitList->currentText(), QStringLiteral("[obr/s]"));
-    QCOMPARE(window.ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
+    QCOMPARE(Ui(window).save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
+    QCOMPARE(Ui(window).DivList->currentIndex(), 2);
+    QCOMPARE(Ui(window).UnitList->currentText(), QStringLiteral("[obr/s]"));
+    QCOMPARE(Ui(window).ComboBox_SavePeriod->currentText(), QStringLiteral("100 ms"));
     QCOMPARE(window.pos(), QPoint(0, 0));
     QCOMPARE(window.Lang().ActiveLanguage(), 1);
     QCOMPARE(fixture.IniLines(), file);  // check boxes ticked while loading store nothing
@@ -187,7 +189,7 @@ class StartupShutdownTest : public QObject {
     QFETCH(QString, shown);
     const ScopedHome scopedHome(home);
     WindowFixture fixture(stored);
-    QCOMPARE(fixture.Window().save_file->text(), shown);
+    QCOMPARE(Ui(fixture.Window()).save_file->text(), shown);
     if (stored.isEmpty()) {
       QCOMPARE(fixture.IniLines(), FreshFile(QStringLiteral("/home/kvelt user")));
     } else {
@@ -198,7 +200,7 @@ class StartupShutdownTest : public QObject {
   void homeFolderFromThePasswordDatabaseWithoutHome() {
     const ScopedHome scopedHome(QByteArray{});
     WindowFixture fixture;
-    const QString shown = fixture.Window().save_file->text();
+    const QString shown = Ui(fixture.Window()).save_file->text();
     QVERIFY2(QDir::isAbsolutePath(shown), qPrintable(shown));
     QVERIFY(shown.endsWith(QStringLiteral("/pomiar.csv")));
   }
@@ -224,11 +226,11 @@ class StartupShutdownTest : public QObject {
     WindowFixture fixture({"[Options]", "AutoSave=1", QStringLiteral("Language=%1").arg(language), "Unit=2"});
     TFMain& window = fixture.Window();
     QVERIFY(window.RecordingLogic().Recording());
-    QCOMPARE(window.SaveButton->text(), saveButton);
+    QCOMPARE(Ui(window).SaveButton->text(), saveButton);
     QCOMPARE(window.StatusPanelText(0), message);
-    QCOMPARE(window.BoxPos->title(), boxPos);
+    QCOMPARE(Ui(window).BoxPos->title(), boxPos);
     QCOMPARE(window.Lang().ActiveLanguage(), language + 1);
-    QCOMPARE(window.LangCombo1->currentIndex(), language);
+    QCOMPARE(Ui(window).LangCombo1->currentIndex(), language);
   }
 
   void storedIndexOutsideItsListSelectsTheDefault_data() {
@@ -256,10 +258,10 @@ class StartupShutdownTest : public QObject {
     QFETCH(int, language);
     WindowFixture fixture(QStringList{"[Options]"} + keys);
     TFMain& window = fixture.Window();
-    QCOMPARE(window.DivList->currentIndex(), div);
-    QCOMPARE(window.UnitList->currentIndex(), unit);
-    QCOMPARE(window.ComboBox_SavePeriod->currentIndex(), period);
-    QCOMPARE(window.LangCombo1->currentIndex(), language);
+    QCOMPARE(Ui(window).DivList->currentIndex(), div);
+    QCOMPARE(Ui(window).UnitList->currentIndex(), unit);
+    QCOMPARE(Ui(window).ComboBox_SavePeriod->currentIndex(), period);
+    QCOMPARE(Ui(window).LangCombo1->currentIndex(), language);
     QCOMPARE(window.Lang().ActiveLanguage(), language + 1);
     QVERIFY(fixture.Boxes().empty());
   }
@@ -319,15 +321,15 @@ class StartupShutdownTest : public QObject {
   void checkBoxClickStoresAllElevenOptionsAndThePeriod() {
     WindowFixture fixture({"[Options]", "Language=0"});
     TFMain& window = fixture.Window();
-    window.ComboBox_SavePeriod->setCurrentIndex(4);
+    Ui(window).ComboBox_SavePeriod->setCurrentIndex(4);
     QVERIFY(fixture.IniLines() == (QStringList{"[Options]", "Language=0"}));  // no handler on the period list
-    window.save_ver[2]->click();
+    Ui(window).save_ver[2]->click();
     QCOMPARE(fixture.IniLines(),
              (QStringList{"[Options]", "Language=0", "AutoSave=0", "SaveDate=1", "SaveTime=1", "SavePos1=1",
                           "SavePos2=1", "SavePos3=1", "SavePos4=1", "SaveVer1=1", "SaveVer2=1", "SaveVer3=0",
                           "SaveVer4=1", "SavePeriod=4"}));
     // Setting a check box from code stores as a click does.
-    window.auto_save->setChecked(true);
+    Ui(window).auto_save->setChecked(true);
     QVERIFY(fixture.IniLines().contains(QStringLiteral("AutoSave=1")));
     QVERIFY(!window.RecordingLogic().Recording());  // takes effect at the next start only
   }
@@ -337,8 +339,8 @@ class StartupShutdownTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.LangCombo1->setCurrentIndex(1);
-    window.ComboBox_SavePeriod->setCurrentIndex(6);
+    Ui(window).LangCombo1->setCurrentIndex(1);
+    Ui(window).ComboBox_SavePeriod->setCurrentIndex(6);
     const QPoint where = window.pos();
     QVERIFY(window.close());
     const QStringList lines = fixture.IniLines();
@@ -349,7 +351,7 @@ class StartupShutdownTest : public QObject {
     // The next start opens in English with that period.
     fixture.Reopen();
     QCOMPARE(fixture.Window().Lang().ActiveLanguage(), 2);
-    QCOMPARE(fixture.Window().ComboBox_SavePeriod->currentIndex(), 6);
+    QCOMPARE(Ui(fixture.Window()).ComboBox_SavePeriod->currentIndex(), 6);
   }
 
   void terminationSignalClosesLikeTheCloseButton() {
@@ -358,7 +360,7 @@ class StartupShutdownTest : public QObject {
     kvelt::app::UnixSignalCloser closer(&window);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.ComboBox_SavePeriod->setCurrentIndex(3);
+    Ui(window).ComboBox_SavePeriod->setCurrentIndex(3);
     std::raise(SIGTERM);
     QTRY_VERIFY(!window.isVisible());
     QCOMPARE(fixture.IniLines().back(), QStringLiteral("SavePeriod=3"));
@@ -500,10 +502,10 @@ class StartupShutdownTest : public QObject {
       QCOMPARE(boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
       QVERIFY(!window.SettingsLogic().Ready());
       // Design-time values for the steps that did not run.
-      QCOMPARE(window.save_file->text(), QStringLiteral("save_file"));
-      QCOMPARE(window.BoxPred->title(), Utf8("Prędkość [obr/min]"));
-      QCOMPARE(window.LangCombo1->parentWidget(), window.StatusBar);
-      window.save_date->setChecked(false);  // FormClick stores nothing, so no further error
+      QCOMPARE(Ui(window).save_file->text(), QStringLiteral("save_file"));
+      QCOMPARE(Ui(window).BoxPred->title(), Utf8("Prędkość [obr/min]"));
+      QCOMPARE(Ui(window).LangCombo1->parentWidget(), Ui(window).StatusBar);
+      Ui(window).save_date->setChecked(false);  // FormClick stores nothing, so no further error
       QCOMPARE(boxes.size(), std::size_t{1});
       window.show();
       QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -21,8 +21,10 @@
 #include "app/widgets/TBitBtn.h"
 #include "app/widgets/TSaveDialog.h"
 #include "i18n/qt/TLangCombo.h"
+#include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
+using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
 
 namespace {
@@ -122,7 +124,7 @@ class WindowControlsTest : public QObject {
 
   void userSeesExactlyThreeTabs() {
     WindowFixture fixture;
-    QTabWidget* pages = fixture.Window().PageControl1;
+    QTabWidget* pages = Ui(fixture.Window()).PageControl1;
     QStringList visible;
     for (int i = 0; i < pages->count(); ++i) {
       if (pages->isTabVisible(i)) {
@@ -130,18 +132,18 @@ class WindowControlsTest : public QObject {
       }
     }
     QCOMPARE(visible, (QStringList{Utf8("Wskaźnik"), Utf8("Konfiguracja"), Utf8("Ustawienia programu")}));
-    QCOMPARE(pages->indexOf(fixture.Window().TabSheet1), 1);
+    QCOMPARE(pages->indexOf(Ui(fixture.Window()).TabSheet1), 1);
     QCOMPARE(pages->tabText(1), QStringLiteral("Wykres"));
-    QCOMPARE(pages->currentWidget(), fixture.Window().TabSheet2);
-    QVERIFY(fixture.Window().Chart1->isHidden());
+    QCOMPARE(pages->currentWidget(), Ui(fixture.Window()).TabSheet2);
+    QVERIFY(Ui(fixture.Window()).Chart1->isHidden());
   }
 
   void readoutBoxes() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     for (std::size_t c = 0; c < 4; ++c) {
-      QLineEdit* position = window.PositionReadouts[c];
-      QLineEdit* speed = window.SpeedReadouts[c];
+      QLineEdit* position = Ui(window).PositionReadouts[c];
+      QLineEdit* speed = Ui(window).SpeedReadouts[c];
       QVERIFY(position->isReadOnly());
       QVERIFY(!speed->isReadOnly());
       QCOMPARE(position->font().pixelSize(), 24);
@@ -151,21 +153,21 @@ class WindowControlsTest : public QObject {
       QVERIFY(position->text().isEmpty());
       QVERIFY(speed->text().isEmpty());
     }
-    QCOMPARE(window.PositionReadouts[2]->objectName(), QStringLiteral("Edit7"));
-    QCOMPARE(window.SpeedReadouts[3]->objectName(), QStringLiteral("Edit11"));
+    QCOMPARE(Ui(window).PositionReadouts[2]->objectName(), QStringLiteral("Edit7"));
+    QCOMPARE(Ui(window).SpeedReadouts[3]->objectName(), QStringLiteral("Edit11"));
   }
 
   void designTimeListsAndOutputRows() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    QCOMPARE(window.TimeList->count(), 12);
-    QCOMPARE(window.TimeList->itemText(11), QStringLiteral("50,0   [s]"));
-    QCOMPARE(window.mod_adr->count(), 247);
-    QCOMPARE(window.mod_adr->itemText(246), QStringLiteral("247"));
-    QCOMPARE(window.mod_br->itemText(3), QStringLiteral("115200"));
-    QCOMPARE(window.ComboBox_SavePeriod->itemText(8), QStringLiteral("1 h"));
-    QCOMPARE(window.edit_zero[3]->currentText(), QStringLiteral("Nie"));
-    for (const TOutputRowControls& row : window.OutputRows) {
+    QCOMPARE(Ui(window).TimeList->count(), 12);
+    QCOMPARE(Ui(window).TimeList->itemText(11), QStringLiteral("50,0   [s]"));
+    QCOMPARE(Ui(window).mod_adr->count(), 247);
+    QCOMPARE(Ui(window).mod_adr->itemText(246), QStringLiteral("247"));
+    QCOMPARE(Ui(window).mod_br->itemText(3), QStringLiteral("115200"));
+    QCOMPARE(Ui(window).ComboBox_SavePeriod->itemText(8), QStringLiteral("1 h"));
+    QCOMPARE(Ui(window).edit_zero[3]->currentText(), QStringLiteral("Nie"));
+    for (const TOutputRowControls& row : Ui(window).OutputRows) {
       QVERIFY(row.A->isEnabled());
       QVERIFY(!row.A->isChecked());
       for (QWidget* control :
@@ -182,7 +184,7 @@ class WindowControlsTest : public QObject {
   void logicRuleShowsSecondComparisonExactlyWithoutDashes() {
     WindowFixture fixture;
     TFMain& window = fixture.Window();
-    TOutputRowControls& row = window.OutputRows[2];
+    const TOutputRowControls row = Ui(window).OutputRows[2];
     for (const int position : {1, 2, 0, -1}) {
       row.T->setCurrentIndex(position);
       window.out3_TChange(row.T);
@@ -192,11 +194,11 @@ class WindowControlsTest : public QObject {
       QVERIFY(!row.C->isEnabled());  // shown or hidden, never enabled by this rule
     }
     // Other rows are untouched, and a user's choice reaches the handler.
-    QVERIFY(window.OutputRows[0].C->isHidden());
-    window.OutputRows[4].T->setCurrentIndex(2);
-    QVERIFY(window.OutputRows[4].C->isHidden());  // selecting from code runs no handler
-    emit window.OutputRows[4].T->activated(2);
-    QVERIFY(!window.OutputRows[4].C->isHidden());
+    QVERIFY(Ui(window).OutputRows[0].C->isHidden());
+    Ui(window).OutputRows[4].T->setCurrentIndex(2);
+    QVERIFY(Ui(window).OutputRows[4].C->isHidden());  // selecting from code runs no handler
+    emit Ui(window).OutputRows[4].T->activated(2);
+    QVERIFY(!Ui(window).OutputRows[4].C->isHidden());
   }
 
   void buttonPicturesAreSharedInTheirGroups() {
@@ -227,9 +229,9 @@ class WindowControlsTest : public QObject {
       QVERIFY2(!groupKeys.contains(key), qPrintable(group.front()));
       groupKeys.insert(key);
     }
-    QCOMPARE(window.InfoButtons[0]->Placement(), TBitBtn::GlyphPlacement::Top);
-    QCOMPARE(window.button_clear[0]->Placement(), TBitBtn::GlyphPlacement::Top);
-    QVERIFY(window.BitBtn2->WordWrap());
+    QCOMPARE(Ui(window).InfoButtons[0]->Placement(), TBitBtn::GlyphPlacement::Top);
+    QCOMPARE(Ui(window).button_clear[0]->Placement(), TBitBtn::GlyphPlacement::Top);
+    QVERIFY(Ui(window).BitBtn2->WordWrap());
   }
 
   void statusBarAndLanguagePicker() {
@@ -237,27 +239,27 @@ class WindowControlsTest : public QObject {
     TFMain& window = fixture.Window();
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(window.StatusPanels[0]->width(), 400);
+    QCOMPARE(Ui(window).StatusPanels[0]->width(), 400);
     // At least 50 pixels, and room for the longest connection text.
-    QVERIFY(window.StatusPanels[1]->width() >= 50);
+    QVERIFY(Ui(window).StatusPanels[1]->width() >= 50);
     for (const QString& text : {QString::fromUtf8("Rozłączony"), QStringLiteral("Disconnected")}) {
-      QVERIFY(window.StatusPanels[1]->fontMetrics().horizontalAdvance(text) <=
-              window.StatusPanels[1]->width());
+      QVERIFY(Ui(window).StatusPanels[1]->fontMetrics().horizontalAdvance(text) <=
+              Ui(window).StatusPanels[1]->width());
     }
-    TLangCombo* picker = window.LangCombo1;
-    QCOMPARE(picker->parentWidget(), window.StatusBar);
+    TLangCombo* picker = Ui(window).LangCombo1;
+    QCOMPARE(picker->parentWidget(), Ui(window).StatusBar);
     QVERIFY(picker->isVisible());
     QCOMPARE(picker->width(), 100);
-    QCOMPARE(picker->pos(), QPoint(window.StatusBar->width() - 115, 2));
+    QCOMPARE(picker->pos(), QPoint(Ui(window).StatusBar->width() - 115, 2));
     QCOMPARE(picker->count(), 2);
     QCOMPARE(picker->itemText(0), QStringLiteral("Polski"));
     QCOMPARE(picker->itemText(1), QStringLiteral("English"));
     QCOMPARE(picker->itemData(0, Qt::UserRole).value<QPixmap>().size(), QSize(18, 12));
     QCOMPARE(picker->itemData(1, Qt::UserRole).value<QPixmap>().size(), QSize(19, 12));
     // Not on the settings page any more.
-    QVERIFY(!window.TabSheet4->isAncestorOf(picker));
+    QVERIFY(!Ui(window).TabSheet4->isAncestorOf(picker));
     window.resize(782, 478);
-    QTRY_COMPARE(picker->pos(), QPoint(window.StatusBar->width() - 115, 2));
+    QTRY_COMPARE(picker->pos(), QPoint(Ui(window).StatusBar->width() - 115, 2));
     window.SetStatusPanelText(0, QStringLiteral("zero"));
     window.SetStatusPanelTextAndRepaint(1, QStringLiteral("one"));
     QCOMPARE(window.StatusPanelText(0), QStringLiteral("zero"));
@@ -269,7 +271,7 @@ class WindowControlsTest : public QObject {
     TFMain& window = fixture.Window();
     QStringList order;
     QStringList titles;
-    for (QAbstractSeries* series : window.Chart->series()) {
+    for (QAbstractSeries* series : Ui(window).Chart->series()) {
       order << series->objectName();
       titles << series->name();
       QVERIFY(!static_cast<QLineSeries*>(series)->pointsVisible());
@@ -280,32 +282,32 @@ class WindowControlsTest : public QObject {
              (QStringList{"Pozycja [1]", "Pozycja [2]", "Pozycja [3]", "Pozycja [4]", Utf8("Prędkość [1]")}));
     QCOMPARE(titles.back(), Utf8("Wyjście [5]"));
     for (int n = 1; n <= 13; ++n) {
-      QCOMPARE(window.Series[static_cast<std::size_t>(n - 1)]->objectName(),
+      QCOMPARE(Ui(window).Series[static_cast<std::size_t>(n - 1)]->objectName(),
                QStringLiteral("Series%1").arg(n));
     }
-    QCOMPARE(window.ChartBottomAxis->titleText(), QStringLiteral("Czas [s]"));
-    QCOMPARE(window.ChartLeftAxis->max(), 1038.441641249998);
-    QCOMPARE(window.PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
+    QCOMPARE(Ui(window).ChartBottomAxis->titleText(), QStringLiteral("Czas [s]"));
+    QCOMPARE(Ui(window).ChartLeftAxis->max(), 1038.441641249998);
+    QCOMPARE(Ui(window).PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
 
-    const QList<QLegendMarker*> markers = window.Chart->legend()->markers(window.Series[5]);
+    const QList<QLegendMarker*> markers = Ui(window).Chart->legend()->markers(Ui(window).Series[5]);
     QCOMPARE(markers.size(), 1);
     emit markers.front()->clicked();
-    QVERIFY(!window.Series[5]->isVisible());
+    QVERIFY(!Ui(window).Series[5]->isVisible());
     QTRY_VERIFY(markers.front()->isVisible());
     emit markers.front()->clicked();
-    QVERIFY(window.Series[5]->isVisible());
+    QVERIFY(Ui(window).Series[5]->isVisible());
   }
 
   void saveDialogs() {
     WindowFixture fixture;
-    TSaveDialog* data = fixture.Window().SaveDialog;
+    TSaveDialog* data = Ui(fixture.Window()).SaveDialog;
     QCOMPARE(data->windowTitle(), QStringLiteral("Plik pomiarowy"));
     QCOMPARE(data->nameFilters(), (QStringList{QStringLiteral("Plik tekstowy (*.txt)"),
                                                Utf8("Plik z danymi oddzielonymi średnikami (*.csv)")}));
     QCOMPARE(data->defaultSuffix(), QStringLiteral("csv"));
     QVERIFY(data->testOption(QFileDialog::DontConfirmOverwrite));
     QCOMPARE(data->acceptMode(), QFileDialog::AcceptSave);
-    TSaveDialog* bitmap = fixture.Window().SaveDialogBitmap;
+    TSaveDialog* bitmap = Ui(fixture.Window()).SaveDialogBitmap;
     QCOMPARE(bitmap->nameFilters(), QStringList{QStringLiteral("Mapa bitowa (*.bmp)")});
     QCOMPARE(bitmap->defaultSuffix(), QStringLiteral("bmp"));
     QVERIFY(!bitmap->testOption(QFileDialog::DontConfirmOverwrite));
@@ -327,7 +329,7 @@ class WindowControlsTest : public QObject {
     QFETCH(QString, firstLine);
     WindowFixture fixture;
     fixture.Window().ActivateLanguage(language);
-    fixture.Window().BitBtn7->click();
+    Ui(fixture.Window()).BitBtn7->click();
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
     const kvelt::app::MessageBoxRequest& box = fixture.Boxes().front();
     QCOMPARE(box.Icon, kvelt::app::MessageIcon::Information);

@@ -49,7 +49,8 @@ class SandboxWindow {
   TFMain& W() { return *window_; }
   QStringList Items() const {
     QStringList items;
-    for (int i = 0; i < window_->ListBox1->count(); ++i) items << window_->ListBox1->item(i)->text();
+    for (int i = 0; i < window_->Control<QListWidget>("ListBox1")->count(); ++i)
+      items << window_->Control<QListWidget>("ListBox1")->item(i)->text();
     return items;
   }
   QString Panel(int n) const { return window_->StatusPanelText(n); }
@@ -92,7 +93,7 @@ class WindowOnMockedKernel : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(sandbox.Panel(1), QString::fromUtf8("Połączony"), kTimeoutMs);
     QVERIFY(sandbox.W().CurrentDevice() != nullptr);
     QVERIFY(sandbox.W().CurrentDevice()->ReaderRunning());
-    QVERIFY(sandbox.W().StatusPanels[1]->toolTip().isEmpty());
+    QVERIFY(sandbox.W().Control<QLabel>("StatusPanel1")->toolTip().isEmpty());
 
     // It goes.
     bus.Uevent(counter, "remove");
@@ -120,8 +121,8 @@ class WindowOnMockedKernel : public QObject {
     QVERIFY2(polish.contains(RulePath()), qPrintable(polish));
     QVERIFY(polish.contains(QStringLiteral("sudo udevadm trigger --subsystem-match=hidraw")));
     QCOMPARE(w.CurrentAccessHint(), polish);
-    QCOMPARE(w.StatusPanels[1]->toolTip(), polish);
-    QCOMPARE(w.StatusPanels[0]->toolTip(), polish);
+    QCOMPARE(w.Control<QLabel>("StatusPanel1")->toolTip(), polish);
+    QCOMPARE(w.Control<QLabel>("StatusPanel0")->toolTip(), polish);
 
     // After a switch to English the hint is shown again in English.
     w.ActivateLanguage(2);
@@ -129,7 +130,7 @@ class WindowOnMockedKernel : public QObject {
     const QString english = sandbox.Panel(0);
     QVERIFY2(english.startsWith(QStringLiteral("No permission")), qPrintable(english));
     QVERIFY(english.contains(RulePath()));
-    QCOMPARE(w.StatusPanels[1]->toolTip(), english);
+    QCOMPARE(w.Control<QLabel>("StatusPanel1")->toolTip(), english);
 
     // The rule is installed and triggered: udev changes the mode and sends "change".
     QVERIFY(bus.SetNodeMode(counter, 0660));
@@ -138,8 +139,8 @@ class WindowOnMockedKernel : public QObject {
     QVERIFY(w.CurrentDevice() != nullptr);
     QVERIFY(w.CurrentDevice()->ReaderRunning());
     QVERIFY(w.CurrentAccessHint().isEmpty());
-    QVERIFY(w.StatusPanels[0]->toolTip().isEmpty());
-    QVERIFY(w.StatusPanels[1]->toolTip().isEmpty());
+    QVERIFY(w.Control<QLabel>("StatusPanel0")->toolTip().isEmpty());
+    QVERIFY(w.Control<QLabel>("StatusPanel1")->toolTip().isEmpty());
   }
 };
 
