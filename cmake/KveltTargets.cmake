@@ -35,11 +35,16 @@ function(kvelt_add_library name)
   target_link_libraries(kvelt_${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# kvelt_add_gtest(name DEPS target...)
-# All *.cpp files of tests/<name>/ form the GoogleTest program <name>_tests.
+# kvelt_add_gtest(name [SUBDIRS dir...] DEPS target...)
+# The *.cpp files of tests/<name>/ (and of the listed subfolders, which mirror the folder's
+# own) form the GoogleTest program <name>_tests.
 function(kvelt_add_gtest name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SUBDIRS;DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/*.cpp)
+  foreach(sub IN LISTS ARG_SUBDIRS)
+    file(GLOB subsources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${name}/${sub}/*.cpp)
+    list(APPEND sources ${subsources})
+  endforeach()
   if(NOT sources)
     return()
   endif()

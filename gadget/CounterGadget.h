@@ -27,7 +27,7 @@ namespace kvelt::gadget {
 // positions alone.
 class CounterGadget {
  public:
-  using Clock = hid::sim::SimulatedCounterModel::Clock;
+  using Clock = std::chrono::steady_clock;
   static constexpr std::size_t kReportLength = 65;  // report id and 64 bytes
   static constexpr std::size_t kQueueLimit = 16;
   static constexpr std::chrono::milliseconds kMaxLag{2000};

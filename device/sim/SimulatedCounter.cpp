@@ -2,11 +2,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <utility>
 
 namespace kvelt::hid::sim {
 
-SimulatedCounter::SimulatedCounter(ReplyLoss replyLoss)
-    : replyLoss_(replyLoss), model_(Clock::now()), nextFrameDue_(Clock::now() + kCycle) {}
+SimulatedCounter::SimulatedCounter(std::shared_ptr<SimClock> clock, ReplyLoss replyLoss)
+    : clock_(std::move(clock)),
+      replyLoss_(replyLoss),
+      model_(clock_->Now()),
+      nextFrameDue_(clock_->Now() + kCycle) {
+  clock_->Attach(changed_, mutex_);
+}
+
+SimulatedCounter::~SimulatedCounter() { clock_->Detach(changed_); }
 
 bool SimulatedCounter::Plugged() const {
   std::lock_guard lock(mutex_);
@@ -67,7 +75,7 @@ void SimulatedCounter::Send(const std::vector<std::uint8_t>& body, bool isReply)
   }
 }
 
-void SimulatedCounter::SendDueFrames(Clock::time_point now) {
+void SimulatedCounter::SendDueFrames(TimePoint now) {
   while (nextFrameDue_ <= now) {
     const bool anyRoom = std::any_of(handles_.begin(), handles_.end(), [this](const HandleState* h) {
       return Alive(*h) && !h->Stopped && h->Queue.size() < kHandleQueueCapacity;
@@ -101,14 +109,14 @@ HidReadResult SimulatedCounter::Read(HandleState& handle, std::uint8_t* buffer, 
   for (;;) {
     if (handle.Stopped) return {HidReadResult::Status::Stopped, 0, 0};
     if (!Alive(handle)) return {HidReadResult::Status::Gone, 0, ENODEV};
-    SendDueFrames(Clock::now());
+    SendDueFrames(clock_->Now());
     if (!handle.Queue.empty()) {
       const std::vector<std::uint8_t> body = std::move(handle.Queue.front());
       handle.Queue.pop_front();
       if (!body.empty() && body[0] >= 100 && body[0] < 100 + SimulatedCounterModel::kChannels) ++framesSent_;
       return {HidReadResult::Status::Report, CopyReport(body.data(), body.size(), buffer, length), 0};
     }
-    changed_.wait_until(lock, nextFrameDue_);
+    clock_->WaitUntil(changed_, lock, nextFrameDue_);
   }
 }
 
@@ -128,7 +136,7 @@ bool SimulatedCounter::Write(const HandleState& handle, const std::uint8_t* data
     if (!Alive(handle) || data == nullptr || length == 0 || length > kReportLength) return false;
     received_.emplace_back(data, data + length);
     // Frames due before the request go out before its reply.
-    const Clock::time_point now = Clock::now();
+    const TimePoint now = clock_->Now();
     SendDueFrames(now);
     if (data[0] == kReportId && length >= 2) {
       std::vector<std::uint8_t> reply = model_.HandleRequest(data + 1, length - 1, now);
@@ -142,7 +150,7 @@ bool SimulatedCounter::Write(const HandleState& handle, const std::uint8_t* data
 
 std::uint64_t SimulatedCounter::DroppedReports(const HandleState& handle) {
   std::lock_guard lock(mutex_);
-  SendDueFrames(Clock::now());
+  SendDueFrames(clock_->Now());
   return handle.Dropped;
 }
 

@@ -1,6 +1,7 @@
 #include "device/sim/SimulatedCounterModel.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 #include "device/sim/CounterOutputRules.h"
@@ -13,23 +14,23 @@ namespace {
 
 constexpr std::size_t kRequestBytes = 64;  // an output report after its report id
 
-double Seconds(SimulatedCounterModel::Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+double Seconds(SimClock::Duration d) { return std::chrono::duration<double>(d).count(); }
 
 std::vector<std::uint8_t> Bare(DeviceCommand code) { return {static_cast<std::uint8_t>(code)}; }
 
 }  // namespace
 
-SimulatedCounterModel::SimulatedCounterModel(Clock::time_point start) {
+SimulatedCounterModel::SimulatedCounterModel(TimePoint start) {
   for (ChannelSettings& channel : channels_) channel.Origin = start;
 }
 
-double SimulatedCounterModel::RevolutionsAt(int channel, Clock::time_point at) const {
+double SimulatedCounterModel::RevolutionsAt(int channel, TimePoint at) const {
   const ChannelSettings& settings = channels_.at(Index(channel));
   const double elapsed = std::max(0.0, Seconds(at - settings.Origin));
   return 0.5 * (channel + 1) * elapsed;
 }
 
-float SimulatedCounterModel::PositionAt(int channel, Clock::time_point at) const {
+float SimulatedCounterModel::PositionAt(int channel, TimePoint at) const {
   return static_cast<float>(channels_.at(Index(channel)).Coefficient * RevolutionsAt(channel, at));
 }
 
@@ -37,14 +38,14 @@ float SimulatedCounterModel::SpeedOf(int channel) const {
   return static_cast<float>(channels_.at(Index(channel)).Coefficient * 0.5 * (channel + 1));
 }
 
-std::uint8_t SimulatedCounterModel::OutputStateAt(Clock::time_point at) const {
+std::uint8_t SimulatedCounterModel::OutputStateAt(TimePoint at) const {
   std::array<float, kChannels> positions{};
   for (int c = 0; c < kChannels; ++c) positions[Index(c)] = PositionAt(c, at);
   return ComputeOutputState(DecodeOutputsFirstHalf(outputsFirst_.data()),
                             DecodeOutputsSecondHalf(outputsSecond_.data()), positions);
 }
 
-ChannelFrame SimulatedCounterModel::Frame(int channel, Clock::time_point at) const {
+ChannelFrame SimulatedCounterModel::Frame(int channel, TimePoint at) const {
   const ChannelSettings& settings = channels_.at(Index(channel));
   const double revolutions = RevolutionsAt(channel, at);
   const double countsPerRevolution = settings.ResolutionWire;
@@ -70,7 +71,7 @@ ChannelFrame SimulatedCounterModel::Frame(int channel, Clock::time_point at) con
 }
 
 std::vector<std::uint8_t> SimulatedCounterModel::HandleRequest(const std::uint8_t* data, std::size_t size,
-                                                               Clock::time_point now) {
+                                                               TimePoint now) {
   std::array<std::uint8_t, kRequestBytes> request{};
   if (data != nullptr) std::copy_n(data, std::min(size, kRequestBytes), request.begin());
   const std::uint8_t* p = request.data();

@@ -4,11 +4,16 @@
 
 #include "device/sim/MetadataOnlyHandle.h"
 #include "device/sim/SimulatedCounterHandle.h"
+#include "device/sim/SteadySimClock.h"
 
 namespace kvelt::hid::sim {
 
 SimulatedHidBackend::SimulatedHidBackend(Bus bus, SimulatedCounter::ReplyLoss replyLoss)
-    : bus_(bus), counter_(std::make_shared<SimulatedCounter>(replyLoss)) {}
+    : SimulatedHidBackend(bus, replyLoss, std::make_shared<SteadySimClock>()) {}
+
+SimulatedHidBackend::SimulatedHidBackend(Bus bus, SimulatedCounter::ReplyLoss replyLoss,
+                                         std::shared_ptr<SimClock> clock)
+    : bus_(bus), counter_(std::make_shared<SimulatedCounter>(std::move(clock), replyLoss)) {}
 
 HidInterfaceInfo SimulatedHidBackend::CounterInterface() {
   HidInterfaceInfo info;

@@ -17,7 +17,8 @@ namespace kvelt::hid::sim {
 //   - the KVELT counter ("KVELT", 1209:0001, serial number "SIM-0001"; report lengths 65/65),
 //     present at start.
 // The ids are pid.codes test values, used here only. Plug()/Unplug() (main thread) attach and
-// detach the counter and announce the change through the change callback.
+// detach the counter and announce the change through the change callback. The counter runs on
+// the machine's steady clock, or on the clock given.
 class SimulatedHidBackend final : public HidBackend {
  public:
   static constexpr std::uint16_t kVendorID = 0x1209;
@@ -30,6 +31,7 @@ class SimulatedHidBackend final : public HidBackend {
 
   explicit SimulatedHidBackend(Bus bus = Bus::WithKeyboard,
                                SimulatedCounter::ReplyLoss replyLoss = SimulatedCounter::ReplyLoss::Never);
+  SimulatedHidBackend(Bus bus, SimulatedCounter::ReplyLoss replyLoss, std::shared_ptr<SimClock> clock);
 
   void Plug();
   void Unplug();

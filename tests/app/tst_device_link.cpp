@@ -17,12 +17,12 @@
 #include "device/HidControllerClass.h"
 #include "device/qt/CounterSession.h"
 #include "device/sim/SimulatedHidBackend.h"
-#include "tests/app/support/FakeHidBackend.h"
 #include "tests/app/support/WindowControls.h"
+#include "tests/support/FakeHidBackend.h"
 
-using kvelt::apptest::FakeHidBackend;
 using kvelt::apptest::Ui;
 using kvelt::hid::sim::SimulatedHidBackend;
+using kvelt::hid::test::FakeHidBackend;
 
 namespace {
 

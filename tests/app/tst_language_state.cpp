@@ -14,13 +14,13 @@
 #include "device/HidBackendChoice.h"
 #include "device/HidControllerClass.h"
 #include "i18n/qt/TLangCombo.h"
-#include "tests/app/support/FakeHidBackend.h"
 #include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
+#include "tests/support/FakeHidBackend.h"
 
-using kvelt::apptest::FakeHidBackend;
 using kvelt::apptest::Ui;
 using kvelt::apptest::WindowFixture;
+using kvelt::hid::test::FakeHidBackend;
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "device/HidControllerClass.h"
 #include "device/TaskQueuePoster.h"
-#include "tests/device/FakeBackend.h"
+#include "tests/support/FakeHidBackend.h"
 
 namespace kvelt::hid::test {
 
@@ -17,8 +17,8 @@ class ControllerFixture : public ::testing::Test {
  protected:
   // Creates the controller and runs the posted first notification (the first scan).
   void Start(std::vector<std::string> identities = {}) {
-    std::vector<FakeBackend::Interface> interfaces;
-    for (const std::string& id : identities) interfaces.push_back(FakeBackend::MakeInterface(id));
+    std::vector<FakeHidBackend::Interface> interfaces;
+    for (const std::string& id : identities) interfaces.push_back(FakeHidBackend::Make(id));
     Backend.SetInterfaces(std::move(interfaces));
     Controller = std::make_unique<THidDeviceController>(Backend, Poster);
     Controller->OnDeviceChange = [this](THidDeviceController&) { ++Changes; };
@@ -40,7 +40,7 @@ class ControllerFixture : public ::testing::Test {
     return result;
   }
 
-  FakeBackend Backend;
+  FakeHidBackend Backend;
   TaskQueuePoster Poster;
   std::unique_ptr<THidDeviceController> Controller;
   int Changes = 0;

@@ -63,12 +63,12 @@ TEST_F(CheckInTest, CheckingInAnUnpluggedDeviceShortensTheList) {
     ++unplugCalls;
   });
   Backend.RemoveInterface("b");
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(unplugCalls, 1);
   EXPECT_FALSE(lent->PluggedIn());
   EXPECT_EQ(Controller->Count(), 3) << "a lent entry stays until it is checked in";
   EXPECT_EQ(Controller->DeviceAt(1), lent.get());
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(unplugCalls, 1) << "the unplug handler runs once";
   lent.reset();
   EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"a", "c"}));
@@ -87,22 +87,22 @@ TEST_F(CheckInTest, ReplacementThatCannotBeOpenedDropsTheEntryAndLeavesScansWork
     held.clear();
     c.EnumerateDevices();
   };
-  Backend.AddInterface(FakeBackend::MakeInterface("c"));
-  Backend.FireChange();
+  Backend.AddInterface(FakeHidBackend::Make("c"));
+  Backend.Announce();
   ASSERT_EQ(held.size(), 3u);
   Backend.SetOpenable("b", false);  // gone between the scan and the check-in
   held.clear();
   EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"a", "c"}));
   EXPECT_FALSE(Controller->ScanRunning());
   Backend.SetOpenable("b", true);
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"a", "c", "b"}));
   EXPECT_EQ(held.size(), 3u);
 }
 
 TEST_F(CheckInTest, MetadataOnlyDeviceIsListedButGetsNoReader) {
-  auto keyboard = FakeBackend::MakeInterface("keyboard", "Keyboard", 9, 2);
-  keyboard.ReadWrite = false;
+  auto keyboard = FakeHidBackend::Make("keyboard", "Keyboard", 0x1209, 0x0002, false);
+  keyboard.Info.InputReportByteLength = 9;
   Backend.SetInterfaces({keyboard});
   Controller = std::make_unique<THidDeviceController>(Backend, Poster);
   Poster.RunPending();

@@ -32,11 +32,11 @@ TEST_F(ScanTest, PostedFirstNoticeDoesNothingOnceTheControllerIsGone) {
 TEST_F(ScanTest, NoticeThatChangesNothingCallsNoDeviceChange) {
   Start({"a", "b"});
   ASSERT_EQ(Changes, 1);
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(Backend.EnumerateCount(), 2);
   EXPECT_EQ(Changes, 1);
   Backend.RemoveInterface("a");
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(Changes, 2);
 }
 
@@ -44,9 +44,9 @@ TEST_F(ScanTest, NoticeThatChangesNothingCallsNoDeviceChange) {
 // the notice that follows counts as a change, so the application takes the device again and
 // this time may use it. Losing access, or a device that never had it, changes nothing.
 TEST_F(ScanTest, GainingReadWriteAccessIsAChange) {
-  auto locked = FakeBackend::MakeInterface("counter", "KVELT");
+  auto locked = FakeHidBackend::Make("counter", "KVELT");
   locked.ReadWrite = false;
-  auto keyboard = FakeBackend::MakeInterface("keyboard");
+  auto keyboard = FakeHidBackend::Make("keyboard");
   keyboard.ReadWrite = false;
   Backend.SetInterfaces({locked, keyboard});
   Controller = std::make_unique<THidDeviceController>(Backend, Poster);
@@ -57,12 +57,12 @@ TEST_F(ScanTest, GainingReadWriteAccessIsAChange) {
   ASSERT_NE(held, nullptr);
   EXPECT_FALSE(held->ReadWriteAccess());
 
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(Changes, 1) << "still locked: nothing changed";
 
-  auto unlocked = FakeBackend::MakeInterface("counter", "KVELT");
+  auto unlocked = FakeHidBackend::Make("counter", "KVELT");
   Backend.SetInterfaces({unlocked, keyboard});
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(Changes, 2);
   EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"counter", "keyboard"}));
 
@@ -72,7 +72,7 @@ TEST_F(ScanTest, GainingReadWriteAccessIsAChange) {
   EXPECT_TRUE(held->ReadWriteAccess());
 
   Backend.SetInterfaces({locked, keyboard});
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(Changes, 2) << "losing access is not announced; the next check-in finds out";
 }
 
@@ -83,23 +83,23 @@ TEST_F(ScanTest, NoticeArrivingDuringAScanIsDropped) {
     if (fired) return;
     fired = true;
     EXPECT_TRUE(Controller->ScanRunning());
-    Backend.AddInterface(FakeBackend::MakeInterface("late"));
-    Backend.FireChange();  // dropped: the running scan already took its list
+    Backend.AddInterface(FakeHidBackend::Make("late"));
+    Backend.Announce();  // dropped: the running scan already took its list
   };
-  Backend.AddInterface(FakeBackend::MakeInterface("b"));
-  Backend.FireChange();
+  Backend.AddInterface(FakeHidBackend::Make("b"));
+  Backend.Announce();
   EXPECT_EQ(Backend.EnumerateCount(), 2);
   EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"a", "b"}));
   EXPECT_FALSE(Controller->ScanRunning());
-  Backend.FireChange();  // the next notice scans again and finds the late one
+  Backend.Announce();  // the next notice scans again and finds the late one
   EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"a", "b", "late"}));
 }
 
 TEST_F(ScanTest, ScanFlagIsClearedWhenTheChangeHandlerThrows) {
   Start({"a"});
   Controller->OnDeviceChange = [](THidDeviceController&) { throw std::runtime_error("boom"); };
-  Backend.AddInterface(FakeBackend::MakeInterface("b"));
-  EXPECT_THROW(Backend.FireChange(), std::runtime_error);
+  Backend.AddInterface(FakeHidBackend::Make("b"));
+  EXPECT_THROW(Backend.Announce(), std::runtime_error);
   EXPECT_FALSE(Controller->ScanRunning());
 }
 
@@ -116,11 +116,11 @@ TEST_F(ScanTest, MonitorReadableScansOnlyWhenTheBackendSaysSo) {
 }
 
 TEST_F(ScanTest, DevicesThatCannotBeOpenedAreLeftOut) {
-  auto closed = FakeBackend::MakeInterface("closed");
+  auto closed = FakeHidBackend::Make("closed");
   closed.Openable = false;
-  auto keyboard = FakeBackend::MakeInterface("keyboard");
+  auto keyboard = FakeHidBackend::Make("keyboard");
   keyboard.ReadWrite = false;
-  Backend.SetInterfaces({FakeBackend::MakeInterface("a"), closed, keyboard});
+  Backend.SetInterfaces({FakeHidBackend::Make("a"), closed, keyboard});
   Controller = std::make_unique<THidDeviceController>(Backend, Poster);
   Poster.RunPending();
   EXPECT_EQ(ListIdentities(), (std::vector<std::string>{"a", "keyboard"}));
@@ -145,10 +145,10 @@ TEST_P(ScanOrderTest, SurvivorsKeepTheirObjectsAndPlaces) {
   const ScanCase& c = GetParam();
   Start(c.Before);
   const std::vector<THidDevice*> before = ListObjects();
-  std::vector<FakeBackend::Interface> after;
-  for (const std::string& id : c.After) after.push_back(FakeBackend::MakeInterface(id));
+  std::vector<FakeHidBackend::Interface> after;
+  for (const std::string& id : c.After) after.push_back(FakeHidBackend::Make(id));
   Backend.SetInterfaces(after);
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_EQ(ListIdentities(), c.Expected);
   for (int i = 0; i < Controller->Count(); ++i) {
     const std::string id = Controller->DeviceAt(i)->PnPInfo().DeviceInstance();
@@ -181,8 +181,8 @@ TEST_F(ScanTest, ArrivalAndRemovalEventsFollowTheScan) {
     EXPECT_FALSE(d.PluggedIn());
     removed.push_back(d.PnPInfo().DeviceInstance());
   };
-  Backend.SetInterfaces({FakeBackend::MakeInterface("b"), FakeBackend::MakeInterface("c")});
-  Backend.FireChange();
+  Backend.SetInterfaces({FakeHidBackend::Make("b"), FakeHidBackend::Make("c")});
+  Backend.Announce();
   EXPECT_EQ(arrived, (std::vector<std::string>{"c"}));
   EXPECT_EQ(removed, (std::vector<std::string>{"a"}));
 }
@@ -210,7 +210,7 @@ TEST_F(ScanTest, EnumerateSkipsUnpluggedEntriesStillLent) {
   Start({"a", "b"});
   auto lent = Controller->CheckOutDevice(0);
   Backend.RemoveInterface("a");
-  Backend.FireChange();
+  Backend.Announce();
   ASSERT_EQ(Controller->Count(), 2);
   EXPECT_EQ(Controller->NumUnpluggedDevices(), 1);
   std::vector<int> seen;
@@ -225,8 +225,9 @@ TEST_F(ScanTest, EnumerateSkipsUnpluggedEntriesStillLent) {
 // The opening rules: handles open only while plugged in and checked out or being enumerated;
 // after the walk, devices left checked in have no handle open.
 TEST_F(ScanTest, HandlesOpenOnlyWhileEnumeratedOrCheckedOut) {
-  std::vector<FakeBackend::Interface> interfaces{FakeBackend::MakeInterface("a", "KVELT", 65, 33),
-                                                 FakeBackend::MakeInterface("b", "Other")};
+  std::vector<FakeHidBackend::Interface> interfaces{FakeHidBackend::Make("a", "KVELT"),
+                                                    FakeHidBackend::Make("b", "Other")};
+  interfaces[0].Info.OutputReportByteLength = 33;
   Backend.SetInterfaces(interfaces);
   Controller = std::make_unique<THidDeviceController>(Backend, Poster);
   Poster.RunPending();
@@ -277,8 +278,8 @@ TEST_F(ScanTest, SleepTimeFollowsTheControllerOnlyWhereItWasNotChanged) {
   Controller->SetDevThreadSleepTime(5);  // kept by the controller, refused by the devices
   EXPECT_EQ(Controller->DevThreadSleepTime(), 5);
   EXPECT_EQ(a->SleepTime(), 40);
-  Backend.AddInterface(FakeBackend::MakeInterface("c"));
-  Backend.FireChange();
+  Backend.AddInterface(FakeHidBackend::Make("c"));
+  Backend.Announce();
   EXPECT_EQ(Controller->DeviceAt(2)->SleepTime(), 100);
 }
 

@@ -133,7 +133,7 @@ TEST_F(ReaderTest, UnplugWhileReadingClosesTheHandleAndReadsCannotStartAgain) {
   Counter->SetDataErrorHandler([&](THidDevice&, std::uint32_t e) { errors.push_back(e); });
   Counter->SetDataHandler(Recorder());
   Backend.RemoveInterface("counter");
-  Backend.FireChange();
+  Backend.Announce();
   EXPECT_FALSE(Counter->PluggedIn());
   EXPECT_TRUE(Counter->ReaderRunning()) << "a scan unplugs but does not stop the reader";
   ASSERT_TRUE(Poster.RunUntil([&] { return errors.size() >= 2; }, 10s));
@@ -155,7 +155,7 @@ TEST_F(ReaderTest, HandlerMayStopItsOwnReader) {
   Poster.RunPending();
   EXPECT_EQ(calls, 1);
   // The retired reader ends once the handler has returned and is joined at the next notice.
-  Backend.FireChange();
+  Backend.Announce();
   Counter->SetDataHandler(Recorder());
   ASSERT_TRUE(Poster.RunUntil([&] { return Reports.size() >= 2; }, 10s));
 }

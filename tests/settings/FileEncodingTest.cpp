@@ -8,14 +8,14 @@
 
 #include "settings/IniFile.h"
 #include "settings/IniSession.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/settings/FileTestHelpers.h"
 
 namespace kvelt {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 // UTF-16 bytes of a text given as UTF-16 code units, written out here independently of the
 // program's own converter.

@@ -16,16 +16,16 @@
 #include "settings/IniFile.h"
 #include "settings/IniSession.h"
 #include "settings/SettingsWriteError.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/settings/FileTestHelpers.h"
 
 namespace kvelt {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::RunUnprivileged;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::RunUnprivileged;
+using test::TempFolder;
+using test::WriteBytes;
 
 constexpr uid_t kOtherUser = 65534;  // nobody
 constexpr gid_t kOtherGroup = 65534;

@@ -7,14 +7,14 @@
 #include "settings/FreshSettingsFile.h"
 #include "settings/SettingsKeys.h"
 #include "settings/SettingsWriteError.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/settings/FileTestHelpers.h"
 
 namespace kvelt {
 namespace {
 
-using testing::ReadBytes;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 constexpr const char* kFreshFile =
     "[Options]\n"

@@ -5,16 +5,16 @@
 
 #include "settings/IniFile.h"
 #include "settings/SettingsWriteError.h"
-#include "tests/settings/TempFolder.h"
+#include "tests/settings/FileTestHelpers.h"
 
 namespace kvelt {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadBytes;
-using testing::RunUnprivileged;
-using testing::TempFolder;
-using testing::WriteBytes;
+using test::ReadBytes;
+using test::RunUnprivileged;
+using test::TempFolder;
+using test::WriteBytes;
 
 class IniFileTest : public ::testing::Test {
  protected:

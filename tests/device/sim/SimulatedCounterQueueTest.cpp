@@ -4,12 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <thread>
+#include <memory>
 #include <vector>
 
 #include "device/sim/SimulatedCounterHandle.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "protocol/ReportBuilders.h"
+#include "tests/support/FakeSimClock.h"
 
 namespace kvelt::hid::sim {
 namespace {
@@ -34,10 +35,12 @@ class SimulatedCounterQueue : public ::testing::Test {
     std::size_t written = 0;
     ASSERT_TRUE(Writer->Write(report.data(), report.size(), written));
   }
-  // Lets the bus run ahead of a reader that does not read (the counter's clock is real time).
-  static void FallBehind(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
+  // Lets the bus run ahead of a reader that does not read.
+  void FallBehind(std::chrono::milliseconds time) { Clock->Advance(time); }
 
-  SimulatedHidBackend Backend{SimulatedHidBackend::Bus::CounterOnly, SimulatedCounter::ReplyLoss::LikeHidraw};
+  std::shared_ptr<test::FakeSimClock> Clock = std::make_shared<test::FakeSimClock>();
+  SimulatedHidBackend Backend{SimulatedHidBackend::Bus::CounterOnly, SimulatedCounter::ReplyLoss::LikeHidraw,
+                              Clock};
   std::unique_ptr<HidHandle> Writer =
       Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadWrite);
   std::unique_ptr<HidHandle> Reader =
@@ -54,25 +57,27 @@ TEST_F(SimulatedCounterQueue, ReplyComesAfterTheFramesSentBeforeIt) {
     before.push_back(code);
     ASSERT_LE(before.size(), SimulatedCounter::kHandleQueueCapacity);
   }
-  ASSERT_GE(before.size(), 8u) << "frames due before the request are not overtaken by its reply";
+  ASSERT_EQ(before.size(), 12u) << "frames due before the request are not overtaken by its reply";
   for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(before[i], 100 + i % 4) << i;
 }
 
 TEST_F(SimulatedCounterQueue, ReaderThatFallsBehindKeepsTheOldestAndLosesTheReply) {
-  FallBehind(250ms);  // some 100 frames: more than the queue holds
+  FallBehind(250ms);  // 100 frames: more than the queue holds
   const auto& reader = dynamic_cast<const SimulatedCounterHandle&>(*Reader);
-  const std::uint64_t droppedBefore = reader.DroppedReports();
-  EXPECT_GT(droppedBefore, 0u) << "the frames that found the queue full";
+  EXPECT_EQ(reader.DroppedReports(), 100u - SimulatedCounter::kHandleQueueCapacity)
+      << "the frames that found the queue full";
   const std::uint8_t request = BuildGetResolution(0).Code;
   Request(request, 0);
-  EXPECT_GT(reader.DroppedReports(), droppedBefore) << "the reply found the queue full too";
+  EXPECT_EQ(reader.DroppedReports(), 101u - SimulatedCounter::kHandleQueueCapacity)
+      << "the reply found the queue full too";
 
   // The 64 queued reports are whole cycles of frames from the start of the wait.
   for (std::size_t i = 0; i < SimulatedCounter::kHandleQueueCapacity; ++i) {
     ASSERT_EQ(ReadCode(*Reader), 100 + i % 4) << i;
   }
   // What comes next is sent afresh; the lost reply is not among it.
-  for (int i = 0; i < 12; ++i) EXPECT_TRUE(IsFrame(ReadCode(*Reader)));
+  FallBehind(30ms);
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(ReadCode(*Reader), 100 + i % 4);
 
   // A reply the reader has room for arrives.
   Request(request, 0);
@@ -98,6 +103,7 @@ TEST_F(SimulatedCounterQueue, EveryHandleHasItsOwnQueue) {
   Request(request, 1);
   auto late = Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadOnly);
   ASSERT_NE(late, nullptr);
+  FallBehind(20ms);
   for (int i = 0; i < 8; ++i) EXPECT_TRUE(IsFrame(ReadCode(*late)));
   // Closing a handle leaves the others alone.
   second.reset();
@@ -109,10 +115,12 @@ TEST_F(SimulatedCounterQueue, EveryHandleHasItsOwnQueue) {
 
 // The program's own simulator keeps replies however far behind the reader is, frames not.
 TEST(SimulatedCounterQueueKeepingReplies, FullQueueDropsFramesButTakesTheReply) {
-  SimulatedHidBackend backend(SimulatedHidBackend::Bus::CounterOnly);
+  const auto clock = std::make_shared<test::FakeSimClock>();
+  SimulatedHidBackend backend(SimulatedHidBackend::Bus::CounterOnly, SimulatedCounter::ReplyLoss::Never,
+                              clock);
   auto writer = backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadWrite);
   auto reader = backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadOnly);
-  std::this_thread::sleep_for(250ms);
+  clock->Advance(250ms);
   std::vector<std::uint8_t> request(SimulatedCounter::kReportLength, 0);
   request[0] = 1;
   request[1] = BuildGetResolution(0).Code;

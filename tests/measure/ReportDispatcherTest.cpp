@@ -11,7 +11,7 @@
 #include "protocol/ByteOrder.h"
 #include "protocol/ChannelFrame.h"
 #include "protocol/OutputsConfig.h"
-#include "tests/measure/dispatch_RecordingHandlers.h"
+#include "tests/measure/RecordingHandlers.h"
 
 namespace kvelt {
 namespace {

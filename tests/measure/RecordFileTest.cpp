@@ -5,8 +5,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +12,7 @@
 #include <string>
 
 #include "measure/RecordFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace kvelt {
 namespace {
@@ -22,20 +21,7 @@ namespace fs = std::filesystem;
 
 class RecordFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    static std::atomic<int> sequence{0};
-    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    directory_ = fs::temp_directory_path() /
-                 ("kvelt-record-" + std::to_string(stamp) + "-" + std::to_string(sequence++));
-    fs::create_directories(directory_);
-  }
-  void TearDown() override {
-    std::error_code error;
-    fs::permissions(directory_, fs::perms::owner_all, fs::perm_options::add, error);
-    fs::remove_all(directory_, error);
-  }
-
-  std::string PathOf(const std::string& name) const { return (directory_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return folder_.File(name); }
 
   static std::string Contents(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -47,7 +33,7 @@ class RecordFileTest : public ::testing::Test {
     out << contents;
   }
 
-  fs::path directory_;
+  test::TempFolder folder_;
 };
 
 TEST_F(RecordFileTest, CreatesAMissingFileAndAppendsLineAfterLine) {
@@ -95,7 +81,7 @@ TEST_F(RecordFileTest, FileCanBeMovedAwayBetweenLines) {
 
 TEST_F(RecordFileTest, UnopenablePathsFailToOpenAndCreateNothing) {
   EXPECT_EQ(AppendLineToFile("", "x;\r\n"), AppendResult::OpenFailed);
-  EXPECT_EQ(AppendLineToFile(directory_.string(), "x;\r\n"), AppendResult::OpenFailed);
+  EXPECT_EQ(AppendLineToFile(folder_.Path().string(), "x;\r\n"), AppendResult::OpenFailed);
   const std::string inMissingFolder = PathOf("missing/pomiar.csv");
   EXPECT_EQ(AppendLineToFile(inMissingFolder, "x;\r\n"), AppendResult::OpenFailed);
   EXPECT_FALSE(fs::exists(PathOf("missing")));
@@ -234,7 +220,7 @@ class RecordFileLink : public RecordFileTest, public ::testing::WithParamInterfa
 TEST_P(RecordFileLink, IsFollowedOnlyWhenTheUserOrRootOwnsIt) {
   const bool other = GetParam() != LinkOwner::Self;
   if (other && ::geteuid() != 0) GTEST_SKIP() << "a link of another user is made by the run as root";
-  fs::permissions(directory_, fs::perms::all | fs::perms::sticky_bit);  // a folder as /tmp is
+  fs::permissions(folder_.Path(), fs::perms::all | fs::perms::sticky_bit);  // a folder as /tmp is
   const std::string target = PathOf("target.csv");
   Put(target, "kept\r\n");
   const std::string link = PathOf("pomiar.csv");

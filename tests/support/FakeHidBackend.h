@@ -1,7 +1,5 @@
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -14,9 +12,10 @@
 
 namespace kvelt::hid::test {
 
-// A scriptable HID backend for the layer's tests: the interfaces present, which of them open
-// in which mode, the reports each one delivers, and a count of the handles left open.
-class FakeBackend final : public HidBackend {
+// A HID backend a test lays out: the interfaces present, which of them open in which mode, the
+// reports each one delivers (none unless queued: a read then waits until it is stopped), what
+// was written to them, and a count of the handles left open.
+class FakeHidBackend final : public HidBackend {
  public:
   struct Interface {
     HidInterfaceInfo Info;
@@ -24,17 +23,20 @@ class FakeBackend final : public HidBackend {
     bool ReadWrite = true;  // false: only MetadataOnly opens
   };
 
-  FakeBackend();
-  ~FakeBackend() override;
+  FakeHidBackend();
+  explicit FakeHidBackend(std::vector<Interface> interfaces);
+  ~FakeHidBackend() override;
+
+  // An interface with these facts, report lengths 65/65, at the path "/fake/<identity>".
+  static Interface Make(const std::string& identity, std::string product = {}, std::uint16_t vendor = 0x1209,
+                        std::uint16_t productId = 0x0001, bool readWrite = true);
 
   // Main thread.
-  static Interface MakeInterface(const std::string& identity, std::string product = {},
-                                 std::uint16_t inputLength = 65, std::uint16_t outputLength = 65);
   void SetInterfaces(std::vector<Interface> interfaces);
   void AddInterface(Interface interface);
   void RemoveInterface(const std::string& identity);
   void SetOpenable(const std::string& identity, bool openable);
-  void FireChange();                      // as the system does when devices come or go
+  void Announce();                        // as the system does when devices come or go
   std::function<void()> DuringEnumerate;  // runs inside Enumerate()
   int EnumerateCount() const { return enumerateCount_; }
   bool DrainResult = false;
@@ -50,7 +52,9 @@ class FakeBackend final : public HidBackend {
   bool WaitForReportsRead(const std::string& identity, std::uint64_t count, int timeoutMs);
   std::uint64_t ReportsRead(const std::string& identity);
   std::uint64_t FailedReads(const std::string& identity);
-  std::vector<std::vector<std::uint8_t>> Written(const std::string& identity);
+  // The output reports written, to one interface or to every one, in the order written.
+  std::vector<std::vector<std::uint8_t>> Written(const std::string& identity) const;
+  std::vector<std::vector<std::uint8_t>> Written() const;
 
   int OpenHandles() const;  // handles of every mode not yet destroyed
   int OpenCount(HidOpenMode mode) const;
@@ -63,6 +67,7 @@ class FakeBackend final : public HidBackend {
   void SetChangeCallback(std::function<void()> callback) override;
 
   struct Channel;
+  struct Shared;
 
  private:
   std::shared_ptr<Channel> ChannelOf(const std::string& identity);
@@ -73,8 +78,7 @@ class FakeBackend final : public HidBackend {
   int drainCount_ = 0;
   std::mutex channelsMutex_;
   std::map<std::string, std::shared_ptr<Channel>> channels_;
-  struct Counters;
-  std::shared_ptr<Counters> counters_;
+  std::shared_ptr<Shared> shared_;
 };
 
 }  // namespace kvelt::hid::test

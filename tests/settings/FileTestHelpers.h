@@ -11,36 +11,14 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
-#include <random>
 #include <string>
 #include <string_view>
 
-namespace kvelt::testing {
+#include "tests/support/TempFolder.h"
 
-// A fresh folder under the system's temporary folder, removed with its contents.
-class TempFolder {
- public:
-  TempFolder() {
-    std::random_device random;
-    path_ = std::filesystem::temp_directory_path() /
-            ("kvelt-settings-" + std::to_string(random()) + "-" + std::to_string(random()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code error;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, error);
-    std::filesystem::remove_all(path_, error);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
+namespace kvelt::test {
 
-  const std::filesystem::path& Path() const { return path_; }
-  std::string File(std::string_view name) const { return (path_ / name).string(); }
-
- private:
-  std::filesystem::path path_;
-};
-
+// The bytes of a file, written whole and read whole.
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -92,4 +70,4 @@ inline void RunUnprivileged(const TempFolder& folder, const std::function<void()
   EXPECT_EQ(WEXITSTATUS(status), 0) << "the unprivileged part failed (its output is above)";
 }
 
-}  // namespace kvelt::testing
+}  // namespace kvelt::test

@@ -1,24 +1,22 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <cstring>
 #include <map>
 #include <vector>
 
-#include "device/sim/CounterOutputRules.h"
 #include "device/sim/SimulatedCounterModel.h"
 #include "device/sim/SimulatedHidBackend.h"
 #include "protocol/ByteOrder.h"
 #include "protocol/ChannelFrame.h"
 #include "protocol/ReportBuilders.h"
 #include "protocol/Selector.h"
+#include "tests/support/FakeSimClock.h"
 
 namespace kvelt::hid::sim {
 namespace {
 
-using namespace std::chrono_literals;
-using Clock = SimulatedCounterModel::Clock;
+constexpr auto kCycle = SimulatedCounter::kCycle;
 
 // The output report SendReport would write for a request: report id, code, payload, zeros.
 std::vector<std::uint8_t> Framed(const OutboundReport& request) {
@@ -61,7 +59,9 @@ class SimulatedBackendTest : public ::testing::Test {
     return {};
   }
 
-  SimulatedHidBackend Backend;
+  std::shared_ptr<test::FakeSimClock> Clock = std::make_shared<test::FakeSimClock>();
+  SimulatedHidBackend Backend{SimulatedHidBackend::Bus::WithKeyboard, SimulatedCounter::ReplyLoss::Never,
+                              Clock};
   std::unique_ptr<HidHandle> Writer;
   std::unique_ptr<HidHandle> Reader;
 };
@@ -172,6 +172,7 @@ TEST_F(SimulatedBackendTest, SendsFramesUnaskedAndIgnoresWhatItDoesNotAnswer) {
   ASSERT_TRUE(Writer->Write(otherId.data(), otherId.size(), written));
   EXPECT_EQ(Backend.Counter().ReceivedReports().size(), 2u);
 
+  Clock->Advance(2 * kCycle);
   std::vector<std::uint8_t> expectedCodes;
   std::vector<std::uint8_t> codes;
   for (int i = 0; i < 8; ++i) {
@@ -189,14 +190,10 @@ TEST_F(SimulatedBackendTest, FramesCarryTheSettingsAndTurnAtTheChannelsSpeeds) {
   Exchange(BuildSetResolution(2, 1024));
   Exchange(BuildSetGateTime(250));
   Exchange(BuildSetZeroMarker(3, 1));
-  // Skip to the start of a cycle, then take one whole cycle.
-  std::vector<std::uint8_t> report;
-  do {
-    report = ReadReport();
-  } while (report[1] != 103);
+  Clock->Advance(kCycle);  // the first cycle, measured 10 ms after the start
   std::map<int, ChannelFrame> frames;
   for (int i = 0; i < 4; ++i) {
-    report = ReadReport();
+    const std::vector<std::uint8_t> report = ReadReport();
     const auto frame = ParseChannelFrame(report.data() + 1, report.size() - 1);
     ASSERT_TRUE(frame);
     frames[frame->Code - 100] = *frame;
@@ -205,6 +202,9 @@ TEST_F(SimulatedBackendTest, FramesCarryTheSettingsAndTurnAtTheChannelsSpeeds) {
   const float expectedSpeed[4] = {0.5f, 2.0f, 1.5f, 2.0f};  // channel 2 has coefficient 2
   const float expectedCoefficient[4] = {1.0f, 2.0f, 1.0f, 1.0f};
   const std::uint16_t expectedResolution[4] = {4000, 4000, 4096, 4000};
+  // Edges since the start (c x 0.005 turns) and within the 250 ms gate (c x 0.125 turns).
+  const std::uint32_t expectedRaw1[4] = {20, 40, 61, 80};
+  const std::uint32_t expectedRaw2[4] = {500, 1000, 1536, 2000};
   for (int c = 0; c < 4; ++c) {
     SCOPED_TRACE(c);
     EXPECT_FLOAT_EQ(frames[c].Speed, expectedSpeed[c]);
@@ -212,24 +212,24 @@ TEST_F(SimulatedBackendTest, FramesCarryTheSettingsAndTurnAtTheChannelsSpeeds) {
     EXPECT_EQ(frames[c].ResolutionX4, expectedResolution[c]);
     EXPECT_EQ(frames[c].GateTimeMs, 250);
     EXPECT_EQ(frames[c].RawByte, c == 3 ? 1 : 0);
-    EXPECT_GT(frames[c].Position, 0.0f);
+    EXPECT_EQ(frames[c].Raw1, expectedRaw1[c]);
+    EXPECT_EQ(frames[c].Raw2, expectedRaw2[c]);
+    // One cycle shares one moment: revolutions x coefficient, at c x 0.5 rev/s.
+    EXPECT_FLOAT_EQ(frames[c].Position, expectedCoefficient[c] * 0.005f * static_cast<float>(c + 1));
   }
-  // One cycle shares one moment: positions stand as revolutions x coefficient, c x 0.5 rev/s.
-  EXPECT_NEAR(frames[2].Position / frames[0].Position, 3.0, 1e-4);
-  EXPECT_NEAR(frames[3].Position / frames[0].Position, 4.0, 1e-4);
-  EXPECT_NEAR(frames[1].Position / frames[0].Position, 4.0, 1e-4);
 }
 
-TEST_F(SimulatedBackendTest, RoughlyAHundredFramesPerSecondPerChannel) {
-  std::map<int, int> perChannel;
-  const auto start = Clock::now();
-  while (Clock::now() - start < 300ms) ++perChannel[ReadReport()[1]];
-  const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  for (int code = 100; code <= 103; ++code) {
-    SCOPED_TRACE(code);
-    const double rate = perChannel[code] / seconds;
-    EXPECT_GT(rate, 40.0);  // loose: a loaded machine may lag, never runs ahead
-    EXPECT_LT(rate, 140.0);
+// A hundred cycles a second, each the four channels in order, measured at its own moment.
+TEST_F(SimulatedBackendTest, AHundredCyclesASecondEachAtItsMoment) {
+  for (int cycle = 1; cycle <= 100; ++cycle) {
+    Clock->Advance(kCycle);
+    for (int c = 0; c < 4; ++c) {
+      const std::vector<std::uint8_t> report = ReadReport();
+      const auto frame = ParseChannelFrame(report.data() + 1, report.size() - 1);
+      ASSERT_TRUE(frame);
+      ASSERT_EQ(frame->Code, 100 + c) << cycle;
+      ASSERT_FLOAT_EQ(frame->Position, 0.005f * static_cast<float>((c + 1) * cycle)) << cycle;
+    }
   }
 }
 
@@ -254,11 +254,13 @@ TEST_F(SimulatedBackendTest, UnplugEndsOpenHandlesForGoodAndIsAnnounced) {
       << "a handle from before the unplug stays dead";
   auto fresh = Backend.Open(SimulatedHidBackend::CounterInterface(), HidOpenMode::ReadOnly);
   ASSERT_NE(fresh, nullptr);
+  Clock->Advance(kCycle);
   EXPECT_EQ(fresh->Read(buffer, sizeof buffer).State, HidReadResult::Status::Report);
 }
 
 TEST_F(SimulatedBackendTest, StopEndsReadsOfThatHandleOnly) {
   Reader->RequestStop();
+  Clock->Advance(kCycle);
   std::uint8_t buffer[65];
   EXPECT_EQ(Reader->Read(buffer, sizeof buffer).State, HidReadResult::Status::Stopped);
   EXPECT_EQ(Writer->Read(buffer, sizeof buffer).State, HidReadResult::Status::Report);
@@ -272,85 +274,6 @@ TEST_F(SimulatedBackendTest, ReadOnlyHandleCannotWriteAndOversizedReportsAreRefu
   tooLong[0] = 1;
   EXPECT_FALSE(Writer->Write(tooLong.data(), tooLong.size(), written));
   EXPECT_TRUE(Backend.Counter().ReceivedReports().empty());
-}
-
-// The model on its own, with time given: positions, speeds and the clear.
-TEST(SimulatedCounterModelTest, PositionFollowsTimeAndClearRestartsIt) {
-  const Clock::time_point t0{};
-  SimulatedCounterModel model(t0);
-  for (int c = 0; c < 4; ++c) {
-    EXPECT_FLOAT_EQ(model.SpeedOf(c), 0.5f * static_cast<float>(c + 1));
-    EXPECT_FLOAT_EQ(model.PositionAt(c, t0 + 2s), 1.0f * static_cast<float>(c + 1));
-  }
-  const auto clear = BuildClearPosition(2);
-  std::vector<std::uint8_t> request{clear.Code};
-  request.insert(request.end(), clear.Payload.begin(), clear.Payload.end());
-  EXPECT_EQ(model.HandleRequest(request.data(), request.size(), t0 + 10s), (std::vector<std::uint8_t>{106}));
-  EXPECT_FLOAT_EQ(model.PositionAt(2, t0 + 10s), 0.0f);
-  EXPECT_FLOAT_EQ(model.PositionAt(2, t0 + 12s), 3.0f);
-  EXPECT_FLOAT_EQ(model.PositionAt(1, t0 + 12s), 12.0f) << "other channels keep counting";
-  const ChannelFrame frame = model.Frame(3, t0 + 1s);
-  EXPECT_EQ(frame.Code, 103);
-  EXPECT_EQ(frame.Raw1, 8000u) << "two turns of 4000 edges";
-  EXPECT_EQ(frame.Raw2, 8000u) << "edges within the 1000 ms gate";
-  EXPECT_EQ(frame.Raw3, 0u) << "no zero marker in use";
-}
-
-TEST(SimulatedCounterModelTest, ShortRequestsCountMissingBytesAsZero) {
-  SimulatedCounterModel model(Clock::time_point{});
-  const std::uint8_t request[] = {114};
-  EXPECT_EQ(model.HandleRequest(request, 1, Clock::time_point{}),
-            (std::vector<std::uint8_t>{114, 0, 0xA0, 0x0F, 0, 0}));
-  const std::uint8_t unknown[] = {99, 1, 2};
-  EXPECT_TRUE(model.HandleRequest(unknown, 3, Clock::time_point{}).empty());
-}
-
-struct OutputCase {
-  const char* Name;
-  OutputFirstEntry First;
-  OutputSecondEntry Second;
-  std::array<float, 4> Positions;
-  bool On;
-};
-
-class OutputRulesTest : public ::testing::TestWithParam<OutputCase> {};
-
-TEST_P(OutputRulesTest, OutputThreeFollowsItsRule) {
-  const OutputCase& c = GetParam();
-  OutputsFirstHalf first;
-  OutputsSecondHalf second;
-  first.Entries[2] = c.First;
-  second.Entries[2] = c.Second;
-  EXPECT_EQ(ComputeOutputState(first, second, c.Positions), c.On ? 0x04 : 0x00);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, OutputRulesTest,
-    ::testing::Values(OutputCase{"DisabledStaysOff", {0, 1, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
-                      OutputCase{"EnableFlagMustBeOne", {2, 1, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
-                      OutputCase{"LargerHolds", {1, 11, 5.0f}, {0, 0, 1}, {0, 10, 0, 0}, true},
-                      OutputCase{"LargerFails", {1, 11, 50.0f}, {0, 0, 1}, {0, 10, 0, 0}, false},
-                      OutputCase{"SmallerOnChannelFour", {1, 3, 5.0f}, {0, 0, 1}, {0, 0, 0, 1}, true},
-                      OutputCase{"InactiveInverts", {1, 11, 5.0f}, {0, 0, 0}, {0, 10, 0, 0}, false},
-                      OutputCase{
-                          "AndBothLargerFails", {1, 11, 100.0f}, {11, 200.0f, 1}, {0, 150, 0, 0}, false},
-                      OutputCase{"AndLargerSmaller", {1, 11, 100.0f}, {1, 200.0f, 1}, {0, 150, 0, 0}, true},
-                      OutputCase{"AndOutsideWindow", {1, 11, 100.0f}, {1, 200.0f, 1}, {0, 250, 0, 0}, false},
-                      OutputCase{"OrEitherSide", {1, 1, -1.0f}, {12, 10.0f, 1}, {0, 20, 0, 0}, true},
-                      OutputCase{"OrNeither", {1, 1, -1.0f}, {12, 10.0f, 1}, {0, 5, 0, 0}, false},
-                      OutputCase{"SourceOutsideList", {1, 4, 5.0f}, {0, 0, 1}, {0, 0, 0, 0}, false},
-                      OutputCase{"LogicOutsideList", {1, 11, 5.0f}, {3, 0, 1}, {0, 10, 0, 0}, false}),
-    [](const ::testing::TestParamInfo<OutputCase>& info) { return info.param.Name; });
-
-TEST(CounterOutputRulesTest, EachOutputHasItsOwnBit) {
-  OutputsFirstHalf first;
-  OutputsSecondHalf second;
-  for (std::size_t k = 0; k < 5; ++k) {
-    first.Entries[k] = {1, EncodeSelector(0, 1), static_cast<float>(k)};  // position 1 > k
-    second.Entries[k].State = 1;
-  }
-  EXPECT_EQ(ComputeOutputState(first, second, {2.5f, 0, 0, 0}), 0x07);
-  EXPECT_EQ(ComputeOutputState(first, second, {9.0f, 0, 0, 0}), 0x1F);
 }
 
 }  // namespace
