@@ -471,7 +471,9 @@ first_line "$work/hostile.csv"
 note "hostile record: exit $status, $(wc -l <"$work/hostile.csv") lines"
 check "hostile counter: kvelt record, whole lines and true values (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/hostile.csv"
-settings=$(timeout 20 "$kvelt" get resolution.1 zero-marker.1 2>&1)
+# The flood is more than the emulated bus carries: the gadget's reports, the reply among them,
+# wait up to its 2 s lag, so the reply may come later than kvelt's default 2 s.
+settings=$(timeout 30 "$kvelt" get resolution.1 zero-marker.1 --timeout 10s 2>&1)
 status=$?
 echo "$settings" | sed 's/^/  hostile get: /'
 check "hostile counter: kvelt get takes no unsolicited reply (exit $status)" \
@@ -544,10 +546,13 @@ note "window alone: $(wc -l <"$work/other/quiet.csv") lines, $quiet_lost cycles 
 check "the window records on while another HID device comes and goes (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/other/during.csv"
 # A window that waited on the other device's node while its counter's reader waited for it
-# would lose a second or more at each change; the allowance is twice the quiet stretch's
-# longest hole and one kernel queue (16 cycles) besides.
-check "the window loses no frames to another HID device ($busy_longest cycles the longest hole, at most $((2 * quiet_longest + 16)))" \
-  test "$busy_longest" -le $((2 * quiet_longest + 16))
+# lost up to 2 s at each change. The allowance is twice the quiet stretch's longest hole and one
+# kernel queue (16 cycles) besides, at least 64 cycles: a keyboard's arrival keeps the guest's
+# kernel and udevd busy for a moment, which the quiet stretch cannot show (holes of 45 cycles
+# were seen then against 11 in the quiet).
+allowed=$((2 * quiet_longest + 16 > 64 ? 2 * quiet_longest + 16 : 64))
+check "the window loses no frames to another HID device ($busy_longest cycles the longest hole, at most $allowed)" \
+  test "$busy_longest" -le "$allowed"
 rm "$other/configs/c.1/hid.usb0"
 rmdir "$other/configs/c.1" "$other/functions/hid.usb0" "$other/strings/0x409" "$other"
 
