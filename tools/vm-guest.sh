@@ -202,6 +202,11 @@ speeds_right() {
 export -f whole_lines sane_values
 dmesg_clean() { ! dmesg | grep -qE 'Oops|BUG:|WARNING:|general protection'; }
 
+# Replies wait behind the frames the emulated bus has not carried yet, up to the gadget's 2 s
+# lag (and a hostile counter's flood makes that likelier): the checks of what a request does
+# give the reply more than kvelt's default 2 s.
+slow="--timeout 10s"
+
 section "the counter on the bus"
 if ! start_gadget plain; then
   fail "the gadget's hidraw node appears"
@@ -232,22 +237,22 @@ json=$(timeout 20 "$kvelt" watch --once --json)
 echo "  watch: $json"
 check "kvelt watch --once --json: the counter's speeds" speeds_right "$json"
 
-settings=$(timeout 20 "$kvelt" get)
+settings=$(timeout 30 "$kvelt" get $slow)
 status=$?
 echo "$settings" | sed 's/^/  get: /'
 check "kvelt get: every setting (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && grep -q "^resolution.1=1000$" <<<"$0" && grep -q "^gate-time=1000ms$" <<<"$0"' "$settings"
 
-timeout 20 "$kvelt" set resolution.2=2500 gate-time=100ms output.1=on:pos1:greater:100:none:less:0:active >/dev/null
+timeout 30 "$kvelt" set $slow resolution.2=2500 gate-time=100ms output.1=on:pos1:greater:100:none:less:0:active >/dev/null
 status=$?
-settings=$(timeout 20 "$kvelt" get resolution.2 gate-time output.1)
+settings=$(timeout 30 "$kvelt" get $slow resolution.2 gate-time output.1)
 echo "$settings" | sed 's/^/  get after set: /'
 check "kvelt set then get: the counter keeps what was set (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && [ "$(printf "%s\n" "$0" | sed -n 1,2p)" = "$(printf "resolution.2=2500\ngate-time=100ms")" ] &&
     printf "%s\n" "$0" | grep -qE "^output.1=on:pos1:greater:100(\.0+)?:none:less:0(\.0+)?:active$"' "$settings"
-timeout 20 "$kvelt" set resolution.2=1000 gate-time=1000ms output.1=off:pos1:less:0:none:less:0:inactive >/dev/null
+timeout 30 "$kvelt" set $slow resolution.2=1000 gate-time=1000ms output.1=off:pos1:less:0:none:less:0:inactive >/dev/null
 
-info=$(timeout 20 "$kvelt" info 2)
+info=$(timeout 30 "$kvelt" info $slow 2)
 status=$?
 check "kvelt info 2 (exit $status)" bash -c '[ '"$status"' -eq 0 ] && [ -n "$0" ]' "$info"
 
@@ -448,7 +453,7 @@ sed 's/TAG+="uaccess"/GROUP="plugdev", MODE="0660"/' "$repo/packaging/udev/70-kv
   >/run/udev/rules.d/70-kvelt.rules
 reload_rules
 note "group variant: $(stat -c '%A %U:%G' "$node")"
-settings=$(timeout 20 "${member[@]}" "$kvelt" get resolution.1 2>&1)
+settings=$(timeout 30 "${member[@]}" "$kvelt" get $slow resolution.1 2>&1)
 status=$?
 check "the rule's group variant: a member of plugdev gets the counter (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && [ "$0" = "resolution.1=1000" ]' "$settings"
@@ -471,9 +476,7 @@ first_line "$work/hostile.csv"
 note "hostile record: exit $status, $(wc -l <"$work/hostile.csv") lines"
 check "hostile counter: kvelt record, whole lines and true values (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/hostile.csv"
-# The flood is more than the emulated bus carries: the gadget's reports, the reply among them,
-# wait up to its 2 s lag, so the reply may come later than kvelt's default 2 s.
-settings=$(timeout 30 "$kvelt" get resolution.1 zero-marker.1 --timeout 10s 2>&1)
+settings=$(timeout 30 "$kvelt" get $slow resolution.1 zero-marker.1 2>&1)
 status=$?
 echo "$settings" | sed 's/^/  hostile get: /'
 check "hostile counter: kvelt get takes no unsolicited reply (exit $status)" \
@@ -547,10 +550,10 @@ check "the window records on while another HID device comes and goes (exit $stat
   bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/other/during.csv"
 # A window that waited on the other device's node while its counter's reader waited for it
 # lost up to 2 s at each change. The allowance is twice the quiet stretch's longest hole and one
-# kernel queue (16 cycles) besides, at least 64 cycles: a keyboard's arrival keeps the guest's
-# kernel and udevd busy for a moment, which the quiet stretch cannot show (holes of 45 cycles
-# were seen then against 11 in the quiet).
-allowed=$((2 * quiet_longest + 16 > 64 ? 2 * quiet_longest + 16 : 64))
+# kernel queue (16 cycles) besides, at least 100 cycles (1 s): a keyboard's arrival keeps the
+# guest's kernel and udevd busy for a moment, which the quiet stretch cannot show (holes of 45
+# and 54 cycles were seen then against 11 and 18 in the quiet, on a loaded host).
+allowed=$((2 * quiet_longest + 16 > 100 ? 2 * quiet_longest + 16 : 100))
 check "the window loses no frames to another HID device ($busy_longest cycles the longest hole, at most $allowed)" \
   test "$busy_longest" -le "$allowed"
 rm "$other/configs/c.1/hid.usb0"
