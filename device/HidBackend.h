@@ -90,6 +90,14 @@ class HidBackend {
   // The system error code (errno) of this backend's last failed Open(), 0 when the last Open()
   // succeeded or the backend cannot tell.
   virtual int LastOpenError() const { return 0; }
+  // Whether the interface may be opened for reading and writing, for the device list; error
+  // then holds why not (errno, 0 when the backend cannot tell). This one opens and closes it;
+  // backends whose open waits on the device check without opening.
+  virtual bool MayReadWrite(const HidInterfaceInfo& info, int& error) {
+    const bool opened = Open(info, HidOpenMode::ReadWrite) != nullptr;
+    error = opened ? 0 : LastOpenError();
+    return opened;
+  }
   // Change notification, for backends fed by the operating system: a file
   // descriptor that becomes readable when devices come or go (-1 when the
   // backend has none), and the call that consumes what made it readable;

@@ -15,11 +15,10 @@ THidDevice::THidDevice(THidDeviceController& controller, HidBackend& backend, Ma
       poster_(&poster),
       pnp_(std::move(pnp)),
       sleepTime_(sleepTime) {
-  OpenSynchronousHandle();
-  if (!syncHandle_) throw EControllerError("Device cannot be opened");
-  // The backend reports vendor and product id with the interface, so identifying the
-  // device cannot fail once it opened.
-  CloseFile();
+  ProbeAccess();
+  // The backend reports vendor and product id with the interface, so identifying the device
+  // cannot fail once it is there.
+  if (!Present()) throw EControllerError("Device cannot be opened");
 }
 
 THidDevice::~THidDevice() {
@@ -34,19 +33,25 @@ THidDevice::~THidDevice() {
   }
 }
 
-void THidDevice::OpenSynchronousHandle() {
-  const HidInterfaceInfo& info = pnp_->Interface();
-  syncHandle_ = backend_->Open(info, HidOpenMode::ReadWrite);
-  readWriteAccess_ = syncHandle_ != nullptr;
-  openError_ = readWriteAccess_ ? 0 : backend_->LastOpenError();
-  // Devices the system keeps for itself (keyboards, or nodes the user may not open) can
-  // still be listed from their metadata.
-  if (!syncHandle_) syncHandle_ = backend_->Open(info, HidOpenMode::MetadataOnly);
+void THidDevice::ProbeAccess() {
+  int error = 0;
+  readWriteAccess_ = backend_->MayReadWrite(pnp_->Interface(), error);
+  openError_ = readWriteAccess_ ? 0 : error;
+}
+
+// Devices the system keeps for itself (keyboards, or nodes the user may not open) are still
+// listed from their metadata.
+bool THidDevice::Present() const {
+  return readWriteAccess_ || backend_->Open(pnp_->Interface(), HidOpenMode::MetadataOnly) != nullptr;
 }
 
 bool THidDevice::OpenFile() {
   if (!MayOpen()) return false;
-  if (!syncHandle_) OpenSynchronousHandle();
+  if (!syncHandle_) {
+    syncHandle_ = backend_->Open(pnp_->Interface(), HidOpenMode::ReadWrite);
+    readWriteAccess_ = syncHandle_ != nullptr;
+    openError_ = readWriteAccess_ ? 0 : backend_->LastOpenError();
+  }
   return syncHandle_ != nullptr;
 }
 
@@ -71,19 +76,15 @@ void THidDevice::CloseAllHandles() {
 }
 
 THidCaps THidDevice::Caps() {
-  if (!preparsed_ && OpenFile()) {
+  if (!preparsed_ && MayOpen() && Present()) {
     const HidInterfaceInfo& info = pnp_->Interface();
     preparsed_ = THidCaps{info.InputReportByteLength, info.OutputReportByteLength};
-    CloseFile();
   }
   return preparsed_.value_or(THidCaps{});
 }
 
 const std::string& THidDevice::ProductString() {
-  if (productString_.empty() && OpenFile()) {
-    productString_ = pnp_->Interface().ProductString;
-    CloseFile();
-  }
+  if (productString_.empty() && MayOpen() && Present()) productString_ = pnp_->Interface().ProductString;
   return productString_;
 }
 
@@ -138,6 +139,10 @@ void THidDevice::Unplug() {
     unplugHandler_ = nullptr;
     handler(*this);
   }
+}
+
+void THidDevice::NodeGone() {
+  if (pluggedIn_) Unplug();
 }
 
 void THidDevice::ShutDown() {

@@ -23,8 +23,8 @@ class THidDeviceReadThread;
 // drops the entry when the device is gone). Main thread only.
 //
 // Handles are opened on demand, and only while the device is plugged in and either checked
-// out or inside EnumerateDevices. The synchronous handle serves queries and writes; the read
-// handle belongs to the reader.
+// out or inside EnumerateDevices. Listing a device only asks the backend whether it may be
+// opened; the synchronous handle serves writes; the read handle belongs to the reader.
 class THidDevice {
  public:
   // Check-in: stops the reader, closes the handles and, while the device belongs to a
@@ -91,16 +91,18 @@ class THidDevice {
              std::unique_ptr<THidPnPInfo> pnp, int sleepTime);
 
   bool MayOpen() const { return pluggedIn_ && (checkedOut_ || inEnumeration_); }
-  bool OpenFile();
+  bool OpenFile();  // the synchronous handle, for writes; records ReadWriteAccess
   void CloseFile();
   bool OpenFileForRead();
   void CloseFileForRead();
   void CloseAllHandles();
-  void OpenSynchronousHandle();  // read/write, else metadata only; records ReadWriteAccess
+  void ProbeAccess();    // records ReadWriteAccess without opening where the backend can
+  bool Present() const;  // read/write access, or the metadata still there
 
   void StartReaderIfReady();
   void StopReader();
   void Unplug();    // the scan no longer finds the device
+  void NodeGone();  // the reader found the device gone: unplugged now, the scan drops it later
   void ShutDown();  // the controller is going: no reader, no handles, no handler calls, detached
 
   // For the reader, on the main thread.

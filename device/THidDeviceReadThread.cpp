@@ -81,7 +81,10 @@ void THidDeviceReadThread::Execute() {
         haveHandle = false;
         break;
       case HidReadResult::Status::Gone:
+        // The kernel hangs the node up the moment the device goes; the system's notice of it
+        // comes seconds later. The device is marked unplugged now.
         haveHandle = false;
+        ReportGone();
         handOver_.Pause(std::chrono::milliseconds(sleepTime_.load()));
         break;
       case HidReadResult::Status::Failed:
@@ -113,6 +116,13 @@ bool THidDeviceReadThread::AcquireHandle() {
   };
   handOver_.HandOver(work);
   return opened;
+}
+
+void THidDeviceReadThread::ReportGone() {
+  const std::function<void()> work = [this] {
+    if (!handOver_.StopRequested()) device_->NodeGone();
+  };
+  handOver_.HandOver(work);
 }
 
 void THidDeviceReadThread::ReportError(std::uint32_t error) {

@@ -23,7 +23,8 @@ class THidDevice;
 // Everything that touches the device (opening its read handle, calling its handlers) runs on
 // the main thread through the hand-over; the thread itself only reads and sleeps. A read that
 // cannot be started is reported to the device's error handler and retried after a pause of
-// the device's SleepTime, which a stop cuts short.
+// the device's SleepTime, which a stop cuts short. A read that finds the device gone marks it
+// unplugged at once (THidDevice::NodeGone), before the system's notice rebuilds the list.
 class THidDeviceReadThread {
  public:
   // Starts the thread at once. reportLength is the device's InputReportByteLength; handle is
@@ -57,6 +58,7 @@ class THidDeviceReadThread {
   void Execute();
   bool AcquireHandle();                   // via the main thread
   void ReportError(std::uint32_t error);  // via the main thread
+  void ReportGone();                      // via the main thread
   void ReleaseHandle();                   // main thread, once the thread has ended
 
   THidDevice* device_;  // read only inside hand-over work and on the main thread

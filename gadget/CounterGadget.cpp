@@ -172,6 +172,12 @@ void CounterGadget::MakeDueCycles() {
   if (now - CounterTime() > kMaxLag) {
     const auto due = static_cast<std::uint64_t>((now - start_) / kCycle);
     counts_.SkippedCycles += due - cycle_;
+    // Which cycles the host never gets (with those still queued, made just before): a reader
+    // tells the counter's skips from its own losses by them.
+    if (due > cycle_) {
+      std::printf("skipped: cycles %" PRIu64 "-%" PRIu64 "\n", cycle_, due - 1);
+      std::fflush(stdout);
+    }
     cycle_ = due;
     // What is still queued is as old: the host gets the counter's present instead. Replies stay.
     std::erase_if(queue_, [](const std::vector<std::uint8_t>& report) {

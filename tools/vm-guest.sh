@@ -2,9 +2,9 @@
 # The checks of tools/vm-test.sh, run inside its VM as the first process of the machine's
 # root (mounted read-only from the host): kvelt-gadget plays the counter on dummy_hcd, and
 # the build tree's kvelt and kvelt-pc meet it through the real usbhid and hidraw.
-#   vm-guest.sh BUILD_FOLDER KERNEL_VERSION
+#   vm-guest.sh BUILD_FOLDER KERNEL_VERSION [WATCHDOG_SECONDS]
 # Prints one "passed:" or "failed:" line per check, figures as "measured:" lines, and ends
-# with "N passed, N failed". Every step has a time limit.
+# with "N passed, N failed". Every step has a time limit, and the whole run the watchdog's.
 set -uo pipefail
 build=$1
 repo=$(dirname "$(dirname "$(realpath "$0")")")
@@ -16,8 +16,10 @@ failed=0
 work=/tmp/vm
 export LC_ALL=C.UTF-8 HOME=/tmp/home QT_QPA_PLATFORM=offscreen
 
-pass() { echo "passed: $*"; passed=$((passed + 1)); }
-fail() { echo "failed: $*"; failed=$((failed + 1)); }
+watchdog=${3:-780}
+results=$work/results  # one line per check, for the watchdog
+pass() { echo "passed: $*" | tee -a "$results"; passed=$((passed + 1)); }
+fail() { echo "failed: $*" | tee -a "$results"; failed=$((failed + 1)); }
 check() { # check NAME COMMAND...: passed when the command succeeds
   local name=$1
   shift
@@ -48,6 +50,17 @@ finish() {
 mount -t tmpfs -o mode=1777 tmpfs /tmp
 mount -t tmpfs -o mode=755 tmpfs /run
 mkdir -p /run/udev/rules.d "$work" "$HOME"
+: >"$results"
+# The watchdog: a check or a driver that hangs ends the run with the kernel's last words and
+# the counts so far, well before the host stops qemu.
+(
+  sleep "$watchdog"
+  echo "failed: the checks did not end within $watchdog s (the watchdog)"
+  dmesg | grep -E -A 20 'Oops|BUG:|WARNING:|INFO: task .* blocked|general protection' | head -n 60 | sed 's/^/  dmesg: /'
+  ps -eo pid,stat,wchan:24,args | sed 's/^/  ps: /'
+  echo "$(grep -c '^passed' "$results") passed, $(($(grep -c '^failed' "$results") + 1)) failed"
+  /bin/busybox poweroff -f
+) &
 boot_ms=$(now_ms)
 # Two controllers: the counter on dummy_udc.0, another HID device on dummy_udc.1.
 modprobe dummy_hcd num=2 || fail "modprobe dummy_hcd"
@@ -146,17 +159,37 @@ first_line() { # first_line FILE: the first line, and whether a channel in it sh
     note "first line of $(basename "$1") has channels at zero, not received yet: $line"
   fi
 }
-# lost_cycles FILE FIELD: the cycles missing between consecutive lines (from the second on: the
-# first may come from the frame the gadget left in its endpoint when nobody read), from the position of
-# channel 4 (FIELD) with 3 decimals: the gadget's cycle k is measured at k x 10 ms and channel 4
-# turns 2 rev/s, so one cycle is 0.020.
-lost_cycles() {
-  awk -F';' -v f="$2" 'NR > 2 { d = $f - p; if (d < 0.0195 || d > 0.0205) lost += int(d / 0.02 + 0.5) - 1 }
-    { p = $f } END { print lost + 0 }' "$1"
+# gap_stats FILE FIELD: the cycles missing between lines and the longest run of them, leaving
+# out the runs the gadget skipped (its "skipped: cycles A-B" lines: a bus slower than the
+# counter makes it skip two seconds at once). Cycle k has channel 4 (FIELD) at 0.02 k.
+gap_stats() {
+  awk -F';' -v f="$2" 'FILENAME != ARGV[2] { if (sub(/^skipped: cycles /, "")) { split($0, r, "-"); from[++skips] = r[1]; to[skips] = r[2] } next }
+    FNR > 1 { a = int(p / 0.02 + 0.5); b = int($f / 0.02 + 0.5); n = b - a - 1
+      if (n > 0) { skipped = 0; for (i = 1; i <= skips; i++) if (from[i] <= b && to[i] + 1 >= a) skipped = 1
+        if (!skipped) { lost += n; if (n > longest) longest = n } } }
+    { p = $f } END { print lost + 0, longest + 0 }' "$gadget_log" "$1"
 }
 gap_lines() { # gap_lines FILE FIELD: where cycles are missing, as "line:cycles"
   awk -F';' -v f="$2" 'NR > 1 { d = $f - p; if (d < 0.0195 || d > 0.0205) printf "%d:%d ", NR, int(d / 0.02 + 0.5) - 1 }
     { p = $f }' "$1"
+}
+# raw_stats FILE: a plain reader's reports as "reports breaks lost longest disorder": breaks in
+# the channel order, cycles missing between channel-4 frames (whose raw count grows by 80 a
+# cycle; from the second on, as the first may be one the gadget left in its endpoint, before it
+# skipped) and the longest run of them, and reports that cannot be the counter's (an unknown
+# code, a channel-4 count that goes back).
+raw_stats() {
+  od -An -v -t u1 -w65 "$1" | awk 'FILENAME != "-" { if (sub(/^skipped: cycles /, "")) { split($0, r, "-"); from[++skips] = r[1]; to[skips] = r[2] } next }
+    { reports++; code = $2; raw = $8 + 256 * ($9 + 256 * ($10 + 256 * $11));
+      if (reports > 1 && code != (previous - 100 + 1) % 4 + 100) breaks++;
+      if (code < 100 || code > 103) disorder++;
+      if (code == 103) {
+        if (last != "") { n = int((raw - last) / 80 + 0.5) - 1; a = int(last / 80 + 0.5); b = int(raw / 80 + 0.5)
+          skipped = 0; for (i = 1; i <= skips; i++) if (from[i] <= b && to[i] + 1 >= a) skipped = 1
+          if (raw < last) disorder++;
+          else if (n > 0 && seen > 1 && !skipped) { lost += n; if (n > longest) longest = n } }
+        last = raw; seen++ }
+      previous = code } END { print reports + 0, breaks + 0, lost + 0, longest + 0, disorder + 0 }' "$gadget_log" -
 }
 # speeds_right JSON: the watch line's ver1..ver4 are 0.5, 1, 1.5 and 2 rev/s.
 speeds_right() {
@@ -168,6 +201,11 @@ speeds_right() {
 }
 export -f whole_lines sane_values
 dmesg_clean() { ! dmesg | grep -qE 'Oops|BUG:|WARNING:|general protection'; }
+
+# Replies wait behind the frames the emulated bus has not carried yet, up to the gadget's 2 s
+# lag (and a hostile counter's flood makes that likelier): the checks of what a request does
+# give the reply more than kvelt's default 2 s.
+slow="--timeout 10s"
 
 section "the counter on the bus"
 if ! start_gadget plain; then
@@ -199,22 +237,22 @@ json=$(timeout 20 "$kvelt" watch --once --json)
 echo "  watch: $json"
 check "kvelt watch --once --json: the counter's speeds" speeds_right "$json"
 
-settings=$(timeout 20 "$kvelt" get)
+settings=$(timeout 30 "$kvelt" get $slow)
 status=$?
 echo "$settings" | sed 's/^/  get: /'
 check "kvelt get: every setting (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && grep -q "^resolution.1=1000$" <<<"$0" && grep -q "^gate-time=1000ms$" <<<"$0"' "$settings"
 
-timeout 20 "$kvelt" set resolution.2=2500 gate-time=100ms output.1=on:pos1:greater:100:none:less:0:active >/dev/null
+timeout 30 "$kvelt" set $slow resolution.2=2500 gate-time=100ms output.1=on:pos1:greater:100:none:less:0:active >/dev/null
 status=$?
-settings=$(timeout 20 "$kvelt" get resolution.2 gate-time output.1)
+settings=$(timeout 30 "$kvelt" get $slow resolution.2 gate-time output.1)
 echo "$settings" | sed 's/^/  get after set: /'
 check "kvelt set then get: the counter keeps what was set (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && [ "$(printf "%s\n" "$0" | sed -n 1,2p)" = "$(printf "resolution.2=2500\ngate-time=100ms")" ] &&
     printf "%s\n" "$0" | grep -qE "^output.1=on:pos1:greater:100(\.0+)?:none:less:0(\.0+)?:active$"' "$settings"
-timeout 20 "$kvelt" set resolution.2=1000 gate-time=1000ms output.1=off:pos1:less:0:none:less:0:inactive >/dev/null
+timeout 30 "$kvelt" set $slow resolution.2=1000 gate-time=1000ms output.1=off:pos1:less:0:none:less:0:inactive >/dev/null
 
-info=$(timeout 20 "$kvelt" info 2)
+info=$(timeout 30 "$kvelt" info $slow 2)
 status=$?
 check "kvelt info 2 (exit $status)" bash -c '[ '"$status"' -eq 0 ] && [ -n "$0" ]' "$info"
 
@@ -223,48 +261,53 @@ check "kvelt info 2 (exit $status)" bash -c '[ '"$status"' -eq 0 ] && [ -n "$0" 
 # the reader when it stops (at most 64).
 section "kvelt record"
 columns=pos1,ver1,pos2,ver2,pos3,ver3,pos4,ver4
+# What a plain reader of the node gets is the rig's own figure under the machine's load now: the
+# kernel keeps 64 reports per open node (160 ms of the counter's), so a reader the emulated
+# machine holds off the CPU longer loses some there, whatever the program.
 before=$(gadget_counts frames)
 timeout 3 cat "$node" >"$work/raw.bin"
 after=$(gadget_counts frames)
-raw=$(od -An -v -t u1 -w65 "$work/raw.bin" | awk '{ code = $2; raw1 = $8 + 256 * ($9 + 256 * ($10 + 256 * $11));
-    if (NR > 1 && code != (previous - 100 + 1) % 4 + 100) breaks++;
-    if (code == 103) { if (last != "" && (raw1 - last < 79 || raw1 - last > 81)) gaps++; last = raw1 }
-    previous = code } END { print NR, breaks + 0, gaps + 0 }')
-read -r read_reports breaks gaps <<<"$raw"
+read -r read_reports breaks lost longest disorder <<<"$(raw_stats "$work/raw.bin")"
 note "a plain reader took $read_reports reports in 3 s ($((read_reports / 3)) per second; the counter sends 400)," \
-  "the gadget counted $((after - before)) taken; $breaks breaks in the channel order, $gaps cycles missing"
-# Taken but not read: those in the kernel's queue for the reader (64) when it is stopped, and
-# those that arrive while the kernel closes the node.
-# A reader held off the CPU for 64 reports (160 ms) loses some in the kernel: on a loaded host
-# the emulated machine stalls that long now and then, so 2 % may be missing.
+  "the gadget counted $((after - before)) taken; $breaks breaks in the channel order, $lost cycles missing" \
+  "(the longest run $longest)"
 check "the gadget's frames reach a plain reader whole and in order" \
-  test "$breaks" -le 1 -a $((gaps * 50 * 4)) -le "$read_reports" -a $((after - before - read_reports)) -le 96 \
+  test $(($(stat -c %s "$work/raw.bin") % 65)) -eq 0 -a "$disorder" -eq 0 -a "$read_reports" -gt 0 \
   -a "$read_reports" -le $((after - before + 1))
 
+# kvelt record beside a plain reader of the same node (the witness): each open node has its
+# own queue, so what the witness lost in the same seconds is what the machine's stalls cost.
 before=$(gadget_counts channel4)
 skipped_before=$(gadget_counts skipped-cycles)
+cat "$node" >"$work/witness.bin" 2>/dev/null &
+witness=$!
 start=$(now_ms)
 timeout 20 "$kvelt" record "$work/record.csv" --for 3s --period 10ms --decimals 3 --columns $columns 2>/dev/null
 status=$?
 took=$(($(now_ms) - start))
+kill "$witness" 2>/dev/null
+wait "$witness" 2>/dev/null
 after=$(gadget_counts channel4)
 skipped=$(($(gadget_counts skipped-cycles) - skipped_before))
 lines=$(wc -l <"$work/record.csv")
 sent=$((after - before))
 # Cycles the gadget skipped (nobody took its frames for 2 s, before the run) were never sent.
-lost=$(($(lost_cycles "$work/record.csv" 7) - skipped))
-[ "$lost" -ge 0 ] || lost=0
+read -r lost _ <<<"$(gap_stats "$work/record.csv" 7)"
+read -r witness_reports _ witness_lost witness_longest _ <<<"$(raw_stats "$work/witness.bin")"
+witness_cycles=$((witness_reports / 4 + witness_lost))
 note "record --for 3s: $lines lines, $lost cycles missing between them besides $skipped the gadget" \
-  "skipped; $sent channel-4 frames taken from the gadget; $took ms"
+  "skipped; $sent channel-4 frames taken from the gadget; $took ms; the witness lost $witness_lost of" \
+  "$witness_cycles cycles (the longest run $witness_longest)"
 first_line "$work/record.csv"
 note "record: cycles missing before line:count $(gap_lines "$work/record.csv" 7)"
 whole_lines "$work/record.csv" 8 && sane_values "$work/record.csv" || show "$work/record.csv"
 check "kvelt record --for 3s --period 10ms: whole lines (exit $status)" \
-  bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/record.csv"
-# Under emulation the program runs 10 to 50 times slower than on hardware, and a reader that
-# stalls for 64 reports loses some in the kernel: a tenth is allowed, the figure is printed.
-check "kvelt record: the frames the counter sent are lines ($lost of $((lines + lost)) cycles missing)" \
-  test "$lines" -gt 100 -a $((lost * 10)) -le "$lines"
+  bash -c '[ '"$status"' -eq 0 ] && [ '"$lines"' -gt 100 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/record.csv"
+# The program may lose what the machine's stalls cost the witness, twice over (it needs two
+# threads and a file per line where the witness needs one read), and 2 % besides.
+allowed=$((2 * witness_lost * (lines + lost) / (witness_cycles > 0 ? witness_cycles : 1) + (lines + lost) / 50))
+check "kvelt record: the frames the counter sent are lines ($lost of $((lines + lost)) cycles missing, at most $allowed)" \
+  test "$lost" -le "$allowed"
 
 section "the window"
 window_config() { # window_config FOLDER: a config.ini that records every frame into FOLDER
@@ -289,71 +332,91 @@ check "the window's config.ini keeps AutoSave=1, the period and the file" \
   "$work/window/config.ini" "$work/window/window.csv"
 
 section "unplugged under kvelt record"
-"$kvelt" record "$work/unplug.csv" --for 60s --period 10ms --columns $columns 2>"$work/unplug.err" &
+# Every moment is stamped by a watcher of its own, so none waits for another: kvelt record's
+# end, a plain reader's end (the witness: the kernel hangs up every open node when the device
+# goes), the node leaving sysfs and udevd's word of the removal.
+(
+  "$kvelt" record "$work/unplug.csv" --for 60s --period 10ms --columns $columns 2>"$work/unplug.err"
+  echo $? >"$work/unplug.status"
+  now_ms >"$work/unplug.ended"
+) &
 record_pid=$!
 timeout 20 bash -c "until [ -s '$work/unplug.csv' ]; do sleep 0.1; done"
-# Programs learn of a removal from udevd, after its rules ran, not from the kernel.
+(
+  cat "$node" >/dev/null 2>&1
+  now_ms >"$work/witness.ended"
+) &
+witness=$!
 udevadm monitor --udev --subsystem-match=hidraw >"$work/monitor.log" 2>&1 &
 monitor_pid=$!
+timeout 10 bash -c "until grep -q '^UDEV' '$work/monitor.log'; do sleep 0.01; done"
+(
+  timeout 20 bash -c "while [ -e /sys/class/hidraw/$(basename "$node") ]; do sleep 0.01; done"
+  now_ms >"$work/node.gone"
+) &
+(
+  timeout 30 bash -c "until grep -q '^UDEV.*remove' '$work/monitor.log'; do sleep 0.01; done"
+  now_ms >"$work/udev.announced"
+) &
 asked=$(now_ms)
 toggle_plug unplugged
 unbound=$(now_ms)
-timeout 10 bash -c "while [ -e /sys/class/hidraw/$(basename "$node") ]; do sleep 0.01; done"
-gone=$(now_ms)
-timeout 20 bash -c "until grep -q remove '$work/monitor.log'; do sleep 0.01; done"
-announced=$(now_ms)
+timeout 30 tail -s 0.02 --pid="$witness" -f /dev/null
+timeout 30 tail -s 0.02 --pid="$record_pid" -f /dev/null
+timeout 30 bash -c "until [ -s '$work/udev.announced' ] && [ -s '$work/node.gone' ]; do sleep 0.05; done"
 kill "$monitor_pid"
 wait "$monitor_pid" 2>/dev/null
-timeout 10 bash -c "until grep -q unplugged '$work/unplug.err'; do sleep 0.01; done"
-said=$(now_ms)
-timeout 10 tail -s 0.02 --pid="$record_pid" -f /dev/null
-wait "$record_pid"
-status=$?
-ended=$(now_ms)
-# The kernel wakes the reader with a hang-up when it removes the node; the programs end on
-# udevd's word after its rules ran. Under emulation both take seconds, so the check allows 10 s
-# (a missed unplug would record on for a minute) and the figures are printed.
-note "unplug: the gadget unbound after $((unbound - asked)) ms, the kernel removed the node" \
-  "$((gone - unbound)) ms later, udevd announced it $((announced - gone)) ms after that; kvelt record" \
-  "said '$(head -n 1 "$work/unplug.err" | tr -d '\r')' $((said - gone)) ms after the node went" \
-  "($((said - announced)) ms after udevd) and ended with exit $status $((ended - gone)) ms after the node went"
+status=$(cat "$work/unplug.status" 2>/dev/null || echo none)
+stamp() { cat "$work/$1" 2>/dev/null || echo 0; }
+hung_up=$(stamp witness.ended)
+ended=$(stamp unplug.ended)
+gone=$(stamp node.gone)
+announced=$(stamp udev.announced)
+note "unplug: the gadget unbound after $((unbound - asked)) ms; $((hung_up - unbound)) ms later the kernel" \
+  "hung the node up (a plain reader ended), it left sysfs after $((gone - unbound)) ms, udevd announced" \
+  "the removal after $((announced - unbound)) ms; kvelt record said '$(head -n 1 "$work/unplug.err" | tr -d '\r')'" \
+  "and ended with exit $status after $((ended - unbound)) ms ($((ended - hung_up)) ms after the hang-up)"
 whole_lines "$work/unplug.csv" 8 || show "$work/unplug.csv"
-check "unplugged: kvelt record ends with exit 2 and whole lines ($((said - gone)) ms after the node went)" \
-  bash -c '[ '"$status"' -eq 2 ] && [ '"$((said - gone))"' -le 10000 ] && whole_lines "$0" 8' "$work/unplug.csv"
+# A program that waited for udevd's word would end seconds after the hang-up under emulation.
+check "unplugged: kvelt record ends with exit 2 and whole lines within 1 s of the node's hang-up ($((ended - hung_up)) ms)" \
+  bash -c '[ "'"$status"'" = 2 ] && [ '"$hung_up"' -gt 0 ] && [ '"$((ended - hung_up))"' -le 1000 ] && whole_lines "$0" 8' "$work/unplug.csv"
 toggle_plug plugged
 timeout 30 bash -c 'until [ -n "$(ls /sys/class/hidraw)" ]; do sleep 0.1; done'
 timeout 20 udevadm settle
 
 section "a counter that stops taking requests"
-start=$(now_ms)
-timeout 30 "$kvelt" get resolution.1 --timeout 1s >/dev/null
-status=$?
-baseline=$(($(now_ms) - start))
-note "kvelt get resolution.1 on the counter that answers: exit $status after $baseline ms"
+# deaf_get NAME: kvelt get --timeout 1s on the deaf counter; "said ended status" in ms from its
+# start to its message and to its end.
+deaf_get() {
+  local start said
+  start=$(now_ms)
+  "$kvelt" get resolution.1 --timeout 1s >/dev/null 2>"$work/$1.err" &
+  local pid=$!
+  timeout 30 bash -c "until [ -s '$work/$1.err' ]; do sleep 0.01; done"
+  said=$(($(now_ms) - start))
+  timeout 30 tail -s 0.02 --pid="$pid" -f /dev/null
+  wait "$pid"
+  local status=$?
+  echo "$said $(($(now_ms) - start)) $status"
+}
 start_gadget deaf --deaf
-# The gadget's HID function holds a few requests of its own; once they are taken, every write
-# to the node waits for usbhid's timeout.
+# The baseline, in the same minute: while the gadget's HID function still has room for
+# requests, writes go through and kvelt get fails only for want of an answer.
+read -r baseline _ status <<<"$(deaf_get deaf-baseline)"
+note "kvelt get --timeout 1s while the deaf counter still takes requests: exit $status after $baseline ms"
+# Once its room is taken, every write to the node waits for usbhid's timeout (5.12 s).
 report=$(printf '\\x01\\x72'; printf '\\x00%.0s' $(seq 63))
 for i in 1 2 3 4; do timeout 20 bash -c "printf '$report' >$node"; done
 start=$(now_ms)
 timeout 20 bash -c "printf '$report' >$node" 2>/dev/null
 status=$?
 note "a plain write to the node once the counter takes no more requests: status $status after $(($(now_ms) - start)) ms"
-start=$(now_ms)
-"$kvelt" get resolution.1 --timeout 1s >/dev/null 2>"$work/deaf.err" &
-get_pid=$!
-timeout 30 bash -c "until [ -s '$work/deaf.err' ]; do sleep 0.01; done"
-said=$(($(now_ms) - start))
-timeout 30 tail -s 0.02 --pid="$get_pid" -f /dev/null
-wait "$get_pid"
-status=$?
-ended=$(($(now_ms) - start))
+read -r said ended status <<<"$(deaf_get deaf)"
 note "kvelt get --timeout 1s on it: '$(head -n 1 "$work/deaf.err")' after $said ms, exit $status after $ended ms" \
   "(a process cannot end while one of its threads waits in the kernel's write)"
-# A write held by the kernel would keep the message back 5 s; start-up times vary by seconds
-# under emulation on a loaded machine, so the bound is the baseline, the timeout and 2 s.
-check "kvelt get says it failed within its own timeout when the counter takes no requests (exit $status)" \
-  test "$status" -eq 4 -a "$said" -le $((baseline + 3000))
+# A write held by the kernel (or a close that waits for it) keeps the message back 5 s more.
+check "kvelt get says it failed within its own timeout when the counter takes no requests (exit $status, $said ms, baseline $baseline ms)" \
+  test "$status" -eq 4 -a "$said" -le $((baseline + 2500))
 
 section "a stream that starts at channel 3"
 start_gadget channel3 --first-channel 3
@@ -390,7 +453,7 @@ sed 's/TAG+="uaccess"/GROUP="plugdev", MODE="0660"/' "$repo/packaging/udev/70-kv
   >/run/udev/rules.d/70-kvelt.rules
 reload_rules
 note "group variant: $(stat -c '%A %U:%G' "$node")"
-settings=$(timeout 20 "${member[@]}" "$kvelt" get resolution.1 2>&1)
+settings=$(timeout 30 "${member[@]}" "$kvelt" get $slow resolution.1 2>&1)
 status=$?
 check "the rule's group variant: a member of plugdev gets the counter (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && [ "$0" = "resolution.1=1000" ]' "$settings"
@@ -413,7 +476,7 @@ first_line "$work/hostile.csv"
 note "hostile record: exit $status, $(wc -l <"$work/hostile.csv") lines"
 check "hostile counter: kvelt record, whole lines and true values (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/hostile.csv"
-settings=$(timeout 20 "$kvelt" get resolution.1 zero-marker.1 2>&1)
+settings=$(timeout 30 "$kvelt" get $slow resolution.1 zero-marker.1 2>&1)
 status=$?
 echo "$settings" | sed 's/^/  hostile get: /'
 check "hostile counter: kvelt get takes no unsolicited reply (exit $status)" \
@@ -447,23 +510,52 @@ start_gadget steady
 window_config "$work/other"
 "$window" --config-dir "$work/other" >"$work/other.log" 2>&1 &
 window_pid=$!
-timeout 120 bash -c "until [ -s '$work/other/window.csv' ] && [ \$(wc -l <'$work/other/window.csv') -gt 100 ]; do sleep 0.2; done"
-mark=$(wc -l <"$work/other/window.csv")
+csv=$work/other/window.csv
+lines_now() { wc -l <"$csv" 2>/dev/null || echo 0; }
+wait_lines() { # wait_lines N: until the window has recorded N more lines (N x 10 ms of frames)
+  local target=$(($(lines_now) + $1))
+  timeout 120 bash -c "until [ \$(wc -l <'$csv') -ge $target ]; do sleep 0.1; done"
+}
+timeout 120 bash -c "until [ -s '$csv' ]; do sleep 0.2; done"
+wait_lines 100
+# The baseline: as long a stretch with nothing plugged, its gaps are what the machine's stalls
+# cost the window now.
+mark=$(lines_now)
+wait_lines 1000
+quiet_end=$(lines_now)
+alone=$(find /sys/class/hidraw -mindepth 1 -maxdepth 1 | wc -l)
 for i in 1 2 3 4 5; do
   echo dummy_udc.1 >"$other/UDC"
-  sleep 3
+  timeout 60 bash -c "until [ \$(find /sys/class/hidraw -mindepth 1 -maxdepth 1 | wc -l) -gt $alone ]; do sleep 0.05; done"
+  timeout 20 udevadm settle
+  wait_lines 100
   echo "" >"$other/UDC"
-  sleep 3
+  timeout 60 bash -c "until [ \$(find /sys/class/hidraw -mindepth 1 -maxdepth 1 | wc -l) -le $alone ]; do sleep 0.05; done"
+  timeout 20 udevadm settle
+  wait_lines 100
 done
+busy_end=$(lines_now)
 kill -TERM "$window_pid"
 timeout 20 tail -s 0.02 --pid="$window_pid" -f /dev/null
 wait "$window_pid"
 status=$?
-tail -n +"$((mark + 1))" "$work/other/window.csv" >"$work/other/during.csv"
-note "window while another HID device was plugged and unplugged 5 times: exit $status," \
-  "$(wc -l <"$work/other/during.csv") lines, cycles missing before line:count $(gap_lines "$work/other/during.csv" 7)"
+sed -n "$((mark + 1)),${quiet_end}p" "$csv" >"$work/other/quiet.csv"
+sed -n "$((quiet_end + 1)),${busy_end}p" "$csv" >"$work/other/during.csv"
+read -r quiet_lost quiet_longest <<<"$(gap_stats "$work/other/quiet.csv" 7)"
+read -r busy_lost busy_longest <<<"$(gap_stats "$work/other/during.csv" 7)"
+note "window alone: $(wc -l <"$work/other/quiet.csv") lines, $quiet_lost cycles missing (the longest run $quiet_longest);" \
+  "while another HID device was plugged and unplugged 5 times: $(wc -l <"$work/other/during.csv") lines," \
+  "$busy_lost missing (the longest run $busy_longest), before line:count $(gap_lines "$work/other/during.csv" 7)"
 check "the window records on while another HID device comes and goes (exit $status)" \
   bash -c '[ '"$status"' -eq 0 ] && whole_lines "$0" 8 && sane_values "$0"' "$work/other/during.csv"
+# A window that waited on the other device's node while its counter's reader waited for it
+# lost up to 2 s at each change. The allowance is twice the quiet stretch's longest hole and one
+# kernel queue (16 cycles) besides, at least 100 cycles (1 s): a keyboard's arrival keeps the
+# guest's kernel and udevd busy for a moment, which the quiet stretch cannot show (holes of 45
+# and 54 cycles were seen then against 11 and 18 in the quiet, on a loaded host).
+allowed=$((2 * quiet_longest + 16 > 100 ? 2 * quiet_longest + 16 : 100))
+check "the window loses no frames to another HID device ($busy_longest cycles the longest hole, at most $allowed)" \
+  test "$busy_longest" -le "$allowed"
 rm "$other/configs/c.1/hid.usb0"
 rmdir "$other/configs/c.1" "$other/functions/hid.usb0" "$other/strings/0x409" "$other"
 

@@ -23,6 +23,10 @@ file -L "$busybox" | grep -q 'statically linked' || { echo "vm-test.sh: $busybox
 
 # KVELT_VM_GUEST: another script to run in the guest in place of the checks (for debugging).
 guest=$(realpath "${KVELT_VM_GUEST:-tools/vm-guest.sh}")
+# KVELT_VM_TIME_LIMIT: when qemu is stopped. A minute before it the guest's own watchdog ends
+# the checks and shows the kernel's log, so a hung check or driver is reported, not cut off.
+limit=${KVELT_VM_TIME_LIMIT:-900}
+watchdog=$((limit > 120 ? limit - 60 : limit / 2))
 work=$build/vm
 rm -rf "$work"
 mkdir -p "$work/initramfs"/{bin,dev,proc,sys,newroot,modules}
@@ -49,8 +53,8 @@ fi
 for folder in proc sys dev; do /bin/busybox mount --move /\$folder /newroot/\$folder; done
 # switch_root, not chroot: udevadm refuses to work when its root is not the root of process 1.
 exec /bin/busybox switch_root /newroot /bin/busybox sh -c \
-  '/bin/bash "\$0" "\$1" "\$2" || echo "vm: the checks ended early"; /bin/busybox poweroff -f' \
-  "$guest" "$build" "$kernel_version"
+  '/bin/bash "\$0" "\$1" "\$2" "\$3" || echo "vm: the checks ended early"; /bin/busybox poweroff -f' \
+  "$guest" "$build" "$kernel_version" "$watchdog"
 INIT
 chmod 755 "$work/initramfs/init"
 (cd "$work/initramfs" && find . | "$busybox" cpio -o -H newc 2>/dev/null) >"$work/initramfs.cpio"
@@ -58,7 +62,6 @@ chmod 755 "$work/initramfs/init"
 # One boot for every check. An oops panics the guest, and the panic ends qemu (no reboot),
 # so a broken kernel shows in the log instead of hanging the run.
 console=$work/console.log
-limit=${KVELT_VM_TIME_LIMIT:-900}
 echo "== booting $kernel_version under qemu (TCG), at most $limit s"
 status=0
 timeout --kill-after=10 "$limit" qemu-system-x86_64 -accel tcg,thread=multi -smp 2 -m 2048 \

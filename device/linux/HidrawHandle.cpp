@@ -9,7 +9,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <system_error>
-#include <thread>
+
+#include "device/linux/NodeClose.h"
 
 namespace kvelt::hid {
 namespace {
@@ -65,17 +66,7 @@ HidrawHandle::HidrawHandle(int deviceFd, int stopFd, bool numberedReports)
 
 HidrawHandle::~HidrawHandle() {
   if (stopFd_ >= 0) ::close(stopFd_);
-  if (deviceFd_ < 0) return;
-  // The kernel's release of a hidraw node waits for any write in flight (up to 5 s on a
-  // counter that stopped reading): then the close happens on a thread of its own.
-  if (HidrawWriter::WritesInFlight()) {
-    try {
-      std::thread([fd = deviceFd_] { ::close(fd); }).detach();
-      return;
-    } catch (const std::system_error&) {
-    }
-  }
-  ::close(deviceFd_);
+  CloseNode(deviceFd_);
 }
 
 HidReadResult HidrawHandle::Read(std::uint8_t* buffer, std::size_t length) {

@@ -52,6 +52,16 @@ class LinuxHidBackend final : public HidBackend {
 
   int LastOpenError() const override { return lastOpenError_; }
 
+  // The node's permissions, not an open: usbhid's first open of a device sleeps 50 ms and
+  // starts its interrupt transfers, and every hidraw open waits while a write to any hidraw
+  // node is in flight (up to 5 s). Listing must not wait on devices.
+  bool MayReadWrite(const HidInterfaceInfo& info, int& error) override {
+    error = 0;
+    if (::access(info.Path.c_str(), R_OK | W_OK) == 0) return true;
+    error = errno;
+    return false;
+  }
+
   int MonitorFd() const override { return watch_ ? watch_->Fd() : -1; }
 
   bool DrainMonitor() override { return watch_ && watch_->Drain(); }

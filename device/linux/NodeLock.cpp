@@ -11,13 +11,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "device/linux/NodeClose.h"
+
 namespace kvelt::hid {
 namespace {
 
 class NodeLockHandle final : public HidDeviceLock {
  public:
   explicit NodeLockHandle(int fd) : fd_(fd) {}
-  ~NodeLockHandle() override { ::close(fd_); }  // closing the descriptor releases the flock
+  // Closing the descriptor releases the flock; a write in flight would hold the close up.
+  ~NodeLockHandle() override { CloseNode(fd_); }
   NodeLockHandle(const NodeLockHandle&) = delete;
   NodeLockHandle& operator=(const NodeLockHandle&) = delete;
 

@@ -42,7 +42,14 @@ CounterSession::CounterSession(Options options) : options_(std::move(options)) {
     }
   };
   controller_->OnDeviceUnplug = [this](THidDevice& device) {
-    if (&device == connected_ && OnCounterUnplug) OnCounterUnplug();
+    if (&device != connected_) return;
+    if (OnCounterUnplug) OnCounterUnplug();
+    // Outside a scan the counter's reader found its node gone: the counter is let go now, and
+    // the list is rebuilt when the system's notice comes.
+    if (connected_ == &device && !controller_->ScanRunning()) {
+      ReleaseCounter();
+      if (OnCounterChange) OnCounterChange();
+    }
   };
   lockRetry_ = std::make_unique<QTimer>();
   lockRetry_->setInterval(kLockRetryMs);

@@ -74,7 +74,8 @@ class CounterSession {
   std::function<void()> OnCounterChange;
   // The counter's reports: the bytes after the report id, code first.
   std::function<void(const std::uint8_t* data, std::size_t size)> OnReport;
-  // The counter was unplugged (before the rebuild that follows).
+  // The counter was unplugged: found gone by its reader (OnCounterChange follows, the list is
+  // rebuilt on the system's notice) or by a scan (before the rebuild that follows).
   std::function<void()> OnCounterUnplug;
 
   // Gives every lent device back, lends again all those present and chooses the counter.
