@@ -52,6 +52,7 @@ function(kvelt_add_gtest name)
   target_compile_options(${name}_tests PRIVATE ${KVELT_WARNINGS})
   target_include_directories(${name}_tests PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name}_tests PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  # Each test runs in a process of its own, labelled with its folder (ctest -L cli).
   gtest_discover_tests(${name}_tests DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "KVELT_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+    PROPERTIES ENVIRONMENT "KVELT_SOURCE_DIR=${PROJECT_SOURCE_DIR}" LABELS ${name})
 endfunction()

@@ -17,7 +17,8 @@ preset="${1:-default}"
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 if [ "$unprivileged" = no ] || [ "$(id -u)" -ne 0 ]; then
-  ctest --preset "$preset"
+  # Besides the summary, a JUnit report for tools that read one.
+  ctest --preset "$preset" --output-junit "$PWD/build/$preset/Testing/junit.xml"
   exit 0
 fi
 user="${KVELT_TEST_USER:-nobody}"

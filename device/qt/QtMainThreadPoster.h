@@ -7,8 +7,8 @@
 
 namespace kvelt::hid {
 
-// Runs the device layer's tasks on the Qt main thread: Post() (any thread) queues the task as a
-// call on this object, which the event loop runs in posting order. Each task runs through the
+// Runs the device layer's tasks on the Qt main thread: Post() (any thread) queues the task as an
+// event for this object, which the event loop runs in posting order. Each task runs through the
 // runner given at construction, which decides what an exception escaping a task becomes (the
 // window shows it in its error box, the command line prints it); without one, tasks run as they
 // are. Tasks still queued when the poster is destroyed are dropped.
@@ -21,6 +21,9 @@ class QtMainThreadPoster final : public QObject, public MainThreadPoster {
   explicit QtMainThreadPoster(TaskRunner runner = {}, QObject* parent = nullptr);
 
   void Post(std::function<void()> task) override;
+
+ protected:
+  bool event(QEvent* event) override;
 
  private:
   TaskRunner runner_;
