@@ -25,5 +25,5 @@ fi
 mapfile -t autogen < <(ninja -C "$build" -t targets all | sed -n 's/^\(kvelt[A-Za-z0-9_]*_autogen\): .*/\1/p')
 [ "${#autogen[@]}" -eq 0 ] || cmake --build "$build" --target "${autogen[@]}" >/dev/null
 printf '%s\0' "${files[@]}" |
-  xargs -0 -n 1 -P 2 clang-tidy --quiet -p "$build" --extra-arg=-Wno-error 2>/dev/null
+  xargs -0 -n 1 -P "${KVELT_TIDY_JOBS:-2}" clang-tidy --quiet -p "$build" --extra-arg=-Wno-error 2>/dev/null
 echo "clang-tidy: ${#files[@]} files checked"
