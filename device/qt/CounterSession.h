@@ -53,13 +53,13 @@ class CounterSession {
  public:
   struct Options {
     bool Simulate = false;
-    // The simulated counter listed before the system's devices (ignored with Simulate).
-    bool SimulatedBeside = false;
     // PATH, serial number or list position (from 1) of the counter; empty: the last "KVELT".
     std::string DeviceChoice;
     // Where an error escaping a handler of the device layer goes (a message; empty when the
     // error had none). Without one it is dropped.
     std::function<void(const std::string& message)> ReportError;
+    // The simulated counter listed before the system's devices (ignored with Simulate).
+    bool SimulatedBeside = false;
   };
 
   explicit CounterSession(Options options);

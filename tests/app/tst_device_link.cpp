@@ -36,10 +36,10 @@ namespace {
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 const QString kConnected = Utf8("Połączony");
 const QString kDisconnected = Utf8("Rozłączony");
-const QString kSimConnected = Utf8("Połączony – symulacja");
-const QString kSimOutcome = Utf8("Połączony symulowany licznik – to nie są pomiary");
+const QString kSimConnected = Utf8("Połączony (symulacja)");
+const QString kSimOutcome = Utf8("Połączony symulowany licznik: to nie są pomiary");
 const QString kNoCounter = Utf8("Brak licznika KVELT: podłącz go do portu USB");
-const QString kNoAccess = Utf8("Brak dostępu do licznika KVELT – kliknij tutaj po wskazówkę");
+const QString kNoAccess = Utf8("Brak dostępu do licznika KVELT: kliknij tutaj po wskazówkę");
 
 // A window over its own config folder; with a fake backend when one is given, else the
 // simulated counter. Message boxes are recorded, not shown.
@@ -146,7 +146,7 @@ class DeviceLinkTest : public QObject {
     QVERIFY(window.CurrentDevice() == nullptr);
     QTRY_COMPARE(fixture.Panel(1), kSimConnected);
     QCOMPARE(fixture.Items(),
-             QStringList({QStringLiteral("Simulated keyboard"), Utf8("KVELT (S/N SIM-0001) – symulacja")}));
+             QStringList({QStringLiteral("Simulated keyboard"), Utf8("KVELT (S/N SIM-0001) (symulacja)")}));
     QCOMPARE(fixture.Panel(0), kSimOutcome);
     QVERIFY(window.CurrentDevice() != nullptr);
     QCOMPARE(window.CurrentDevice()->ProductString(), std::string("KVELT"));
@@ -298,7 +298,7 @@ class DeviceLinkTest : public QObject {
         << QStringList{"kvelt", "KVELT "} << -1 << kDisconnected << kNoCounter << Utf8("Podłącz licznik");
     QTest::newRow("counter without read/write access")
         << std::vector<I>{FakeHidBackend::Make("a", "KVELT", 0x1209, 0x0001, false)}
-        << QStringList{Utf8("KVELT – brak dostępu")} << 0 << kDisconnected << kNoAccess
+        << QStringList{Utf8("KVELT (brak dostępu)")} << 0 << kDisconnected << kNoAccess
         << Utf8("Brak dostępu");
     QTest::newRow("UTF-8 product string")
         << std::vector<I>{FakeHidBackend::Make("a",
@@ -358,9 +358,9 @@ class DeviceLinkTest : public QObject {
     QTest::addColumn<QString>("englishTitle");
     QTest::addColumn<QString>("panel");
     QTest::addColumn<QString>("outcome");
-    const QString simulated = Utf8("KVELT (S/N SIM-0001) – symulacja");
+    const QString simulated = Utf8("KVELT (S/N SIM-0001) (symulacja)");
     QTest::newRow("simulated only") << std::vector<I>{} << QStringList{simulated}
-                                    << Utf8("KVELT - PC — symulacja") << Utf8("KVELT - PC — simulation")
+                                    << Utf8("KVELT - PC (symulacja)") << Utf8("KVELT - PC (simulation)")
                                     << kSimConnected << kSimOutcome;
     QTest::newRow("a real counter") << std::vector<I>{FakeHidBackend::Make("k", "KVELT")}
                                     << QStringList{simulated, "KVELT"} << QStringLiteral("KVELT - PC")
@@ -368,7 +368,7 @@ class DeviceLinkTest : public QObject {
                                     << Utf8("Licznik KVELT połączony");
     QTest::newRow("a real counter without access")
         << std::vector<I>{FakeHidBackend::Make("k", "KVELT", 0x1209, 0x0001, false)}
-        << QStringList{simulated, Utf8("KVELT – brak dostępu")} << QStringLiteral("KVELT - PC")
+        << QStringList{simulated, Utf8("KVELT (brak dostępu)")} << QStringLiteral("KVELT - PC")
         << QStringLiteral("KVELT - PC") << kDisconnected << kNoAccess;
   }
 

@@ -186,7 +186,7 @@ class LanguageStateTest : public QObject {
     // Panel 0 tells the refresh's outcome; the hint itself is the tooltip (and a click's box).
     QCOMPARE(window.StatusPanelText(0),
              access ? QStringLiteral("KVELT counter connected")
-                    : QString::fromUtf8("No access to the KVELT counter – click here for the fix"));
+                    : QString::fromUtf8("No access to the KVELT counter: click here for the fix"));
     QCOMPARE(window.StatusPanelText(1), englishState);
     QCOMPARE(englishHint.isEmpty(), access);
     if (!access) {
@@ -196,7 +196,7 @@ class LanguageStateTest : public QObject {
     PickLanguage(window, 1);
     QCOMPARE(window.StatusPanelText(0),
              QString::fromUtf8(access ? "Licznik KVELT połączony"
-                                      : "Brak dostępu do licznika KVELT – kliknij tutaj po wskazówkę"));
+                                      : "Brak dostępu do licznika KVELT: kliknij tutaj po wskazówkę"));
     QCOMPARE(window.StatusPanelText(1), polishState);
     QCOMPARE(Ui(window).StatusPanels[1]->toolTip(), polishHint);
   }

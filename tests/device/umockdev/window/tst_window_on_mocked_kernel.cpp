@@ -112,11 +112,11 @@ class WindowOnMockedKernel : public QObject {
     QVERIFY(bus.SetNodeMode(counter, 0));
     SandboxWindow sandbox;
     TFMain& w = sandbox.W();
-    QTRY_COMPARE_WITH_TIMEOUT(sandbox.Items(), QStringList({QString::fromUtf8("KVELT – brak dostępu")}),
+    QTRY_COMPARE_WITH_TIMEOUT(sandbox.Items(), QStringList({QString::fromUtf8("KVELT (brak dostępu)")}),
                               kTimeoutMs);
     QCOMPARE(sandbox.Panel(1), QString::fromUtf8("Rozłączony"));
     QCOMPARE(sandbox.Panel(0),
-             QString::fromUtf8("Brak dostępu do licznika KVELT – kliknij tutaj po wskazówkę"));
+             QString::fromUtf8("Brak dostępu do licznika KVELT: kliknij tutaj po wskazówkę"));
 
     // In Polish, naming this copy's rule and the commands (a click on the panel shows it whole).
     const QString polish = w.CurrentAccessHint();
