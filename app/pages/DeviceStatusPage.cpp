@@ -101,6 +101,7 @@ void DeviceStatusPage::DeviceChange(hid::CounterSession* session) {
     // The message the refresh displaces stays beside its outcome (as one an outcome carried).
     if (!outcomeShown_) {
       carriedKey_ = keys_[0] != kRefreshing ? keys_[0] : std::string();
+      carriedText_ = keys_[0].empty() ? PanelText(0) : QString();
     }
     session->RebuildDeviceList();
   }
@@ -189,7 +190,8 @@ QString DeviceStatusPage::Outcome() const {
 
 void DeviceStatusPage::ShowOutcome() {
   QString text = Outcome();
-  if (!carriedKey_.empty()) text += QStringLiteral(" · ") + PageText(texts_, carriedKey_);
+  const QString carried = carriedKey_.empty() ? carriedText_ : PageText(texts_, carriedKey_);
+  if (!carried.isEmpty()) text += QStringLiteral(" · ") + carried;
   SetPanelText(0, text);
   outcomeShown_ = true;
 }

@@ -111,8 +111,10 @@ class DeviceStatusPage : public StatusSink {
   bool refreshing_ = false;
   // Panel 0 shows the outcome (with the message carried beside it).
   bool outcomeShown_ = false;
-  // The message key a refresh displaced from panel 0, shown beside the outcome.
+  // The message a refresh displaced from panel 0, shown beside the outcome: its key (shown in
+  // the active language) or, for a text of no key, the text.
   std::string carriedKey_;
+  QString carriedText_;  // or the plain text it displaced
   QString plainTitle_;
   // The session's connection count last seen.
   std::uint64_t connectionsSeen_ = 0;
