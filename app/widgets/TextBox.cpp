@@ -16,7 +16,7 @@ TextBox::TextBox(const QString& title, const QString& text, const QString& copyC
   text_->setReadOnly(true);
   text_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  text_->setMinimumSize(520, 140);
+  text_->setMinimumSize(680, 150);
   copy_->setObjectName(QStringLiteral("TextBoxCopy"));
   auto* close = new QPushButton(closeCaption);
   close->setDefault(true);
