@@ -38,10 +38,13 @@ QCommandLineOption Hidden(QCommandLineOption option) {
 CommandLine::CommandLine()
     : simulate_(QStringLiteral("simulate"),
                 QStringLiteral("Use the built-in simulated counter instead of the real HID devices.")),
+      withSimulated_(QStringLiteral("with-simulated"),
+                     QStringLiteral("List the built-in simulated counter beside the real HID devices; "
+                                    "a real counter plugged in is chosen over it.")),
       simulateUnplugAfter_(
           QStringLiteral("simulate-unplug-after"),
           QStringLiteral("Unplug the simulated counter once after <seconds> and plug it back "
-                         "a second later (implies --simulate)."),
+                         "a second later (implies --simulate without --with-simulated)."),
           QStringLiteral("seconds")),
       configDir_(QStringLiteral("config-dir"), QStringLiteral("Keep config.ini in <dir>."),
                  QStringLiteral("dir")),
@@ -54,6 +57,7 @@ CommandLine::CommandLine()
   parser_.addHelpOption();
   parser_.addVersionOption();
   parser_.addOption(simulate_);
+  parser_.addOption(withSimulated_);
   parser_.addOption(simulateUnplugAfter_);
   parser_.addOption(configDir_);
   parser_.addOption(quitAfterShow_);
@@ -81,6 +85,7 @@ ProgramOptions CommandLine::Parse(const QStringList& arguments) {
 std::optional<ProgramOptions> CommandLine::Options(QString& error) const {
   ProgramOptions options;
   options.Simulate = parser_.isSet(simulate_);
+  options.SimulatedBeside = parser_.isSet(withSimulated_) && !options.Simulate;
   if (parser_.isSet(simulateUnplugAfter_)) {
     bool ok = false;
     const double seconds = parser_.value(simulateUnplugAfter_).toDouble(&ok);
@@ -90,7 +95,7 @@ std::optional<ProgramOptions> CommandLine::Options(QString& error) const {
       return std::nullopt;
     }
     options.SimulateUnplugAfterSeconds = seconds;
-    options.Simulate = true;
+    options.Simulate = !options.SimulatedBeside;
   }
   options.ConfigDir = parser_.value(configDir_);
   options.QuitAfterShow = parser_.isSet(quitAfterShow_);

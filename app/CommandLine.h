@@ -9,10 +9,11 @@
 
 namespace kvelt::app {
 
-// The program's command line: --help, --version, --simulate, --simulate-unplug-after SECONDS
-// (implies --simulate), --config-dir DIR, --quit-after-show. It is parsed before the GUI exists,
-// so it also accepts (and leaves to the application object) the toolkit's own options such as
-// -platform NAME or -style NAME; single-dash words are long options, as the toolkit has them.
+// The program's command line: --help, --version, --simulate, --with-simulated,
+// --simulate-unplug-after SECONDS (implies --simulate without --with-simulated), --config-dir DIR,
+// --quit-after-show. It is parsed before the GUI exists, so it also accepts (and leaves to the application
+// object) the toolkit's own options such as -platform NAME or -style NAME; single-dash words are long
+// options, as the toolkit has them.
 class CommandLine {
  public:
   CommandLine();
@@ -31,6 +32,7 @@ class CommandLine {
  private:
   QCommandLineParser parser_;
   QCommandLineOption simulate_;
+  QCommandLineOption withSimulated_;
   QCommandLineOption simulateUnplugAfter_;
   QCommandLineOption configDir_;
   QCommandLineOption quitAfterShow_;

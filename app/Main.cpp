@@ -60,9 +60,13 @@ void TFMain::BuildPages() {
   const auto settings = [this] { return settingsFile_.Open(); };
   const auto decimals = [this] { return readoutsPage_->Decimals(); };
   statusPage_ = std::make_unique<kvelt::app::DeviceStatusPage>(
-      kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1}, lang_,
+      kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1, this}, lang_,
       [this] { return static_cast<const kvelt::hid::CounterSession*>(link_.Session()); },
-      [this] { recordingPage_->Restart(); });
+      kvelt::app::DeviceStatusPage::Events{
+          [this] { recordingPage_->Restart(); },
+          [this](bool connected, const QString& whatToDo, const QString& why) {
+            readoutsPage_->ShowCounterState(connected, whatToDo, why);
+          }});
   chartPage_ = std::make_unique<kvelt::app::ChartPage>(
       kvelt::app::ChartPage::Controls{Chart1, Chart,
                                       kvelt::ChartParts{Chart1, Series, ChartBottomAxis, ChartLeftAxis},

@@ -24,7 +24,7 @@ void TFMain::CreateHidDeviceController() {
 void TFMain::DestroyHidDeviceController() { link_.Stop(); }
 
 bool TFMain::HidDeviceController1Enumerate(const kvelt::hid::SessionDevice& HidDev, int /*Idx*/) {
-  statusPage_->ListDevice(HidDev.Label);
+  statusPage_->ListDevice(HidDev);
   return true;
 }
 

@@ -520,10 +520,10 @@ QWidget* TFMain::BuildProgramSettingsPage() {
 
 int TFMain::ConnectionPanelWidth() const {
   // 50 pixels, or more where the connection texts of either language need it, so that
-  // "Rozłączony" and "Disconnected" are not cut off.
+  // "Rozłączony", "Disconnected" and the simulated counter's connection are not cut off.
   const QFontMetrics metrics(font());
   int width = kStatusPanel1Width;
-  for (const char* key : {"IDS_1", "IDS_2"}) {
+  for (const char* key : {"IDS_1", "IDS_2", "IDS_212"}) {
     const kvelt::TranslationRow* row = lang_.Table().Find(kvelt::TStringsType::stStrings, key);
     if (row == nullptr) {
       continue;

@@ -27,6 +27,8 @@ struct HidInterfaceInfo {
   // False for a device whose descriptor declares no report ids: the system hands its reports
   // without the id byte, and the backend puts a 0 in front so that every report read looks the same.
   bool NumberedReports = true;
+  // The built-in simulated counter (or its bus), not a device of the system.
+  bool Simulated = false;
 };
 
 enum class HidOpenMode {

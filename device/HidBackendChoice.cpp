@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "device/linux/LinuxHidBackend.h"
+#include "device/sim/SimulatedBesideDevices.h"
 #include "device/sim/SimulatedHidBackend.h"
 
 namespace kvelt::hid {
@@ -15,8 +16,14 @@ HidBackendFactory& OverridingFactory() {
 
 }  // namespace
 
-std::unique_ptr<HidBackend> CreateHidBackend(bool simulate) {
-  if (const HidBackendFactory& factory = OverridingFactory()) {
+std::unique_ptr<HidBackend> CreateHidBackend(bool simulate, bool besideDevices) {
+  const HidBackendFactory& factory = OverridingFactory();
+  if (besideDevices && !simulate) {
+    return std::make_unique<sim::SimulatedBesideDevices>(
+        factory ? factory() : CreateLinuxHidBackend(),
+        std::make_unique<sim::SimulatedHidBackend>(sim::SimulatedHidBackend::Bus::CounterOnly));
+  }
+  if (factory) {
     return factory();
   }
   if (simulate) {

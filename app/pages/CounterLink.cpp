@@ -6,6 +6,7 @@
 
 #include "app/HandlerGuard.h"
 #include "device/qt/CounterSession.h"
+#include "device/sim/SimulatedBesideDevices.h"
 #include "device/sim/SimulatedHidBackend.h"
 
 namespace kvelt::app {
@@ -13,8 +14,13 @@ namespace {
 
 constexpr int kReplugDelayMs = 1000;
 
+// The simulated counter's backend, alone or beside the real devices; none without one.
 hid::sim::SimulatedHidBackend* Simulated(hid::CounterSession* session) {
-  return session != nullptr ? dynamic_cast<hid::sim::SimulatedHidBackend*>(&session->Backend()) : nullptr;
+  if (session == nullptr) return nullptr;
+  if (auto* beside = dynamic_cast<hid::sim::SimulatedBesideDevices*>(&session->Backend())) {
+    return &beside->Simulated();
+  }
+  return dynamic_cast<hid::sim::SimulatedHidBackend*>(&session->Backend());
 }
 
 }  // namespace
@@ -26,6 +32,7 @@ CounterLink::~CounterLink() { Stop(); }
 void CounterLink::Start(const ProgramOptions& options, Events events) {
   hid::CounterSession::Options sessionOptions;
   sessionOptions.Simulate = options.Simulate;
+  sessionOptions.SimulatedBeside = options.SimulatedBeside;
   sessionOptions.ReportError = [](const std::string& message) {
     ShowEscapedError(QString::fromStdString(message));
   };

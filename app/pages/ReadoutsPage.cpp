@@ -30,6 +30,9 @@ void ReadoutsPage::Refresh(int channel) {
     return;
   }
   const auto index = static_cast<std::size_t>(channel);
+  lastFrame_[index] = QTime::currentTime();
+  if (controls_.Positions[index]->Stale()) controls_.Positions[index]->SetStale(false);
+  if (controls_.Speeds[index]->Stale()) controls_.Speeds[index]->SetStale(false);
   const ChannelReading& reading = readings_[index];
   const int decimals = Decimals();
   const std::string separator = SystemDecimalSeparator();
@@ -38,6 +41,22 @@ void ReadoutsPage::Refresh(int channel) {
   }
   if (const auto text = FormatFixedPoint(reading.Speed, kReadoutWidth, decimals, separator)) {
     controls_.Speeds[index]->ShowText(QString::fromStdString(*text));
+  }
+}
+
+void ReadoutsPage::ShowCounterState(bool connected, const QString& whatToDo, const QString& why) {
+  const bool lost = connected_ && !connected;
+  connected_ = connected;
+  for (std::size_t c = 0; c < lastFrame_.size(); ++c) {
+    const QString last = PageText(texts_, "IDS_220").arg(lastFrame_[c].toString(QStringLiteral("HH:mm:ss")));
+    for (TReadoutEdit* box : {controls_.Positions[c], controls_.Speeds[c]}) {
+      box->setPlaceholderText(connected ? QString() : whatToDo);
+      if (box->text().isEmpty()) {
+        box->setToolTip(connected ? QString() : why);
+      } else if (lost || box->Stale()) {
+        box->SetStale(true, last);  // again in the active language
+      }
+    }
   }
 }
 

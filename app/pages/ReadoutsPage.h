@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+#include <QTime>
 #include <array>
 #include <functional>
 
@@ -36,6 +38,11 @@ class ReadoutsPage {
 
   // Shows channel 0..3's reading; other channels are ignored.
   void Refresh(int channel);
+  // The counter's state, after every device change and language change: when the counter is no
+  // longer connected, every read-out that shows a value is greyed as old, with the time of its
+  // last frame in its tooltip, until the channel's next frame. Empty read-outs show `whatToDo`
+  // (none while connected) and `why` as their tooltip.
+  void ShowCounterState(bool connected, const QString& whatToDo, const QString& why);
   // `div` or `unit` chosen: both stored, the captions follow the unit.
   void DisplayOptionChanged();
   // The captions for a `unit` index; other indexes change nothing.
@@ -51,6 +58,9 @@ class ReadoutsPage {
   const ChannelReadingArray& readings_;
   const TLangTable& texts_;
   std::function<IniFile()> settings_;
+  // When each channel's last frame was shown.
+  std::array<QTime, kChannelCount> lastFrame_{};
+  bool connected_ = false;
 };
 
 }  // namespace kvelt::app

@@ -24,6 +24,21 @@ void TReadoutEdit::ShowText(const QString& text) {
   pacer_.Defer(this);
 }
 
+void TReadoutEdit::SetStale(bool stale, const QString& why) {
+  if (stale != stale_) {
+    if (stale) {
+      ownPalette_ = palette();
+      QPalette grey = ownPalette_;
+      grey.setColor(QPalette::Text, QColor(Qt::gray));
+      setPalette(grey);
+    } else {
+      setPalette(ownPalette_);
+    }
+    stale_ = stale;
+  }
+  setToolTip(stale ? why : QString());
+}
+
 void TReadoutEdit::paintEvent(QPaintEvent* event) {
   {
     QPainter painter(this);

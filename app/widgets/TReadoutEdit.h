@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineEdit>
+#include <QPalette>
 #include <QString>
 
 namespace kvelt::app {
@@ -20,6 +21,10 @@ class TReadoutEdit : public QLineEdit {
   // Sets the text now and lets the pacer decide when it is painted; an unchanged text is left
   // alone.
   void ShowText(const QString& text);
+  // An old value (the counter is gone): the text greyed, with `why` as the tooltip; false gives
+  // the box its own colour back and takes the tooltip away.
+  void SetStale(bool stale, const QString& why = QString());
+  bool Stale() const { return stale_; }
   // The pacer that repaints the box.
   kvelt::app::DisplayRatePacer& Pacer() const { return pacer_; }
 
@@ -28,4 +33,6 @@ class TReadoutEdit : public QLineEdit {
 
  private:
   kvelt::app::DisplayRatePacer& pacer_;
+  bool stale_ = false;
+  QPalette ownPalette_;  // the palette of a value that is current
 };

@@ -30,7 +30,7 @@ std::string SessionLabel(THidDevice& device) {
 }  // namespace
 
 CounterSession::CounterSession(Options options) : options_(std::move(options)) {
-  backend_ = CreateHidBackend(options_.Simulate);
+  backend_ = CreateHidBackend(options_.Simulate, options_.SimulatedBeside);
   poster_ =
       std::make_unique<QtMainThreadPoster>([this](const std::function<void()>& task) { RunGuarded(task); });
   controller_ = std::make_unique<THidDeviceController>(*backend_, *poster_);
@@ -133,6 +133,7 @@ void CounterSession::RebuildDeviceList() {
     listed.VendorID = device.VendorID();
     listed.ProductID = device.ProductID();
     listed.Path = device.PnPInfo().DevicePath();
+    listed.Simulated = device.PnPInfo().Interface().Simulated;
     lent_.push_back(kept && &device == kept.get() ? std::move(kept) : controller_->CheckOutDevice(index));
     listed.Device = lent_.back().get();
     listed.Access = listed.Device != nullptr && listed.Device->ReadWriteAccess();
@@ -205,6 +206,11 @@ void CounterSession::ReleaseCounter() {
 
 const SessionDevice* CounterSession::Counter() const {
   return counterIndex_ >= 0 ? &devices_[static_cast<std::size_t>(counterIndex_)] : nullptr;
+}
+
+bool CounterSession::CounterSimulated() const {
+  const SessionDevice* counter = Counter();
+  return counter != nullptr && counter->Simulated;
 }
 
 THidDevice* CounterSession::CounterDevice() const {

@@ -29,6 +29,7 @@ struct SessionDevice {
   std::string Path;
   bool Counter = false;          // the device the session talks to
   bool Access = false;           // opened for reading and writing
+  bool Simulated = false;        // the built-in simulated counter's bus, not a system device
   int OpenError = 0;             // errno of the failed open; 0 when it opened or cannot tell
   THidDevice* Device = nullptr;  // lent to the session; none where the check-out failed
 };
@@ -57,6 +58,8 @@ class CounterSession {
     // Where an error escaping a handler of the device layer goes (a message; empty when the
     // error had none). Without one it is dropped.
     std::function<void(const std::string& message)> ReportError;
+    // The simulated counter listed before the system's devices (ignored with Simulate).
+    bool SimulatedBeside = false;
   };
 
   explicit CounterSession(Options options);
@@ -86,6 +89,8 @@ class CounterSession {
 
   const std::vector<SessionDevice>& Devices() const { return devices_; }
   const SessionDevice* Counter() const;
+  // The chosen counter is the built-in simulated one.
+  bool CounterSimulated() const;
   THidDevice* CounterDevice() const;
   CounterState State() const { return state_; }
   // How many times a counter was connected so far: a new value means a new stream of reports.

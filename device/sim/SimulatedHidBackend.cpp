@@ -26,6 +26,7 @@ HidInterfaceInfo SimulatedHidBackend::CounterInterface() {
   info.SerialNumber = "SIM-0001";
   info.InputReportByteLength = SimulatedCounter::kReportLength;
   info.OutputReportByteLength = SimulatedCounter::kReportLength;
+  info.Simulated = true;
   return info;
 }
 
@@ -39,6 +40,7 @@ HidInterfaceInfo SimulatedHidBackend::KeyboardInterface() {
   info.ProductString = "Simulated keyboard";
   info.InputReportByteLength = 8;
   info.OutputReportByteLength = 1;
+  info.Simulated = true;
   return info;
 }
 

@@ -183,8 +183,10 @@ class LanguageStateTest : public QObject {
     const QString polishHint = Ui(window).StatusPanels[1]->toolTip();
     PickLanguage(window, 2);
     const QString englishHint = Ui(window).StatusPanels[1]->toolTip();
-    // Without access, panel 0 shows the access hint where the user sees it without hovering.
-    QCOMPARE(window.StatusPanelText(0), access ? QStringLiteral("Refresh the list of devices") : englishHint);
+    // Panel 0 tells the refresh's outcome; the hint itself is the tooltip (and a click's box).
+    QCOMPARE(window.StatusPanelText(0),
+             access ? QStringLiteral("KVELT counter connected")
+                    : QString::fromUtf8("No access to the KVELT counter: click here for the fix"));
     QCOMPARE(window.StatusPanelText(1), englishState);
     QCOMPARE(englishHint.isEmpty(), access);
     if (!access) {
@@ -192,7 +194,9 @@ class LanguageStateTest : public QObject {
       QVERIFY(polishHint.startsWith(QString::fromUtf8("Brak uprawnie")));
     }
     PickLanguage(window, 1);
-    QCOMPARE(window.StatusPanelText(0), access ? QString::fromUtf8("Odświeżam listę urządzeń") : polishHint);
+    QCOMPARE(window.StatusPanelText(0),
+             QString::fromUtf8(access ? "Licznik KVELT połączony"
+                                      : "Brak dostępu do licznika KVELT: kliknij tutaj po wskazówkę"));
     QCOMPARE(window.StatusPanelText(1), polishState);
     QCOMPARE(Ui(window).StatusPanels[1]->toolTip(), polishHint);
   }

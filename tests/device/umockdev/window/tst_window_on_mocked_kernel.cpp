@@ -112,22 +112,23 @@ class WindowOnMockedKernel : public QObject {
     QVERIFY(bus.SetNodeMode(counter, 0));
     SandboxWindow sandbox;
     TFMain& w = sandbox.W();
-    QTRY_COMPARE_WITH_TIMEOUT(sandbox.Items(), QStringList({QStringLiteral("KVELT")}), kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(sandbox.Items(), QStringList({QString::fromUtf8("KVELT (brak dostępu)")}),
+                              kTimeoutMs);
     QCOMPARE(sandbox.Panel(1), QString::fromUtf8("Rozłączony"));
+    QCOMPARE(sandbox.Panel(0),
+             QString::fromUtf8("Brak dostępu do licznika KVELT: kliknij tutaj po wskazówkę"));
 
-    // Seen without hovering, in Polish, naming this copy's rule and the commands.
-    const QString polish = sandbox.Panel(0);
+    // In Polish, naming this copy's rule and the commands (a click on the panel shows it whole).
+    const QString polish = w.CurrentAccessHint();
     QVERIFY2(polish.startsWith(QString::fromUtf8("Brak uprawnień")), qPrintable(polish));
     QVERIFY2(polish.contains(RulePath()), qPrintable(polish));
     QVERIFY(polish.contains(QStringLiteral("sudo udevadm trigger --subsystem-match=hidraw")));
-    QCOMPARE(w.CurrentAccessHint(), polish);
     QCOMPARE(w.Control<QLabel>("StatusPanel1")->toolTip(), polish);
     QCOMPARE(w.Control<QLabel>("StatusPanel0")->toolTip(), polish);
 
     // After a switch to English the hint is shown again in English.
     w.ActivateLanguage(2);
-    w.ShowAccessHint();
-    const QString english = sandbox.Panel(0);
+    const QString english = w.CurrentAccessHint();
     QVERIFY2(english.startsWith(QStringLiteral("No permission")), qPrintable(english));
     QVERIFY(english.contains(RulePath()));
     QCOMPARE(w.Control<QLabel>("StatusPanel1")->toolTip(), english);
