@@ -46,7 +46,9 @@ void ShowCurrentException() {
   try {
     throw;
   } catch (const std::exception& error) {
-    const QString translated = Translator() ? Translator()(error) : QString();
+    // The box speaks the window's language; the standard error line stays in the program's own
+    // words, which a terminal of any encoding shows.
+    const QString translated = Translator() && !g_errorsToStandardError ? Translator()(error) : QString();
     ShowEscapedError(translated.isEmpty() ? QString::fromUtf8(error.what()) : translated);
   } catch (...) {
     ShowEscapedError(QString());

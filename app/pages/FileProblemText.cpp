@@ -28,6 +28,8 @@ std::string_view ErrorKey(int error) {
       return "IDS_198";
     case EIO:
       return "IDS_202";
+    case ENXIO:  // a FIFO without a reader, a device that is not there
+      return "IDS_200";
     default:
       return {};
   }
