@@ -66,7 +66,10 @@ void TFMain::BuildPages() {
   statusPage_ = std::make_unique<kvelt::app::DeviceStatusPage>(
       kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1}, lang_,
       [this] { return static_cast<const kvelt::hid::CounterSession*>(link_.Session()); },
-      [this] { recordingPage_->Restart(); });
+      [this] {
+        recordingPage_->Restart();
+        configPage_->Restart();
+      });
   chartPage_ = std::make_unique<kvelt::app::ChartPage>(
       kvelt::app::ChartPage::Controls{Chart1, Chart,
                                       kvelt::ChartParts{Chart1, Series, ChartBottomAxis, ChartLeftAxis},

@@ -57,6 +57,8 @@ class ConfigurationPage {
   // A frame of channel 0..3 arrived: the gate-time list shows the gate time it reports, when that
   // has changed since the last frame.
   void NoteChannelFrame(int channel);
+  // A new stream of reports: its first frame sets the gate-time list again.
+  void Restart() { reportedGateTime_.reset(); }
   void ModbusAddressClick();
   void ModbusBaudRateClick();
   void GetResolutionClick(const QObject* sender);
