@@ -236,6 +236,9 @@ class ConfigTest : public QObject {
     TFMain& w = sim.W();
     QTRY_VERIFY(sim.Connected());
     auto* edit = w.Control<QLineEdit>(box.toLatin1().constData());
+    if (box.startsWith(u"out")) {
+      w.Control<QCheckBox>(box.left(4).append(QStringLiteral("_A")).toLatin1().constData())->setChecked(true);
+    }
     edit->setText(text);
     sim.Sent();
     QTest::keyClick(edit, Qt::Key_Return);

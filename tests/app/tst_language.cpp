@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtCharts/QAbstractSeries>
 #include <QtCharts/QLineSeries>
 #include <QtTest>

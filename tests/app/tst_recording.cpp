@@ -485,9 +485,10 @@ class RecordingTest : public QObject {
           if (filter >= 0) {
             types->setCurrentIndex(filter);
             emit types->activated(filter);
+            emit types->textActivated(types->itemText(filter));
           }
           files.selectFile(QStringLiteral("rec1"));
-          files.accept();
+          static_cast<QDialog&>(files).accept();  // QFileDialog's own accept, as OK runs it
           return files.selectedFiles().value(0);
         });
     Ui(window).SpeedButton1->click();
