@@ -43,8 +43,9 @@ void TSaveDialog::SetDefaultExt(const QString& extension) {
     suffix.remove(0, 1);
   }
   defaultSuffix_ = suffix;
-  if (dialog_ != nullptr && chosenFilter_ < 0) {
-    dialog_->setDefaultSuffix(defaultSuffix_);
+  // Until the user picks a filter, the default extension's filter is the chosen one.
+  if (chosenFilter_ < 0) {
+    ChooseFilter(DefaultFilterIndex());
   }
 }
 
