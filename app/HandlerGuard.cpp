@@ -12,6 +12,11 @@ namespace {
 
 bool g_errorsToStandardError = false;
 
+EscapedErrorTranslator& Translator() {
+  static EscapedErrorTranslator translator;
+  return translator;
+}
+
 void WriteErrorLine(const QString& message) {
   QString line = ComposeErrorText(message);
   line.replace(u'\r', u' ').replace(u'\n', u' ');
@@ -33,11 +38,18 @@ void ShowEscapedError(const QString& message) {
   ShowMessageBox(MessageIcon::Error, QString::fromUtf16(kApplicationTitle), ComposeErrorText(message));
 }
 
+EscapedErrorTranslator SetEscapedErrorTranslator(EscapedErrorTranslator translator) {
+  return std::exchange(Translator(), std::move(translator));
+}
+
 void ShowCurrentException() {
   try {
     throw;
   } catch (const std::exception& error) {
-    ShowEscapedError(QString::fromUtf8(error.what()));
+    // The box speaks the window's language; the standard error line stays in the program's own
+    // words, which a terminal of any encoding shows.
+    const QString translated = Translator() && !g_errorsToStandardError ? Translator()(error) : QString();
+    ShowEscapedError(translated.isEmpty() ? QString::fromUtf8(error.what()) : translated);
   } catch (...) {
     ShowEscapedError(QString());
   }

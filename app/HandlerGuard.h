@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <exception>
+#include <functional>
 #include <utility>
 
 namespace kvelt::app {
@@ -23,6 +25,12 @@ class ErrorsToStandardError {
  private:
   bool previous_;
 };
+
+// Words an escaped error in the window's language; an empty text leaves the error's own message.
+using EscapedErrorTranslator = std::function<QString(const std::exception& error)>;
+
+// Puts a translator in place (the window, while it lives); returns the one that was in place.
+EscapedErrorTranslator SetEscapedErrorTranslator(EscapedErrorTranslator translator);
 
 // To be called inside a catch block: shows the exception being handled (the message of a
 // std::exception, an empty message for anything else).

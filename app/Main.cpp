@@ -22,6 +22,7 @@
 #include "app/pages/ProgramSettingsPage.h"
 #include "app/pages/ReadoutsPage.h"
 #include "app/pages/RecordingPage.h"
+#include "app/pages/SettingsErrorText.h"
 #include "app/pages/StartUpSequence.h"
 #include "app/widgets/TBitBtn.h"
 #include "app/widgets/TReadoutEdit.h"
@@ -48,6 +49,9 @@ TFMain::TFMain(const kvelt::app::ProgramOptions& options, QWidget* parent)
       glyphs_(kvelt::app::ButtonGlyphs::Draw()),
       namedObjects_(*this, kClassName) {
   FMain = this;
+  // Errors that escape a handler, start-up's included, are worded in the window's language.
+  kvelt::app::SetEscapedErrorTranslator(
+      [this](const std::exception& error) { return kvelt::app::SettingsErrorText(lang_, error); });
   setObjectName(QStringLiteral("FMain"));
   BuildWindow();
   BuildPages();
@@ -63,7 +67,10 @@ void TFMain::BuildPages() {
       kvelt::app::DeviceStatusPage::Controls{StatusBar, StatusPanels, ListBox1, this}, lang_,
       [this] { return static_cast<const kvelt::hid::CounterSession*>(link_.Session()); },
       kvelt::app::DeviceStatusPage::Events{
-          [this] { recordingPage_->Restart(); },
+          [this] {
+            recordingPage_->Restart();
+            configPage_->Restart();
+          },
           [this](bool connected, const QString& whatToDo, const QString& why) {
             readoutsPage_->ShowCounterState(connected, whatToDo, why);
           }});
@@ -83,7 +90,8 @@ void TFMain::BuildPages() {
   recordingPage_ = std::make_unique<kvelt::app::RecordingPage>(
       kvelt::app::RecordingPage::Controls{SaveButton, ComboBox_SavePeriod, save_file, save_date, save_time,
                                           save_pos, save_ver, SaveDialog},
-      readings_, lang_, *statusPage_, decimals, settings);
+      readings_, lang_, *statusPage_, [this](const QString& text) { statusPage_->SetPanelText(0, text); },
+      decimals, settings);
   kvelt::app::ProgramSettingsPage::Controls stored{this};
   for (std::size_t n = 0; n < stored.CheckBoxes.size(); ++n) {
     stored.CheckBoxes[n] = Control<QCheckBox>(kvelt::CheckBoxSettings()[n].Control.data());
@@ -114,6 +122,7 @@ TFMain::~TFMain() {
   // The device layer goes first: no reader may hand a report to a half-destroyed window.
   DestroyHidDeviceController();
   if (FMain == this) {
+    kvelt::app::SetEscapedErrorTranslator({});
     FMain = nullptr;
   }
 }
@@ -184,6 +193,15 @@ void TFMain::ConnectHandlers() {
   Bind(BitBtn7, &QAbstractButton::clicked, &TFMain::BitBtn7Click);
   Bind(LangCombo1, &QComboBox::activated, &TFMain::LangCombo1Change);
   configPage_->ConnectListRefusalReset(this);
+  // Enter in a box of the configuration page presses the write button of its row.
+  for (int c = 0; c < 4; ++c) {
+    connect(edit_res[c], &QLineEdit::returnPressed, button_set_res[c], &QAbstractButton::click);
+    connect(edit_coeff[c], &QLineEdit::returnPressed, button_set_coeff[c], &QAbstractButton::click);
+  }
+  for (const TOutputRowControls& row : OutputRows) {
+    connect(row.N, &QLineEdit::returnPressed, BitBtn2, &QAbstractButton::click);
+    connect(row.M, &QLineEdit::returnPressed, BitBtn2, &QAbstractButton::click);
+  }
 }
 
 // --- Read-outs and display options --------------------------------------------------------------
@@ -197,6 +215,7 @@ int TFMain::UnitSelection() const { return readoutsPage_->UnitSelection(); }
 
 void TFMain::RefreshReadouts(int channel) {
   recordingPage_->NoteChannelFrame(channel);
+  configPage_->NoteChannelFrame(channel);
   readoutsPage_->Refresh(channel);
 }
 

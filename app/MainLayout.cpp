@@ -310,10 +310,11 @@ QWidget* TFMain::BuildConfigurationPage() {
   Tight(page, 8, 6);
 
   // One group of four channel columns: value control, read button, write button.
+  // The buttons show only a picture: their hints say what they do ("Odczytaj <what> z licznika").
   using ToolButtons = std::array<QToolButton*, 4>;
   const auto buildChannelGroup = [this](QGroupBox* group, const char* valuePrefix, const char* getPrefix,
                                         ToolButtons& gets, const char* setPrefix, ToolButtons& sets,
-                                        const auto& makeValue) {
+                                        const char* what, const auto& makeValue) {
     auto* row = new QHBoxLayout(group);
     Tight(row, 8, 2);
     for (int c = 0; c < 4; ++c) {
@@ -322,6 +323,8 @@ QWidget* TFMain::BuildConfigurationPage() {
       RegisterNamedObject(value);
       auto* get = WithName(NewToolButton(glyphs_.Read), IndexedName(getPrefix, c));
       auto* set = WithName(NewToolButton(glyphs_.Write), IndexedName(setPrefix, c));
+      get->setToolTip(Text("Odczytaj ") + Text(what) + Text(" z licznika"));
+      set->setToolTip(Text("Zapisz ") + Text(what) + Text(" do licznika"));
       RegisterNamedObject(get);
       RegisterNamedObject(set);
       gets[static_cast<std::size_t>(c)] = get;
@@ -337,19 +340,19 @@ QWidget* TFMain::BuildConfigurationPage() {
 
   GroupBox1 = Named(new QGroupBox(Text("Rozdzielczość enkodera [imp/obr]")), "GroupBox1");
   buildChannelGroup(GroupBox1, "edit_res", "button_get_res", button_get_res, "button_set_res", button_set_res,
-                    [this](int c) {
+                    "rozdzielczość", [this](int c) {
                       edit_res[static_cast<std::size_t>(c)] = new QLineEdit;
                       return edit_res[static_cast<std::size_t>(c)];
                     });
   GroupBox2 = Named(new QGroupBox(Text("Mnożnik [COEFF]")), "GroupBox2");
   buildChannelGroup(GroupBox2, "edit_coeff", "button_get_coeff", button_get_coeff, "button_set_coeff",
-                    button_set_coeff, [this](int c) {
+                    button_set_coeff, "mnożnik", [this](int c) {
                       edit_coeff[static_cast<std::size_t>(c)] = new QLineEdit;
                       return edit_coeff[static_cast<std::size_t>(c)];
                     });
   GroupBox9 = Named(new QGroupBox(Text("Zerowanie [Kanał C]")), "GroupBox9");
   buildChannelGroup(GroupBox9, "edit_zero", "button_get_zero", button_get_zero, "button_set_zero",
-                    button_set_zero, [this](int c) {
+                    button_set_zero, "znacznik zera", [this](int c) {
                       edit_zero[static_cast<std::size_t>(c)] = NewList(Items({"Nie", "Tak"}));
                       return edit_zero[static_cast<std::size_t>(c)];
                     });
@@ -368,6 +371,7 @@ QWidget* TFMain::BuildConfigurationPage() {
                      "1,00   [s]", "2,00   [s]", "5,00   [s]", "10,0   [s]", "20,0   [s]", "50,0   [s]"})),
       "TimeList");
   SpeedButton2 = Named(NewToolButton(glyphs_.Write), "SpeedButton2");
+  SpeedButton2->setToolTip(Text("Zapisz czas bramkowania do licznika"));
   gate->addWidget(TimeList, 0, 0);
   gate->addWidget(SpeedButton2, 0, 1);
   gate->setRowStretch(1, 1);
@@ -458,6 +462,7 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   auto* file = new QHBoxLayout;
   save_file = Named(new QLineEdit(Text("save_file")), "save_file");
   SpeedButton1 = Named(NewToolButton(glyphs_.ChooseFile), "SpeedButton1");
+  SpeedButton1->setToolTip(Text("Wybierz plik z pomiarami"));
   file->addWidget(save_file, 1);
   file->addWidget(SpeedButton1);
   recording->addLayout(file);

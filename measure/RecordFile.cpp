@@ -38,11 +38,18 @@ int OpenWithoutFollowing(const std::string& path) {
   return descriptor;
 }
 
+// Sets `failure` to an error number of the system.
+void FailWith(AppendFailure& failure, int error) {
+  failure.What = AppendFailure::Cause::System;
+  failure.Error = error;
+  failure.Text = std::strerror(error);
+}
+
 // Opens the file for appending, following links one at a time and each only when the user or
-// root owns it. -1 with `why` set when it cannot be opened.
-int OpenForAppend(const std::string& path, std::string& why) {
+// root owns it. -1 with `failure` set when it cannot be opened.
+int OpenForAppend(const std::string& path, AppendFailure& failure) {
   if (path.empty()) {
-    why = "no file name";
+    failure = {AppendFailure::Cause::NoName, 0, "no file name"};
     return -1;
   }
   std::filesystem::path current = path;
@@ -53,22 +60,24 @@ int OpenForAppend(const std::string& path, std::string& why) {
     const int error = errno;
     struct stat link {};
     if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
-      why = std::strerror(error);
+      FailWith(failure, error);
       return -1;
     }
     if (link.st_uid != ::geteuid() && link.st_uid != 0) {
-      why = "a symbolic link owned by another user (uid " + std::to_string(link.st_uid) + ") is not followed";
+      failure = {
+          AppendFailure::Cause::ForeignLink, 0,
+          "a symbolic link owned by another user (uid " + std::to_string(link.st_uid) + ") is not followed"};
       return -1;
     }
     std::error_code readError;
     const std::filesystem::path target = std::filesystem::read_symlink(current, readError);
     if (readError) {
-      why = readError.message();
+      FailWith(failure, readError.value());
       return -1;
     }
     current = target.is_absolute() ? target : current.parent_path() / target;
   }
-  why = std::strerror(ELOOP);
+  FailWith(failure, ELOOP);
   return -1;
 }
 
@@ -101,37 +110,55 @@ AppendResult AppendLineToFile(const std::string& path, std::string_view line) {
   return AppendLineToFile(path, line, &WriteToDescriptor);
 }
 
+AppendResult AppendLineToFile(const std::string& path, std::string_view line, AppendFailure& failure) {
+  return AppendLineToFile(path, line, &WriteToDescriptor, failure);
+}
+
 AppendResult AppendLineToFile(const std::string& path, std::string_view line, LineWriter writer) {
-  std::string why;
-  const int descriptor = OpenForAppend(path, why);
+  AppendFailure failure;
+  return AppendLineToFile(path, line, writer, failure);
+}
+
+AppendResult AppendLineToFile(const std::string& path, std::string_view line, LineWriter writer,
+                              AppendFailure& failure) {
+  const int descriptor = OpenForAppend(path, failure);
   if (descriptor < 0) {
     return AppendResult::OpenFailed;
   }
   struct stat before {};
   if (::fstat(descriptor, &before) != 0 || !MayBeWritten(before)) {
+    failure = {AppendFailure::Cause::NotAFile, 0, "not a regular file"};
     ::close(descriptor);
     return AppendResult::OpenFailed;
   }
   std::string text;
   if (!line.empty()) text = MissingLineEnd(descriptor, before);
   text += line;
+  errno = 0;
   const long written = writer(descriptor, text.data(), text.size());
   const bool complete = written >= 0 && static_cast<std::size_t>(written) == text.size();
   if (!complete) {
+    // A short write that set no error number ran out of room.
+    FailWith(failure, errno != 0 ? errno : ENOSPC);
     RemovePartialLine(descriptor, before, written);
   }
   const bool closed = ::close(descriptor) == 0;
+  if (complete && !closed) FailWith(failure, errno);
   return complete && closed ? AppendResult::Written : AppendResult::WriteFailed;
 }
 
-std::string AppendOpenProblem(const std::string& path) {
-  std::string why;
-  const int descriptor = OpenForAppend(path, why);
-  if (descriptor < 0) return why;
+AppendFailure AppendOpenFailure(const std::string& path) {
+  AppendFailure failure;
+  const int descriptor = OpenForAppend(path, failure);
+  if (descriptor < 0) return failure;
   struct stat info {};
-  if (::fstat(descriptor, &info) == 0 && !MayBeWritten(info)) why = "not a regular file";
+  if (::fstat(descriptor, &info) == 0 && !MayBeWritten(info)) {
+    failure = {AppendFailure::Cause::NotAFile, 0, "not a regular file"};
+  }
   ::close(descriptor);
-  return why;
+  return failure;
 }
+
+std::string AppendOpenProblem(const std::string& path) { return AppendOpenFailure(path).Text; }
 
 }  // namespace kvelt

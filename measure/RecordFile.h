@@ -8,6 +8,15 @@ namespace kvelt {
 
 enum class AppendResult { Written, OpenFailed, WriteFailed };
 
+// Why a line could not be appended: the error number of the call that failed (System), or a case
+// the file system has no error number for. `Text` says it in English for the command line.
+struct AppendFailure {
+  enum class Cause { None, NoName, System, ForeignLink, NotAFile };
+  Cause What = Cause::None;
+  int Error = 0;  // errno, for System
+  std::string Text;
+};
+
 // Appends one recording line to the file at `path`: opens it for appending (creating it empty if
 // missing, never truncating), writes the whole line with one write and closes it again, so no
 // handle is held between lines. The line is written byte for byte (it carries its own CR LF);
@@ -33,6 +42,15 @@ AppendResult AppendLineToFile(const std::string& path, std::string_view line);
 using LineWriter = long (*)(int descriptor, const char* data, std::size_t size);
 
 AppendResult AppendLineToFile(const std::string& path, std::string_view line, LineWriter writer);
+
+// The same, and why it failed in `failure` (left as it is after Written).
+AppendResult AppendLineToFile(const std::string& path, std::string_view line, AppendFailure& failure);
+AppendResult AppendLineToFile(const std::string& path, std::string_view line, LineWriter writer,
+                              AppendFailure& failure);
+
+// Opens the file at `path` for appending as a line would (creating it empty when missing, never
+// changing what it holds) and closes it again: why it cannot be, What None when it can.
+AppendFailure AppendOpenFailure(const std::string& path);
 
 // Why the file at `path` cannot be opened for appending now ("Permission denied", "a symbolic
 // link owned by another user (uid 65534)"...), for the message after an OpenFailed; empty when

@@ -12,9 +12,11 @@ class SettingsWriteError : public std::runtime_error {
   explicit SettingsWriteError(const std::string& path, const std::string& reason = {});
 
   const std::string& Path() const { return path_; }
+  const std::string& Reason() const { return reason_; }
 
  private:
   std::string path_;
+  std::string reason_;
 };
 
 }  // namespace kvelt

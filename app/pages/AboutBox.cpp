@@ -7,7 +7,7 @@
 namespace kvelt::app {
 
 QString AboutBox::Text(const TLangTable& texts) {
-  return PageText(texts, "IDS_186") + u'\n' + u'\n' + QStringLiteral("  wersja: ") + u'\n' +
+  return PageText(texts, "IDS_186") + u'\n' + u'\n' + PageText(texts, "IDS_187") + u'\n' +
          QString::fromUtf16(kProgramVersion) + u'\n';
 }
 

@@ -9,9 +9,10 @@
 #include <vector>
 
 #include "app/MessageBoxes.h"
+#include "app/pages/RefusalText.h"
 #include "app/pages/ReportSender.h"
 #include "app/pages/StatusSink.h"
-#include "app/widgets/EditBoxBackground.h"
+#include "app/widgets/RefusalMark.h"
 #include "config/AcknowledgementTexts.h"
 #include "config/DeviceCommands.h"
 #include "config/EncoderInfo.h"
@@ -20,6 +21,7 @@
 #include "config/OutputsFill.h"
 #include "config/OutputsWrite.h"
 #include "config/SenderChannel.h"
+#include "config/ValueRefusal.h"
 #include "i18n/TLangTable.h"
 #include "measure/qt/LocaleRecordLine.h"
 #include "protocol/ReportBuilders.h"
@@ -42,12 +44,13 @@ std::optional<std::size_t> ChannelOf(const QObject* sender) {
 std::string Utf8(const QString& text) { return text.toStdString(); }
 
 // Marks every list of the rows that has no selection (a reply can leave one so); true if any.
-bool MarkListsWithoutSelection(const std::array<TOutputRowControls, ConfigurationPage::kOutputCount>& rows) {
+bool MarkListsWithoutSelection(const std::array<TOutputRowControls, ConfigurationPage::kOutputCount>& rows,
+                               const QString& reason) {
   bool any = false;
   for (const TOutputRowControls& row : rows) {
     for (QComboBox* list : {row.W, row.B, row.T, row.C, row.S}) {
       if (list->currentIndex() < 0) {
-        EditBoxBackground::MarkRefused(list);
+        RefusalMark::Mark(list, reason);
         any = true;
       }
     }
@@ -82,13 +85,14 @@ ConfigurationPage::ConfigurationPage(const Controls& controls, const ChannelRead
 
 void ConfigurationPage::ConnectListRefusalReset(QObject* context) {
   std::vector<QComboBox*> lists(controls_.ZeroMarker.begin(), controls_.ZeroMarker.end());
+  lists.push_back(controls_.GateTime);
   for (const TOutputRowControls& row : controls_.Outputs) {
     lists.insert(lists.end(), {row.W, row.B, row.T, row.C, row.S});
   }
   for (QComboBox* list : lists) {
     QObject::connect(list, &QComboBox::currentIndexChanged, context, [list](int index) {
       if (index >= 0) {
-        EditBoxBackground::MarkNormal(list);
+        RefusalMark::Clear(list);
       }
     });
   }
@@ -118,7 +122,28 @@ void ConfigurationPage::ClearPositionClick(const QObject* sender) {
 void ConfigurationPage::GateTimeClick() {
   if (const auto request = GateTimeRequest(controls_.GateTime->currentIndex())) {
     sender_.Send(*request);
+  } else {
+    RefusalMark::Mark(controls_.GateTime, RefusalText(texts_, ValueRefusal::NoChoice, {}));
   }
+}
+
+void ConfigurationPage::NoteChannelFrame(int channel) {
+  if (channel < 0 || channel >= kChannelCount) {
+    return;
+  }
+  // Only a change is shown, so a choice the user has not sent yet is not undone by every frame.
+  const std::uint32_t reported = readings_[static_cast<std::size_t>(channel)].GateTimeMs;
+  if (reportedGateTime_ == reported) {
+    return;
+  }
+  reportedGateTime_ = reported;
+  int position = -1;  // a time the list lacks: no item is claimed
+  for (int candidate = 0; candidate < kGateTimeCount; ++candidate) {
+    if (GateTimeMilliseconds(candidate) == reported) {
+      position = candidate;
+    }
+  }
+  controls_.GateTime->setCurrentIndex(position);
 }
 
 void ConfigurationPage::ModbusAddressClick() {
@@ -149,7 +174,7 @@ void ConfigurationPage::SetResolutionClick(const QObject* sender) {
   QLineEdit* box = controls_.Resolution[*channel];
   const auto request = SetResolutionRequest(static_cast<int>(*channel), Utf8(box->text()));
   if (!request) {
-    EditBoxBackground::MarkRefused(box);
+    RefusalMark::Mark(box, RefusalText(texts_, ValueRefusal::WholeNumberRange, SystemDecimalSeparator()));
     return;
   }
   sender_.Send(*request);
@@ -167,10 +192,10 @@ void ConfigurationPage::SetCoefficientClick(const QObject* sender) {
     return;
   }
   QLineEdit* box = controls_.Coefficient[*channel];
-  const auto request =
-      SetCoefficientRequest(static_cast<int>(*channel), Utf8(box->text()), SystemDecimalSeparator());
+  const std::string separator = SystemDecimalSeparator();
+  const auto request = SetCoefficientRequest(static_cast<int>(*channel), Utf8(box->text()), separator);
   if (!request) {
-    EditBoxBackground::MarkRefused(box);
+    RefusalMark::Mark(box, RefusalText(texts_, RealRefusal(Utf8(box->text()), separator), separator));
     return;
   }
   sender_.Send(*request);
@@ -191,15 +216,13 @@ void ConfigurationPage::SetZeroMarkerClick(const QObject* sender) {
   QComboBox* list = controls_.ZeroMarker[*channel];
   const int position = list->currentIndex();
   if (position < 0) {
-    EditBoxBackground::MarkRefused(list);
+    RefusalMark::Mark(list, RefusalText(texts_, ValueRefusal::NoChoice, {}));
     return;
   }
   sender_.Send(SetZeroMarkerRequest(static_cast<int>(*channel), position));
 }
 
-void ConfigurationPage::EditChanged(QObject* sender) {
-  EditBoxBackground::MarkNormal(qobject_cast<QWidget*>(sender));
-}
+void ConfigurationPage::EditChanged(QObject* sender) { RefusalMark::Clear(qobject_cast<QWidget*>(sender)); }
 
 // --- Transistor outputs ---------------------------------------------------------------------------------
 
@@ -215,7 +238,7 @@ void ConfigurationPage::ApplyEnablingRule(int k) {
         static_cast<QWidget*>(row.S)}) {
     control->setEnabled(enabled);
   }
-  EditBoxBackground::MarkNormal(row.N);
+  RefusalMark::Clear(row.N);
 }
 
 void ConfigurationPage::ApplyLogicRule(int k) {
@@ -233,14 +256,16 @@ void ConfigurationPage::WriteOutputsClick() {
   for (std::size_t k = 0; k < rows.size(); ++k) {
     rows[k] = ReadOutputRow(controls_.Outputs[k]);
   }
-  const OutputsWrite write = BuildOutputsWrite(rows, SystemDecimalSeparator());
+  const std::string separator = SystemDecimalSeparator();
+  const OutputsWrite write = BuildOutputsWrite(rows, separator);
   for (const RefusedBox& refused : write.Refused) {
     const TOutputRowControls& row = controls_.Outputs[static_cast<std::size_t>(refused.Row)];
-    EditBoxBackground::MarkRefused(refused.Box == OutputBox::Threshold ? row.N : row.M);
+    QLineEdit* box = refused.Box == OutputBox::Threshold ? row.N : row.M;
+    RefusalMark::Mark(box, RefusalText(texts_, RealRefusal(Utf8(box->text()), separator), separator));
   }
   // A list left without a selection by a reply has no position to carry: nothing is written
   // rather than a made-up byte, and the list shows the refusal as a bad box does.
-  if (MarkListsWithoutSelection(controls_.Outputs)) {
+  if (MarkListsWithoutSelection(controls_.Outputs, RefusalText(texts_, ValueRefusal::NoChoice, {}))) {
     return;
   }
   if (const std::optional<OutboundReport> first = exchange_.BeginWrite(write)) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "app/pages/OutputRowControls.h"
 #include "config/OutputsConfigExchange.h"
@@ -52,6 +54,11 @@ class ConfigurationPage {
   void ShowEncoderInfo(int channelNumber);
   void ClearPositionClick(const QObject* sender);
   void GateTimeClick();
+  // A frame of channel 0..3 arrived: the gate-time list shows the gate time it reports, when that
+  // has changed since the last frame.
+  void NoteChannelFrame(int channel);
+  // A new stream of reports: its first frame sets the gate-time list again.
+  void Restart() { reportedGateTime_.reset(); }
   void ModbusAddressClick();
   void ModbusBaudRateClick();
   void GetResolutionClick(const QObject* sender);
@@ -89,6 +96,7 @@ class ConfigurationPage {
   StatusSink& status_;
   std::function<int()> decimals_;
   OutputsConfigExchange exchange_;
+  std::optional<std::uint32_t> reportedGateTime_;
 };
 
 }  // namespace kvelt::app

@@ -2,12 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <utility>
 
 #include "app/MessageBoxes.h"
+#include "app/pages/FileProblemText.h"
 #include "app/pages/PageText.h"
 #include "app/pages/StatusSink.h"
 #include "app/widgets/SaveDialogRunner.h"
@@ -18,12 +20,14 @@
 namespace kvelt::app {
 
 RecordingPage::RecordingPage(const Controls& controls, const ChannelReadingArray& readings,
-                             const TLangTable& texts, StatusSink& status, std::function<int()> decimals,
+                             const TLangTable& texts, StatusSink& status,
+                             std::function<void(const QString&)> showText, std::function<int()> decimals,
                              std::function<IniFile()> settings)
     : controls_(controls),
       readings_(readings),
       texts_(texts),
       status_(status),
+      showText_(std::move(showText)),
       decimals_(std::move(decimals)),
       settings_(std::move(settings)),
       recorder_(std::make_unique<LineRecorder>([this] { return Target(); })) {}
@@ -41,12 +45,12 @@ bool RecordingPage::Tick() {
     case LineRecorder::Outcome::Written:
       return true;
     case LineRecorder::Outcome::OpenFailed:
-      status_.ShowStatusMessage(0, "IDS_6");
+      ShowFileProblem("IDS_190", controls_.File->text(), recorder_->LastFailure());
       return false;
     case LineRecorder::Outcome::WriteFailed:
       // The line is lost (and cut back out of the file), but the user is told; the frame's
       // handling goes on as for a written line.
-      status_.ShowStatusMessage(0, "IDS_6");
+      ShowFileProblem("IDS_190", controls_.File->text(), recorder_->LastFailure());
       return true;
   }
   return true;
@@ -81,22 +85,29 @@ void RecordingPage::ChooseFileClick() {
     ShowMessageBox(MessageIcon::Error, PageText(texts_, "IDS_139"), PageText(texts_, "IDS_138"));
     return;
   }
+  const QFileInfo current(controls_.File->text());
+  if (!controls_.File->text().isEmpty() && current.absoluteDir().exists()) {
+    controls_.Dialog->SetDirectory(current.absolutePath());
+  }
   const std::optional<QString> chosen = RunSaveDialog(*controls_.Dialog);
   if (!chosen) {
     return;
   }
   controls_.File->setText(*chosen);
-  if (QFileInfo::exists(*chosen)) {
-    return;  // left untouched; recording appends to it
+  const bool existed = QFileInfo::exists(*chosen);
+  // Opened for appending as a line will be: a new file is created empty, an existing one is left
+  // untouched (recording appends to it).
+  const AppendFailure failure = AppendOpenFailure(QFile::encodeName(*chosen).toStdString());
+  if (failure.What != AppendFailure::Cause::None) {
+    ShowFileProblem("IDS_191", *chosen, failure);
   }
-  {
-    // Created empty now; a failure shows at the first line.
-    QFile file(*chosen);
-    if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-      file.close();
-    }
+  if (!existed) {
+    settings_().WriteString(SettingsKeys::Section, SettingsKeys::SaveFile, chosen->toStdString());
   }
-  settings_().WriteString(SettingsKeys::Section, SettingsKeys::SaveFile, chosen->toStdString());
+}
+
+void RecordingPage::ShowFileProblem(std::string_view key, const QString& file, const AppendFailure& failure) {
+  showText_(PageText(texts_, key).arg(file, FileProblemText(texts_, failure)));
 }
 
 }  // namespace kvelt::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <array>
 #include <functional>
 #include <memory>
@@ -36,9 +37,11 @@ class RecordingPage {
     std::array<QCheckBox*, kChannelCount> Speeds{};
     TSaveDialog* Dialog = nullptr;
   };
+  // `showText` puts a composed text (a file problem with the file's name) into status panel 0;
   // `decimals` gives the display's decimals; `settings` the settings file, opened afresh.
   RecordingPage(const Controls& controls, const ChannelReadingArray& readings, const TLangTable& texts,
-                StatusSink& status, std::function<int()> decimals, std::function<IniFile()> settings);
+                StatusSink& status, std::function<void(const QString&)> showText,
+                std::function<int()> decimals, std::function<IniFile()> settings);
 
   bool Recording() const { return recording_; }
   // Recording from the start, as the settings ask (auto_save).
@@ -47,8 +50,9 @@ class RecordingPage {
   void SaveClick();
   // SaveButton's caption for the recording state: stop while recording, start otherwise.
   void ApplyCaption();
-  // SpeedButton1: the file chosen (refused while recording), created empty when new, and kept
-  // in the settings.
+  // SpeedButton1: the file chosen (refused while recording) in a dialog opened in the current
+  // file's folder, created empty when new, and kept in the settings; a file that cannot be
+  // appended to is reported at once and kept all the same, as the user may fix its folder.
   void ChooseFileClick();
 
   // A channel frame arrived; the recorder waits for every chosen channel before its first line.
@@ -56,6 +60,8 @@ class RecordingPage {
   // A new stream of reports: the period count and the channels heard start afresh.
   void Restart() { recorder_->Restart(); }
   // The step of a channel-4 frame: a line when one is due; false when the file cannot be opened.
+  // A line that fails is reported with the file's name and the reason; recording stays on and the
+  // next period tries again.
   bool Tick();
   // The period count and the channels heard.
   const LineRecorder& Recorder() const { return *recorder_; }
@@ -63,10 +69,14 @@ class RecordingPage {
   RecordTarget Target() const;
 
  private:
+  // The recording file's failure in status panel 0: `key`'s text with the file and the reason.
+  void ShowFileProblem(std::string_view key, const QString& file, const AppendFailure& failure);
+
   Controls controls_;
   const ChannelReadingArray& readings_;
   const TLangTable& texts_;
   StatusSink& status_;
+  std::function<void(const QString&)> showText_;
   std::function<int()> decimals_;
   std::function<IniFile()> settings_;
   std::unique_ptr<LineRecorder> recorder_;

@@ -10,6 +10,9 @@
 // translation table writes them: Title, Filter ("description|*.ext|...") and DefaultExt ("*.csv").
 // It keeps these settings itself and builds the file dialog only when it is first run, since a
 // file dialog is costly to create and most runs of the program never open one.
+//
+// The file dialog starts with the filter of the default extension chosen, and a name typed
+// without an extension gets the extension of the filter chosen when the dialog is accepted.
 class TSaveDialog : public QObject {
   Q_OBJECT
   Q_PROPERTY(QString Title READ Title WRITE SetTitle)
@@ -37,6 +40,10 @@ class TSaveDialog : public QObject {
   bool testOption(QFileDialog::Option option) const { return options_.testFlag(option); }
   void setOption(QFileDialog::Option option, bool on = true);
 
+  // The folder the file dialog opens in; empty: the dialog's own choice.
+  QString Directory() const { return directory_; }
+  void SetDirectory(const QString& folder);
+
   // The file dialog, built with the current settings on the first call.
   QFileDialog& Dialog();
   // The file dialog when it has been built, nothing before.
@@ -51,4 +58,12 @@ class TSaveDialog : public QObject {
   QStringList nameFilters_;
   QString defaultSuffix_;
   QFileDialog::Options options_;
+  QString directory_;
+  // The name filter chosen in the file dialog (by position, kept across a change of language).
+  qsizetype chosenFilter_ = -1;
+
+  // Chooses filter `index` in the built dialog and takes its extension as the default suffix.
+  void ChooseFilter(qsizetype index);
+  // The position of the filter of the default extension; 0 when none has it.
+  qsizetype DefaultFilterIndex() const;
 };

@@ -33,7 +33,10 @@ LineRecorder::Outcome LineRecorder::OnChannel4Frame(int periodIndex, bool record
   const std::string line =
       target.Compose ? target.Compose(readings)
                      : ComposeLocaleRecordLine(target.Columns, readings, target.Decimals, clock_, separator_);
-  switch (target.Write ? target.Write(line) : AppendLineToFile(target.Path, line)) {
+  lastFailure_ = {};
+  const AppendResult result =
+      target.Write ? target.Write(line) : AppendLineToFile(target.Path, line, lastFailure_);
+  switch (result) {
     case AppendResult::Written:
       ++written_;
       return Outcome::Written;

@@ -47,6 +47,9 @@ class LineRecorder {
   Outcome OnChannel4Frame(int periodIndex, bool recording, const ChannelReadingArray& readings);
 
   long long LinesWritten() const { return written_; }
+  // Why the last OpenFailed or WriteFailed line was not written (Cause None from a target's own
+  // Write).
+  const AppendFailure& LastFailure() const { return lastFailure_; }
   // Channel-4 frames counted in the current period.
   std::uint32_t RecordFrameCounter() const { return pacer_.RecordFrameCounter(); }
 
@@ -59,6 +62,7 @@ class LineRecorder {
   RecordClock clock_;
   std::string separator_;
   long long written_ = 0;
+  AppendFailure lastFailure_;
 };
 
 }  // namespace kvelt

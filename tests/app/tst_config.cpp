@@ -24,6 +24,7 @@
 #include "device/sim/SimulatedHidBackend.h"
 #include "i18n/qt/TLangCombo.h"
 #include "protocol/ByteOrder.h"
+#include "protocol/ChannelFrame.h"
 #include "tests/app/support/WindowControls.h"
 
 using kvelt::app::EditBoxBackground;
@@ -175,23 +176,29 @@ class ConfigTest : public QObject {
   void refusedValuesAreMarkedAndNotSent_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("reason");
+    const QString range = Utf8("Wpisz liczbę całkowitą od 0 do 65535");
     QTest::newRow("resolution empty") << "button_set_res0"
-                                      << "";
+                                      << "" << range;
     QTest::newRow("resolution 65536") << "button_set_res1"
-                                      << "65536";
+                                      << "65536" << range;
     QTest::newRow("resolution -1") << "button_set_res2"
-                                   << "-1";
+                                   << "-1" << range;
     QTest::newRow("resolution 1x") << "button_set_res3"
-                                   << "1x";
+                                   << "1x" << range;
     QTest::newRow("coefficient empty") << "button_set_coeff0"
-                                       << "";
-    QTest::newRow("coefficient other separator") << "button_set_coeff1" << (Sep() == u',' ? "1.5" : "1,5");
+                                       << "" << Utf8("Wpisz liczbę");
+    QTest::newRow("coefficient other separator") << "button_set_coeff1" << (Sep() == u',' ? "1.5" : "1,5")
+                                                 << Utf8("Oczekiwany separator dziesiętny: ") + Sep();
     QTest::newRow("coefficient text") << "button_set_coeff2"
-                                      << "abc";
+                                      << "abc" << Utf8("Wpisz liczbę");
+    QTest::newRow("coefficient beyond a single") << "button_set_coeff3"
+                                                 << "1e39" << Utf8("Liczba poza zakresem");
   }
   void refusedValuesAreMarkedAndNotSent() {
     QFETCH(QString, button);
     QFETCH(QString, text);
+    QFETCH(QString, reason);
     SimWindow sim;
     TFMain& w = sim.W();
     QTRY_VERIFY(sim.Connected());
@@ -204,8 +211,66 @@ class ConfigTest : public QObject {
     QVERIFY(sim.Sent().empty());
     QCOMPARE(box->palette().color(QPalette::Base), QColor(253, 124, 102));
     QCOMPARE(w.StatusPanelText(0), panel);
+    QCOMPARE(box->toolTip(), reason);
     QTest::keyClick(box, Qt::Key_0);
     QCOMPARE(box->palette().color(QPalette::Base), EditBoxBackground::Normal(box));
+    QCOMPARE(box->toolTip(), QString());
+  }
+
+  // Enter in a box presses the write button of its row.
+  void enterPressesTheRowsWriteButton_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Bytes>("expected");
+    QTest::newRow("resolution ch2") << "edit_res1"
+                                    << "1000" << Bytes{104, 1, 0xA0, 0x0F, 0, 0};
+    QTest::newRow("coefficient ch4") << "edit_coeff3" << Localized("1,5") << Cat({{105, 3}, F32(1.5f)});
+    QTest::newRow("output threshold") << "out2_N"
+                                      << "5" << Bytes{107};
+  }
+  void enterPressesTheRowsWriteButton() {
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(Bytes, expected);
+    SimWindow sim;
+    TFMain& w = sim.W();
+    QTRY_VERIFY(sim.Connected());
+    auto* edit = w.Control<QLineEdit>(box.toLatin1().constData());
+    if (box.startsWith(u"out")) {
+      w.Control<QCheckBox>(box.left(4).append(QStringLiteral("_A")).toLatin1().constData())->setChecked(true);
+    }
+    edit->setText(text);
+    sim.Sent();
+    QTest::keyClick(edit, Qt::Key_Return);
+    const auto sent = sim.Sent(expected.size());
+    QVERIFY(!sent.empty());
+    QCOMPARE(sent[0], expected);
+  }
+
+  // The gate-time list shows what the frames report, once per change, so a choice not yet sent
+  // stays; a time the list lacks leaves it without a choice, which the button refuses.
+  void gateTimeListFollowsTheFrames() {
+    SimWindow sim;
+    TFMain& w = sim.W();
+    const auto frame = [](int channel, std::uint16_t gateTimeMs) {
+      kvelt::ChannelFrame f;
+      f.Code = static_cast<std::uint8_t>(100 + channel);
+      f.GateTimeMs = gateTimeMs;
+      const auto bytes = kvelt::EncodeChannelFrame(f);
+      return Bytes(bytes.begin(), bytes.end());
+    };
+    Feed(w, frame(0, 1000));
+    QCOMPARE(Ui(w).TimeList->currentText(), QStringLiteral("1,00   [s]"));
+    Ui(w).TimeList->setCurrentIndex(3);
+    Feed(w, frame(2, 1000));
+    QCOMPARE(Ui(w).TimeList->currentIndex(), 3);
+    Feed(w, frame(1, 50000));
+    QCOMPARE(Ui(w).TimeList->currentIndex(), 11);
+    Feed(w, frame(3, 30));
+    QCOMPARE(Ui(w).TimeList->currentIndex(), -1);
+    Ui(w).SpeedButton2->click();
+    QVERIFY(EditBoxBackground::IsMarkedRefused(Ui(w).TimeList));
+    QCOMPARE(Ui(w).TimeList->toolTip(), Utf8("Wybierz pozycję z listy"));
   }
 
   void repliesFillTheBoxes() {
@@ -355,6 +420,9 @@ class ConfigTest : public QObject {
     refused.sort();
     marked.sort();
     QCOMPARE(refused, marked);
+    for (const QString& name : marked) {
+      QCOMPARE(w.Control<QComboBox>(name.toLatin1().constData())->toolTip(), Utf8("Wybierz pozycję z listy"));
+    }
     // The colour shows on the list's face, not only in its palette.
     for (const QString& name : marked) {
       auto* list = w.Control<QComboBox>(name.toLatin1().constData());

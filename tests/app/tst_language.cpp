@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QtCharts/QAbstractSeries>
 #include <QtCharts/QLineSeries>
 #include <QtTest>
@@ -78,6 +79,11 @@ std::optional<QStringList> Shown(TFMain& window, TStringsType section, const std
       }
       return std::nullopt;
     }
+    case TStringsType::stHints:
+      if (auto* widget = qobject_cast<QWidget*>(object)) {
+        return QStringList{widget->toolTip()};
+      }
+      return std::nullopt;
     case TStringsType::stFonts:
       if (auto* widget = qobject_cast<QWidget*>(object);
           widget != nullptr && widget->testAttribute(Qt::WA_SetFont)) {
@@ -138,8 +144,9 @@ bool ShowsAState(const std::string& key) {
   return key == "BoxPos" || key == "BoxPred" || key == "GroupBox1" || key == "SaveButton";
 }
 
-constexpr TStringsType kAppliedSections[] = {TStringsType::stCaptions, TStringsType::stFonts,
-                                             TStringsType::stMultiLines, TStringsType::stOtherStrings};
+constexpr TStringsType kAppliedSections[] = {TStringsType::stCaptions, TStringsType::stHints,
+                                             TStringsType::stFonts, TStringsType::stMultiLines,
+                                             TStringsType::stOtherStrings};
 
 }  // namespace
 
@@ -169,9 +176,10 @@ class LanguageTest : public QObject {
         QVERIFY2(*shown == Expected(section, text), row.Key.c_str());
       }
     }
-    // 49 captions (and the 4 that show a state), 9 fonts (the status bar follows the window's
-    // font), 34 lists, 13 series and the title and filter of both dialogs.
-    QCOMPARE(checked, 49 + 9 + 34 + 13 + 4);
+    // 50 captions (and the 4 that show a state), the 26 picture buttons' hints, 9 fonts (the
+    // status bar follows the window's font), 34 lists, 13 series and the title and filter of
+    // both dialogs.
+    QCOMPARE(checked, 50 + 26 + 9 + 34 + 13 + 4);
     QCOMPARE(SelectionsOf(window), before);
 
     window.ActivateLanguage(1);
@@ -203,6 +211,15 @@ class LanguageTest : public QObject {
     QCOMPARE(Ui(window).save_file->text(), QDir::homePath() + QStringLiteral("/pomiar.csv"));
     QCOMPARE(Ui(window).StatusBar->font().family(), window.font().family());
     QCOMPARE(window.LangText("IDS_1"), QStringLiteral("Connected"));
+    QCOMPARE(window.Control<QLabel>("Label5")->text(), QStringLiteral("Record every:"));
+    QCOMPARE(window.Control<QLabel>("Label4")->text(), QStringLiteral("Data file"));
+    QCOMPARE(Ui(window).button_get_zero[2]->toolTip(),
+             QStringLiteral("Read the zero marker from the counter"));
+    Ui(window).InfoButtons[0]->click();
+    Ui(window).BitBtn7->click();
+    QCOMPARE(fixture.Boxes().size(), std::size_t{2});
+    QCOMPARE(fixture.Boxes()[0].Title, QStringLiteral("Encoder 1"));
+    QVERIFY(fixture.Boxes()[1].Text.contains(QStringLiteral("\nversion:\n")));
   }
 
   void pickerActivatesTheLanguageAndTranslatesBothPanels() {

@@ -168,7 +168,7 @@ class ReadoutsTest : public QObject {
     Ui(window).UnitList->setCurrentIndex(1);
     emit Ui(window).UnitList->activated(1);
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
-    QCOMPARE(fixture.Boxes()[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
+    QCOMPARE(fixture.Boxes()[0].Text, Utf8("Nie można zapisać ustawień do pliku ") + window.IniPath() + u'.');
     QCOMPARE(Ui(window).BoxPred->title(), Utf8("Prędkość [obr/s]"));
     // The program carries on: the next frame still reaches the read-outs.
     Feed(window, ChannelFrameBytes(0, 1.0f, 1.5f));

@@ -33,6 +33,12 @@ namespace {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
+// What the status shows when a line cannot be written.
+QString RetryMessage(const QString& path, const QString& reason) {
+  return Utf8("Błąd zapisu do pliku %1: %2. Rejestracja trwa, kolejna próba przy następnym zapisie.")
+      .arg(path, reason);
+}
+
 QByteArray FileBytes(const QString& path) {
   QFile file(path);
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -241,14 +247,17 @@ class RecordingTest : public QObject {
 
   void unopenableFileShowsErrorAndSkipsOutputs_data() {
     QTest::addColumn<QString>("name");
-    QTest::newRow("directory") << QString();
-    QTest::newRow("missing folder") << QStringLiteral("/missing/rec.csv");
-    QTest::newRow("empty") << QStringLiteral("<empty>");
-    QTest::newRow("FIFO without a reader") << QStringLiteral("/fifo");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("directory") << QString() << Utf8("to jest folder");
+    QTest::newRow("missing folder") << QStringLiteral("/missing/rec.csv")
+                                    << Utf8("nie ma takiego pliku ani folderu");
+    QTest::newRow("empty") << QStringLiteral("<empty>") << Utf8("nie wybrano pliku");
+    QTest::newRow("FIFO without a reader") << QStringLiteral("/fifo") << Utf8("to nie jest zwykły plik");
   }
 
   void unopenableFileShowsErrorAndSkipsOutputs() {
     QFETCH(QString, name);
+    QFETCH(QString, reason);
     WindowFixture fixture;
     TFMain& window = fixture.Window();
     const QString path = name.isEmpty()       ? fixture.ConfigDir()
@@ -271,7 +280,7 @@ class RecordingTest : public QObject {
       }
       QCOMPARE(window.StatusPanelText(0), QString());
       Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
-      QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
+      QCOMPARE(window.StatusPanelText(0), RetryMessage(path, reason));
     }
     QVERIFY(window.RecordingLogic().Recording());
     window.ChartLogic().Flush();
@@ -295,7 +304,9 @@ class RecordingTest : public QObject {
     window.RecordingLogic().NoteChannelFrame(3);
     window.SetStatusPanelText(0, QString());
     QVERIFY(window.RecordingTick());
-    QCOMPARE(window.StatusPanelText(0), Utf8("Błąd zapisu do pliku"));
+    QCOMPARE(window.StatusPanelText(0),
+             RetryMessage(QStringLiteral("/dev/full"), Utf8("brak miejsca na dysku")));
+    QCOMPARE(Ui(window).SaveButton->text(), Utf8("Zatrzymaj rejestrację danych"));
   }
 
   void saveButtonDecidesByItsCaption() {
@@ -391,15 +402,99 @@ class RecordingTest : public QObject {
     QCOMPARE(Ui(window).save_file->text(), before);
   }
 
+  // In the session's language.
+  void settingsFailureOnChoiceReachesTheErrorBox_data() {
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Polish") << 1 << Utf8("Nie można zapisać ustawień do pliku ");
+    QTest::newRow("English") << 2 << Utf8("Unable to write the settings to ");
+  }
   void settingsFailureOnChoiceReachesTheErrorBox() {
+    QFETCH(int, language);
+    QFETCH(QString, message);
     WindowFixture fixture;
     TFMain& window = fixture.Window();
+    window.ActivateLanguage(language);
     QVERIFY(QFile::remove(fixture.IniPath()));
     QVERIFY(QDir().mkdir(fixture.IniPath()));  // config.ini is now a folder: writes fail
     DialogAnswer answer(fixture.ConfigDir() + QStringLiteral("/n.csv"));
     Ui(window).SpeedButton1->click();
     QCOMPARE(fixture.Boxes().size(), std::size_t{1});
-    QVERIFY(fixture.Boxes()[0].Text.contains(QStringLiteral("Unable to write to")));
+    QVERIFY(fixture.Boxes()[0].Text.startsWith(message));
+  }
+
+  // A file that cannot be created or appended to is reported as soon as it is chosen, in the
+  // session's language, and kept (the user may fix the folder).
+  void unwritableChoiceIsReportedAndKept_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing folder, Polish")
+        << "missing" << 1 << Utf8("Nie można zapisywać do pliku %1: nie ma takiego pliku ani folderu");
+    QTest::newRow("read-only folder, English")
+        << "read-only" << 2 << Utf8("Cannot write to file %1: permission denied");
+  }
+  void unwritableChoiceIsReportedAndKept() {
+    QFETCH(QString, folder);
+    QFETCH(int, language);
+    QFETCH(QString, message);
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QString path = fixture.ConfigDir() + u'/' + folder + QStringLiteral("/rec.csv");
+    if (folder == u"read-only") {
+      if (::geteuid() == 0) {
+        QSKIP("root writes into a read-only folder");
+      }
+      QVERIFY(QDir(fixture.ConfigDir()).mkdir(folder));
+      QVERIFY(QFile::setPermissions(fixture.ConfigDir() + u'/' + folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    window.ActivateLanguage(language);
+    DialogAnswer answer(path);
+    Ui(window).SpeedButton1->click();
+    QCOMPARE(window.StatusPanelText(0), message.arg(path));
+    QCOMPARE(Ui(window).save_file->text(), path);
+    QVERIFY(fixture.IniLines().contains(QStringLiteral("SaveFile=") + path));
+  }
+
+  // The dialog opens in the recording file's folder; a bare name gets the extension of the
+  // filter chosen (the default extension's filter until the user picks another).
+  void dialogOpensInTheFilesFolderAndKeepsTheFiltersExtension_data() {
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("no filter picked") << -1 << "rec1.csv";
+    QTest::newRow("text filter") << 0 << "rec1.txt";
+    QTest::newRow("CSV filter") << 1 << "rec1.csv";
+  }
+  void dialogOpensInTheFilesFolderAndKeepsTheFiltersExtension() {
+    QFETCH(int, filter);
+    QFETCH(QString, saved);
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    const QString folder = fixture.ConfigDir() + QStringLiteral("/records");
+    QVERIFY(QDir().mkdir(folder));
+    Ui(window).save_file->setText(folder + QStringLiteral("/old.csv"));
+    QString openedIn;
+    const auto previous =
+        kvelt::app::SetSaveDialogPresenter([&](TSaveDialog& dialog) -> std::optional<QString> {
+          QFileDialog& files = dialog.Dialog();
+          openedIn = files.directory().absolutePath();
+          auto* types = files.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+          if (types == nullptr) {
+            return std::nullopt;
+          }
+          if (filter >= 0) {
+            types->setCurrentIndex(filter);
+            emit types->activated(filter);
+            emit types->textActivated(types->itemText(filter));
+          }
+          files.selectFile(QStringLiteral("rec1"));
+          static_cast<QDialog&>(files).accept();  // QFileDialog's own accept, as OK runs it
+          return files.selectedFiles().value(0);
+        });
+    Ui(window).SpeedButton1->click();
+    kvelt::app::SetSaveDialogPresenter(previous);
+    QCOMPARE(openedIn, folder);
+    QCOMPARE(Ui(window).save_file->text(), folder + u'/' + saved);
   }
 };
 

@@ -95,7 +95,8 @@ class SettingsFileTest : public QObject {
       TFMain& window = *recorded.Window;
       QCOMPARE(recorded.Boxes.size(), std::size_t{1});
       QCOMPARE(recorded.Boxes[0].Icon, kvelt::app::MessageIcon::Error);
-      QCOMPARE(recorded.Boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
+      QCOMPARE(recorded.Boxes[0].Text,
+               QString::fromUtf8("Nie można zapisać ustawień do pliku ") + window.IniPath() + u'.');
       // The defaults of every key, not the design-time values.
       QCOMPARE(Ui(window).save_file->text(), QString::fromStdString(kvelt::SettingsDefaults::SaveFile()));
       QCOMPARE(Ui(window).DivList->currentIndex(), 2);

@@ -499,7 +499,8 @@ class StartupShutdownTest : public QObject {
       QCOMPARE(boxes.size(), std::size_t{1});
       QCOMPARE(boxes[0].Icon, kvelt::app::MessageIcon::Error);
       QCOMPARE(boxes[0].Title, QStringLiteral("KVELT - PC"));
-      QCOMPARE(boxes[0].Text, QStringLiteral("Unable to write to ") + window.IniPath() + u'.');
+      QCOMPARE(boxes[0].Text,
+               QString::fromUtf8("Nie można zapisać ustawień do pliku ") + window.IniPath() + u'.');
       QVERIFY(!window.SettingsLogic().Ready());
       // Design-time values for the steps that did not run.
       QCOMPARE(Ui(window).save_file->text(), QStringLiteral("save_file"));

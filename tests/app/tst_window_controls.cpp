@@ -334,7 +334,8 @@ class WindowControlsTest : public QObject {
     const kvelt::app::MessageBoxRequest& box = fixture.Boxes().front();
     QCOMPARE(box.Icon, kvelt::app::MessageIcon::Information);
     QCOMPARE(box.Title, title);
-    QCOMPARE(box.Text, firstLine + QStringLiteral("\n\n  wersja: \n1.05\n"));
+    QCOMPARE(box.Text, firstLine + (language == 1 ? QStringLiteral("\n\n  wersja: \n1.05\n")
+                                                  : QStringLiteral("\n\nversion:\n1.05\n")));
   }
 };
 

@@ -40,7 +40,7 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"Ids_2", "Rozłączony", "Disconnected"},
         MessageCase{"IDS_15", "Prędkość MODBUS została ustawiona", "Baudrate was set MODBUS"},
         MessageCase{"IDS_147", "Czas bramkowania: ", "Gate time:"},
-        MessageCase{"IDS_150", " [imp/obr]", " [pulse/rev]"}, MessageCase{"IDS_155", "Enkoder ", "Enkoder "},
+        MessageCase{"IDS_150", " [imp/obr]", " [pulse/rev]"}, MessageCase{"IDS_155", "Enkoder ", "Encoder "},
         MessageCase{"IDS_189", "O programie", "About:"},
         MessageCase{"IDS_46", "c:\\\\pomiar.csv", "c:\\\\pomiar.csv"}, MessageCase{"IDS_22", "\n", "\n"},
         // Keys without a row: the coefficient unit IDS_7 and keys that only resemble existing ones.
@@ -92,7 +92,7 @@ TEST(TLangTable, StartsInPolishWithTwoNamedLanguages) {
   EXPECT_EQ(languages.LanguageName(2), "English");
   EXPECT_EQ(languages.LanguageName(0), "");
   EXPECT_EQ(languages.LanguageName(3), "");
-  EXPECT_EQ(languages.Table().Rows(TStringsType::stCaptions).size(), 53u);
+  EXPECT_EQ(languages.Table().Rows(TStringsType::stCaptions).size(), 54u);
 }
 
 TEST(TLangTable, ActivatingTheActiveLanguageDoesNothing) {
@@ -139,7 +139,7 @@ TEST(TLangTable, TextForGivesTheRowsTextOfTheActiveLanguage) {
   EXPECT_EQ(languages.TextFor(*title), "KVELT - PC");
   languages.SetActiveLanguage(2);
   EXPECT_EQ(languages.TextFor(*tab), "Values");
-  EXPECT_EQ(languages.TextFor(*title), "");  // empty: the title is left as it is
+  EXPECT_EQ(languages.TextFor(*title), "KVELT - PC");
 }
 
 }  // namespace

@@ -73,8 +73,8 @@ TEST(TranslationData, LayoutIsSectionLinesInOrderAndThreeDelimitedRows) {
 
 TEST(TranslationData, SectionRowCounts) {
   const std::vector<std::pair<TStringsType, std::size_t>> counts{
-      {stCaptions, 53},   {stHints, 0},         {stDisplayLabels, 0}, {stFonts, 10},
-      {stMultiLines, 34}, {stDlgsCaptions, 15}, {stStrings, 75},      {stOtherStrings, 79},
+      {stCaptions, 54},   {stHints, 26},        {stDisplayLabels, 0}, {stFonts, 10},
+      {stMultiLines, 34}, {stDlgsCaptions, 15}, {stStrings, 93},      {stOtherStrings, 79},
       {stLocales, 0},     {stCollections, 0},   {stCharSets, 10}};
   for (const auto& [section, count] : counts) {
     EXPECT_EQ(Embedded().Rows(section).size(), count) << SectionName(section);
@@ -113,16 +113,16 @@ TEST_P(TranslationDataRow, HoldsItsTexts) {
 INSTANTIATE_TEST_SUITE_P(
     Rows, TranslationDataRow,
     testing::Values(
-        RowCase{stCaptions, "TFMain", "KVELT - PC", ""},
+        RowCase{stCaptions, "TFMain", "KVELT - PC", "KVELT - PC"},
         RowCase{stCaptions, "BitBtn6", "Informacje o czujniku 4", "About encoder 4"},
         RowCase{stCaptions, "ClearButton", "Wyczyść wykres", "Clear chart"},
         RowCase{stCaptions, "button_clear2", "Zeruj pozycję 3", "Clear position 3"},
         RowCase{stCaptions, "Label1", "Położenie kropki dziesiętnej", "Decimal point"},
         RowCase{stCaptions, "out5_A", "Wyjście 5", "Output 5"},
-        RowCase{stCaptions, "Label4", "Plik z pomiarami", "Plik z pomiarami"},
-        RowCase{stCaptions, "BoxPred", "Prędkość [obr/min]", "Prędkość [rev/min]"},
-        RowCase{stCaptions, "GroupBox1", "Rozdzielczość enkodera [imp/obr]",
-                "Rozdzielczość enkodera [imp/obr]"},
+        RowCase{stCaptions, "Label4", "Plik z pomiarami", "Data file"},
+        RowCase{stCaptions, "Label5", "Zapis danych co:", "Record every:"},
+        RowCase{stHints, "button_set_coeff2", "Zapisz mnożnik do licznika",
+                "Write the coefficient to the counter"},
         RowCase{stCaptions, "save_pos1", "Rejestruj Pozycję [1]", "Save position [1]"},
         RowCase{stCaptions, "save_ver4", "Rejestruj Prędkość [4]", "Save velocity [4]"},
         RowCase{stCaptions, "GroupBox5", "Opcie wyświetlania", "Show options"},
@@ -141,10 +141,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "[rev/s],[rev/min],[mm/s],[mm/min]"},
         RowCase{stMultiLines, "edit_zero3.Items", "Nie,Tak", "No,Yes"},
         RowCase{stMultiLines, "mod_br.Items", "19200,38400,57600,115200", "19200,38400,57600,115200"},
-        RowCase{stDlgsCaptions, "mtWarning", "Warning", ""},
-        RowCase{stDlgsCaptions, "mbNoToAll", "N&o to All", ""},
-        RowCase{stDlgsCaptions, "mbHelp", "&Help", ""}, RowCase{stStrings, "IDS_1", "Połączony", "Connected"},
-        RowCase{stStrings, "IDS_22", "\n", "\n"},
+        RowCase{stDlgsCaptions, "mtWarning", "Warning", "Warning"},
+        RowCase{stDlgsCaptions, "mbNoToAll", "N&o to All", "N&o to All"},
+        RowCase{stDlgsCaptions, "mbHelp", "&Help", "&Help"},
+        RowCase{stStrings, "IDS_1", "Połączony", "Connected"}, RowCase{stStrings, "IDS_22", "\n", "\n"},
         RowCase{stStrings, "IDS_46", "c:\\\\pomiar.csv", "c:\\\\pomiar.csv"},
         RowCase{stStrings, "IDS_87", "Zapis pomiarów do pliku zostal uruchomiony",
                 "Record measurements to the file was running"},
@@ -153,11 +153,12 @@ INSTANTIATE_TEST_SUITE_P(
         RowCase{stStrings, "IDS_186", "Program do wspołpracy z urządzeniem KVELT    4 - osiowy licznik",
                 "Program for the work with the KVELT    4 - axial counter"},
         RowCase{stStrings, "IDS_187", "  wersja: ", "version:"},
+        RowCase{stStrings, "IDS_155", "Enkoder ", "Encoder "},
         RowCase{stOtherStrings, "Series1.Title", "Prędkość [1]", "Velocity [1]"},
         RowCase{stOtherStrings, "Series8.Title", "Wyjście [3]", "Output [3]"},
         RowCase{stOtherStrings, "Series12.Title", "Pozycja [4]", "Position [4]"},
         RowCase{stOtherStrings, "Series13.Title", "Wyjście [5]", "Output [5]"},
-        RowCase{stOtherStrings, "Series7.PercentFormat", "##0.## %", ""},
+        RowCase{stOtherStrings, "Series7.PercentFormat", "##0.## %", "##0.## %"},
         RowCase{stOtherStrings, "Series6.PercentFormat", "##0.## %", "##0.## %"},
         RowCase{stOtherStrings, "Series13.ValueFormat", "#,##0.###", "##0.## %"},
         RowCase{stOtherStrings, "SaveDialog.Filter",
@@ -237,8 +238,19 @@ TEST(TranslationData, RunTimeCaptionsMatchTheirMessages) {
   for (const auto& [control, message] : pairs) {
     EXPECT_EQ(RowOf(stCaptions, control).Texts, RowOf(stStrings, message).Texts) << control;
   }
-  EXPECT_EQ(RowOf(stCaptions, "BoxPred").Texts[0], RowOf(stStrings, "IDS_91").Texts[0]);
-  EXPECT_EQ(RowOf(stCaptions, "GroupBox1").Texts[0], RowOf(stStrings, "IDS_90").Texts[0]);
+  EXPECT_EQ(RowOf(stCaptions, "BoxPred").Texts, RowOf(stStrings, "IDS_91").Texts);
+  EXPECT_EQ(RowOf(stCaptions, "GroupBox1").Texts, RowOf(stStrings, "IDS_90").Texts);
+}
+
+// An English session shows no Polish: every row has its English text (Polish is the fallback
+// only for a key with no row).
+TEST(TranslationData, NoEnglishTextIsEmpty) {
+  for (std::size_t s = 0; s < kTranslationSectionCount; ++s) {
+    const auto section = static_cast<TStringsType>(s);
+    for (const TranslationRow& row : Embedded().Rows(section)) {
+      EXPECT_FALSE(row.Texts[1].empty()) << SectionName(section) << " " << row.Key;
+    }
+  }
 }
 
 TEST(TranslationData, FontAndCharacterSetRowsAddressTheSameControls) {
