@@ -6,10 +6,13 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -38,9 +41,10 @@ namespace {
 
 constexpr int kClientWidth = 774;
 constexpr int kClientHeight = 469;
-// The outer size may grow by 8 x 9 pixels over the smallest one.
-constexpr int kMaxClientWidth = kClientWidth + 8;
-constexpr int kMaxClientHeight = kClientHeight + 9;
+// The window may be made smaller than its pages (a small screen, a large scale): the pages then
+// scroll, and the status bar stays in view.
+constexpr int kSmallestWidth = 480;
+constexpr int kSmallestHeight = 320;
 constexpr int kStatusPanel0Width = 400;
 constexpr int kStatusPanel1Width = 50;
 constexpr int kLanguagePickerWidth = 100;
@@ -84,6 +88,19 @@ void Tight(QLayout* layout, int margin = 6, int spacing = 4) {
   layout->setSpacing(spacing);
 }
 
+// The window's first size: the pages' own, or the primary screen's free area when that is
+// smaller (room left for the frame and title bar).
+QSize FittedSize(QSize wanted) {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) {
+    return wanted;
+  }
+  constexpr int kFrameRoom = 40;
+  const QRect area = screen->availableGeometry();
+  return QSize(std::max(kSmallestWidth, std::min(wanted.width(), area.width() - kFrameRoom / 4)),
+               std::max(kSmallestHeight, std::min(wanted.height(), area.height() - kFrameRoom)));
+}
+
 }  // namespace
 
 template <typename Object>
@@ -121,11 +138,11 @@ QToolButton* NewToolButton(const QIcon& glyph) {
 TReadoutEdit* NewReadout(kvelt::app::DisplayRatePacer& pacer, const QColor& colour, bool readOnly) {
   auto* edit = new TReadoutEdit(pacer);
   edit->setFont(kvelt::app::AppFonts::ReadoutFont());
-  QPalette palette = edit->palette();
-  palette.setColor(QPalette::Text, colour);
-  edit->setPalette(palette);
+  edit->SetValueColour(colour);
   edit->setReadOnly(readOnly);
   edit->setMinimumWidth(60);
+  // The read-outs are what the window is for: they take the room the window is given.
+  edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   return edit;
 }
 
@@ -150,15 +167,20 @@ void TFMain::BuildWindow() {
   new kvelt::app::HiddenTabGuard(PageControl1);
   PageControl1->setCurrentWidget(TabSheet2);
   clientLayout->addWidget(PageControl1);
-  setCentralWidget(client);
+  auto* scroller = new QScrollArea;
+  scroller->setObjectName(QStringLiteral("ClientScroller"));
+  scroller->setFrameShape(QFrame::NoFrame);
+  scroller->setWidgetResizable(true);
+  scroller->setWidget(client);
+  setCentralWidget(scroller);
   client->installEventFilter(this);
 
   BuildStatusBar();
   BuildDialogs();
 
-  setMinimumSize(kClientWidth, kClientHeight);
-  setMaximumSize(kMaxClientWidth, kMaxClientHeight);
-  resize(kClientWidth, kClientHeight);
+  client->setMinimumSize(kClientWidth, kClientHeight - StatusBar->sizeHint().height());
+  setMinimumSize(kSmallestWidth, kSmallestHeight);
+  resize(FittedSize(QSize(kClientWidth, kClientHeight)));
 }
 
 QWidget* TFMain::BuildReadoutsPage() {
@@ -181,8 +203,8 @@ QWidget* TFMain::BuildReadoutsPage() {
     positions->addWidget(PositionReadouts[c]);
     speeds->addWidget(SpeedReadouts[c]);
   }
-  page->addWidget(BoxPos);
-  page->addWidget(BoxPred);
+  page->addWidget(BoxPos, 2);
+  page->addWidget(BoxPred, 2);
 
   static constexpr std::array<const char*, 4> kInfoNames = {"BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6"};
   static constexpr std::array<const char*, 4> kClearNames = {"button_clear0", "button_clear1",

@@ -3,6 +3,7 @@
 
 #include <QCloseEvent>
 #include <QEvent>
+#include <QScrollArea>
 #include <QStatusBar>
 
 #include "app/HandlerGuard.h"
@@ -24,7 +25,9 @@ void TFMain::closeEvent(QCloseEvent* event) {
 }
 
 bool TFMain::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == centralWidget() && event->type() == QEvent::MouseButtonRelease) {
+  const auto* scroller = qobject_cast<const QScrollArea*>(centralWidget());
+  const QWidget* client = scroller != nullptr ? scroller->widget() : centralWidget();
+  if (watched == client && event->type() == QEvent::MouseButtonRelease) {
     kvelt::app::RunGuarded([this] { FormClick(this); });
   } else if (watched == StatusBar && event->type() == QEvent::Resize && languagePage_) {
     languagePage_->BarResized();

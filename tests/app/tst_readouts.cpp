@@ -9,6 +9,8 @@
 #include <limits>
 
 #include "app/widgets/DisplayRatePacer.h"
+#include "app/widgets/ReadableColour.h"
+#include "app/widgets/TReadoutEdit.h"
 #include "tests/app/support/WindowControls.h"
 #include "tests/app/support/WindowFixture.h"
 
@@ -275,6 +277,36 @@ class ReadoutsTest : public QObject {
     Feed(window, report);
     QVERIFY(Ui(window).PositionReadouts[0]->text().isEmpty());
     QCOMPARE(window.Readings()[0].Position, 0.0f);
+  }
+
+  // Every read-out colour (position, speed, an old value) is readable, 4.5:1 or more, on a light
+  // and on a dark background, and follows a change of palette.
+  void readoutColoursAreReadableOnLightAndDark_data() {
+    QTest::addColumn<QColor>("background");
+    QTest::newRow("light") << QColor(Qt::white);
+    QTest::newRow("dark") << QColor(0x2d, 0x2d, 0x2d);
+    QTest::newRow("mid grey") << QColor(0x80, 0x80, 0x80);
+  }
+
+  void readoutColoursAreReadableOnLightAndDark() {
+    QFETCH(QColor, background);
+    using kvelt::app::ReadableColour;
+    WindowFixture fixture;
+    auto controls = Ui(fixture.Window());
+    for (TReadoutEdit* box : {controls.PositionReadouts[0], controls.SpeedReadouts[0]}) {
+      QPalette colours = box->palette();
+      colours.setColor(QPalette::Base, background);
+      box->setPalette(colours);
+      for (const bool stale : {false, true}) {
+        box->SetStale(stale, QStringLiteral("old"));
+        const QColor text = box->palette().color(QPalette::Text);
+        QVERIFY2(ReadableColour::Contrast(text, background) >= ReadableColour::kMinimumContrast,
+                 qPrintable(box->objectName() + u' ' + text.name()));
+      }
+      box->SetStale(false);
+    }
+    // A colour that is readable already stays as it is.
+    QCOMPARE(ReadableColour::On(QColor(Qt::black), QColor(Qt::white)), QColor(Qt::black));
   }
 };
 
