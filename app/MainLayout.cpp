@@ -45,6 +45,8 @@ constexpr int kClientHeight = 469;
 // scroll, and the status bar stays in view.
 constexpr int kSmallestWidth = 480;
 constexpr int kSmallestHeight = 320;
+constexpr int kPagesMinimumWidth = 700;
+constexpr int kPagesMinimumHeight = 436;
 constexpr int kStatusPanel0Width = 400;
 constexpr int kStatusPanel1Width = 50;
 constexpr int kLanguagePickerWidth = 100;
@@ -178,7 +180,9 @@ void TFMain::BuildWindow() {
   BuildStatusBar();
   BuildDialogs();
 
-  client->setMinimumSize(kClientWidth, kClientHeight - StatusBar->sizeHint().height());
+  // The pages scroll only below the room the design gives them (a few pixels under what their
+  // layouts ask, as they always were at the design size).
+  client->setMinimumSize(kPagesMinimumWidth, kPagesMinimumHeight);
   setMinimumSize(kSmallestWidth, kSmallestHeight);
   resize(FittedSize(QSize(kClientWidth, kClientHeight)));
 }

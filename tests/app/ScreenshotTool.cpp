@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -41,23 +42,24 @@ int main(int argc, char** argv) {
     QTemporaryDir config;
     kvelt::app::ProgramOptions options;
     options.ConfigDir = config.path();
+    options.Simulate = true;
     TFMain window(options);
     window.ActivateLanguage(language.Language);
     window.Control<QComboBox>("LangCombo1")->setCurrentIndex(language.Language - 1);
-    // Live-looking read-outs and status panels.
-    const float positions[] = {12.5f, -3.75f, 1024.0f, 0.0f};
-    const float speeds[] = {0.5f, 1.0f, 1.5f, 2.0f};
-    for (int channel = 0; channel < 4; ++channel) {
-      kvelt::ChannelFrame frame;
-      frame.Code = static_cast<std::uint8_t>(100 + channel);
-      frame.Position = positions[channel];
-      frame.Speed = speeds[channel];
-      const auto bytes = kvelt::EncodeChannelFrame(frame);
-      window.HidDataReceived(nullptr, 1, bytes.data(), static_cast<quint16>(bytes.size()));
-    }
-    window.SetStatusPanelText(0, window.LangText("IDS_4"));
-    window.SetStatusPanelText(1, window.LangText("IDS_2"));
+    // The built-in simulated counter: live read-outs, and the window saying that they are
+    // simulated. The pictures are taken once every read-out has a value.
     window.show();
+    QElapsedTimer waited;
+    waited.start();
+    const auto filled = [&window] {
+      for (const char* name : {"Edit1", "Edit2", "Edit4", "Edit5", "Edit7", "Edit8", "Edit10", "Edit11"}) {
+        if (window.Control<QLineEdit>(name)->text().isEmpty()) return false;
+      }
+      return true;
+    };
+    while (!filled() && waited.elapsed() < 10000) {
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
     for (const auto& page : pages) {
       window.Control<QTabWidget>("PageControl1")->setCurrentWidget(window.Control<QWidget>(page.Page));
       QApplication::processEvents();
