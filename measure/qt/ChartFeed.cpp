@@ -30,6 +30,19 @@ ChartFeed::ChartFeed(const ChartParts& parts, QObject* parent, qsizetype capacit
     watchedChart_ = parts_.View;
     parts_.View->installEventFilter(this);
   }
+  if (parts_.ValueAxis != nullptr) {
+    fixedMaximum_ = parts_.ValueAxis->max();
+  }
+  // A series hidden or shown from the legend changes what autoscale takes in.
+  for (QLineSeries* series : parts_.Series) {
+    if (series != nullptr) {
+      connect(series, &QLineSeries::visibleChanged, this, [this] {
+        if (autoScale_ && !paused_) {
+          ApplyValueAxis();
+        }
+      });
+    }
+  }
 }
 
 bool ChartFeed::OnScreen() const { return parts_.View != nullptr && parts_.View->isVisible(); }
@@ -68,8 +81,25 @@ void ChartFeed::SetTimeWindow(double minimum, double maximum) {
   ScheduleFlush();
 }
 
+void ChartFeed::SetPaused(bool paused) {
+  paused_ = paused;
+  if (!paused_) {
+    Flush();
+  }
+}
+
+void ChartFeed::SetAutoScale(bool autoScale) {
+  autoScale_ = autoScale;
+  if (!paused_) {
+    ApplyValueAxis();
+  }
+}
+
 void ChartFeed::Flush() {
   timer_.stop();
+  if (paused_) {
+    return;
+  }
   for (std::size_t n = 0; n < buffers_.size(); ++n) {
     ChartSeriesBuffer& buffer = buffers_[n];
     if (!buffer.Changed()) {
@@ -89,7 +119,7 @@ const ChartSeriesBuffer& ChartFeed::Buffer(int seriesNumber) const {
 }
 
 void ChartFeed::ScheduleFlush() {
-  if (!timer_.isActive() && OnScreen()) {
+  if (!paused_ && !timer_.isActive() && OnScreen()) {
     timer_.start();
   }
 }
@@ -127,10 +157,30 @@ void ChartFeed::ApplyValueAxis() {
     return;
   }
   std::optional<double> lowest;
-  for (const ChartSeriesBuffer& buffer : buffers_) {
-    if (const std::optional<double> minimum = buffer.MinimumY()) {
+  std::optional<double> highest;
+  for (std::size_t n = 0; n < buffers_.size(); ++n) {
+    const QLineSeries* series = parts_.Series[n];
+    if (autoScale_ && series != nullptr && !series->isVisible()) {
+      continue;
+    }
+    if (const std::optional<double> minimum = buffers_[n].MinimumY()) {
       lowest = lowest ? std::min(*lowest, *minimum) : *minimum;
     }
+    if (const std::optional<double> maximum = buffers_[n].MaximumY()) {
+      highest = highest ? std::max(*highest, *maximum) : *maximum;
+    }
+  }
+  if (autoScale_) {
+    if (lowest && highest) {
+      // A flat line gets a span around it, so it is drawn inside the plot.
+      const double span = std::max(*highest - *lowest, kMinimumValueSpan);
+      const double middle = (*lowest + *highest) / 2.0;
+      axis->setRange(middle - span / 2.0, middle + span / 2.0);
+    }
+    return;
+  }
+  if (axis->max() != fixedMaximum_) {
+    axis->setMax(fixedMaximum_);
   }
   if (!lowest) {
     return;

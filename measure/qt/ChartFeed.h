@@ -32,7 +32,11 @@ struct ChartParts {
 //
 // Axes: the time axis follows the data (oldest to newest x) until the time step gives it a
 // window; from then on it shows exactly the last window given, also after the chart is cleared.
-// The value axis keeps its maximum and takes its minimum from the points held.
+// The value axis keeps its maximum and takes its minimum from the points held; with autoscale it
+// takes both from the points of the series shown.
+//
+// Paused, the chart keeps what it shows while the buffers go on filling (and dropping what leaves
+// the time window); resuming hands them over.
 class ChartFeed : public QObject {
  public:
   static constexpr int kFlushIntervalMs = 40;  // 25 refreshes a second at most
@@ -52,8 +56,12 @@ class ChartFeed : public QObject {
   // From now on the time axis shows [minimum, maximum]; points older than the margin left of it go.
   void SetTimeWindow(double minimum, double maximum);
 
-  // Hands the pending points and axis ranges to the chart now.
+  // Hands the pending points and axis ranges to the chart now; nothing while paused.
   void Flush();
+  void SetPaused(bool paused);
+  bool Paused() const { return paused_; }
+  void SetAutoScale(bool autoScale);
+  bool AutoScale() const { return autoScale_; }
   bool FlushScheduled() const { return timer_.isActive(); }
   // Whether the chart view is on screen, so that points go to it at display rate.
   bool OnScreen() const;
@@ -68,12 +76,16 @@ class ChartFeed : public QObject {
   void ApplyValueAxis();
 
   ChartParts parts_;
+  // The value axis' maximum as built, kept while autoscale is off.
+  double fixedMaximum_ = 0.0;
   // The watched chart view: its events can still arrive while the window that holds it is
   // being destroyed.
   const QObject* watchedChart_ = nullptr;
   std::array<ChartSeriesBuffer, kSeriesCount> buffers_;
   QTimer timer_;
   bool timeWindowSet_ = false;
+  bool paused_ = false;
+  bool autoScale_ = false;
   std::optional<std::pair<double, double>> pendingTimeWindow_;
 };
 
