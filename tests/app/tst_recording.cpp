@@ -262,7 +262,6 @@ class RecordingTest : public QObject {
     HearChannelsOneToThree(window);
     StartRecording(window, path, 1);
     window.PlayButtonClick(Ui(window).PlayButton);
-    window.PlayButtonClick(Ui(window).PlayButton);
     QVERIFY(window.ChartRunning());
     for (int round = 0; round < 2; ++round) {
       window.SetStatusPanelText(0, QString());
