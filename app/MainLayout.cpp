@@ -301,26 +301,30 @@ QWidget* TFMain::BuildChartPage() {
   for (TBitBtn* button : {SaveChartButton, ClearButton, PlayButton}) {
     panel->addWidget(button);
   }
-  // What users of plotting tools expect besides: the time window, a paused view, autoscale and
-  // the export of what is shown.
-  auto* window = new QHBoxLayout;
-  window->addWidget(Named(new QLabel(Text("Okno czasu:")), "ChartWindowLabel"));
+  page->addWidget(Panel1, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+
+  // What users of plotting tools expect besides, in a row below the chart: the time window, a
+  // paused view, autoscale and the export of what is shown.
+  auto* tools = new QHBoxLayout;
+  Tight(tools, 4, 8);
+  tools->addWidget(Named(new QLabel(Text("Okno czasu:")), "ChartWindowLabel"));
   QStringList windows;
   for (const int span : kvelt::app::ChartPage::kTimeWindows) {
     windows << QStringLiteral("%1 s").arg(span);
   }
   ChartWindowList = Named(NewList(windows), "ChartWindowList");
-  window->addWidget(ChartWindowList, 1);
-  panel->addLayout(window);
+  tools->addWidget(ChartWindowList);
   ChartPauseBox = Named(new QCheckBox(Text("Wstrzymaj widok")), "ChartPauseBox");
   ChartAutoScaleBox = Named(new QCheckBox(Text("Autoskalowanie")), "ChartAutoScaleBox");
-  panel->addWidget(ChartPauseBox);
-  panel->addWidget(ChartAutoScaleBox);
+  tools->addWidget(ChartPauseBox);
+  tools->addWidget(ChartAutoScaleBox);
+  tools->addStretch(1);
   ExportChartButton =
       Named(new TBitBtn(glyphs_.SaveChart, TBitBtn::GlyphPlacement::Left, false), "ExportChartButton");
   ExportChartButton->setText(Text("Eksportuj wykres"));
-  panel->addWidget(ExportChartButton);
-  page->addWidget(Panel1, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+  tools->addWidget(ExportChartButton);
+  page->addLayout(tools, 1, 0);
+  page->setRowStretch(0, 1);
   return TabSheet1;
 }
 

@@ -5,7 +5,10 @@
 #include <QSvgGenerator>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
+#include <QtCharts/QValueAxis>
+#include <QtCharts/QXYSeries>
 #include <utility>
+#include <vector>
 
 namespace kvelt::app {
 namespace {
@@ -56,6 +59,24 @@ QByteArray ChartPicture::Encoded(const char* format) {
 
 QByteArray ChartPicture::Svg() {
   const QSize size = PrepareSize();
+  // The SVG writer keeps no clipping, so the lines would run out of the plot on the left: the
+  // series are drawn with their points inside the time axis only, and then given theirs back.
+  std::vector<std::pair<QXYSeries*, QList<QPointF>>> kept;
+  const QList<QAbstractAxis*> timeAxes = chart_->axes(Qt::Horizontal);
+  if (const auto* time = timeAxes.isEmpty() ? nullptr : qobject_cast<const QValueAxis*>(timeAxes.front())) {
+    for (QAbstractSeries* shown : chart_->series()) {
+      if (auto* series = qobject_cast<QXYSeries*>(shown)) {
+        QList<QPointF> inside;
+        for (const QPointF& point : series->points()) {
+          if (point.x() >= time->min() && point.x() <= time->max()) {
+            inside.append(point);
+          }
+        }
+        kept.emplace_back(series, series->points());
+        series->replace(inside);
+      }
+    }
+  }
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
@@ -67,6 +88,9 @@ QByteArray ChartPicture::Svg() {
   QPainter painter(&generator);
   view_->render(&painter, QRectF(QPointF(0, 0), QSizeF(size)), QRect(QPoint(0, 0), size));
   painter.end();
+  for (auto& [series, points] : kept) {
+    series->replace(points);
+  }
   return bytes;
 }
 

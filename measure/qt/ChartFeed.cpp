@@ -1,11 +1,14 @@
 #include "measure/qt/ChartFeed.h"
 
 #include <QEvent>
+#include <QPen>
+#include <QSignalBlocker>
 #include <QWidget>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
 #include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace kvelt {
 namespace {
@@ -33,9 +36,14 @@ ChartFeed::ChartFeed(const ChartParts& parts, QObject* parent, qsizetype capacit
   if (parts_.ValueAxis != nullptr) {
     fixedMaximum_ = parts_.ValueAxis->max();
   }
-  // A series hidden or shown from the legend changes what autoscale takes in.
   for (QLineSeries* series : parts_.Series) {
     if (series != nullptr) {
+      // One-pixel lines: drawn by the painter's fast path, where the default two-pixel pen goes
+      // through the stroker with its joins, which made most of the chart's drawing cost.
+      QPen pen = series->pen();
+      pen.setWidth(1);
+      series->setPen(pen);
+      // A series hidden or shown from the legend changes what autoscale takes in.
       connect(series, &QLineSeries::visibleChanged, this, [this] {
         if (autoScale_ && !paused_) {
           ApplyValueAxis();
@@ -100,18 +108,43 @@ void ChartFeed::Flush() {
   if (paused_) {
     return;
   }
+  // A series works out its drawing for every replace and again for every change of an axis. The
+  // replaces are made quietly, so that the axes' change (the time window slides at nearly every
+  // flush) has each series worked out once, from its new points; only when no axis moved are the
+  // series told of their points. A series left empty is told at once: the chart skips empty
+  // series on an axis change and would keep drawing the old line.
+  std::vector<QLineSeries*> quietlyReplaced;
   for (std::size_t n = 0; n < buffers_.size(); ++n) {
     ChartSeriesBuffer& buffer = buffers_[n];
     if (!buffer.Changed()) {
       continue;
     }
     if (QLineSeries* series = parts_.Series[n]) {
-      series->replace(buffer.Points());
+      if (buffer.Size() == 0) {
+        series->replace(buffer.Points());
+      } else {
+        const QSignalBlocker quiet(series);
+        series->replace(buffer.Points());
+        quietlyReplaced.push_back(series);
+      }
     }
     buffer.MarkPresented();
   }
+  const AxisRanges before = Ranges();
   ApplyTimeAxis();
   ApplyValueAxis();
+  if (Ranges() == before) {
+    for (QLineSeries* series : quietlyReplaced) {
+      emit series->pointsReplaced();
+    }
+  }
+}
+
+ChartFeed::AxisRanges ChartFeed::Ranges() const {
+  const auto range = [](const QValueAxis* axis) {
+    return axis != nullptr ? std::make_pair(axis->min(), axis->max()) : std::make_pair(0.0, 0.0);
+  };
+  return {range(parts_.TimeAxis), range(parts_.ValueAxis)};
 }
 
 const ChartSeriesBuffer& ChartFeed::Buffer(int seriesNumber) const {

@@ -72,6 +72,9 @@ class ChartFeed : public QObject {
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void ScheduleFlush();
+  // Both axes' (minimum, maximum).
+  using AxisRanges = std::pair<std::pair<double, double>, std::pair<double, double>>;
+  AxisRanges Ranges() const;
   void ApplyTimeAxis();
   void ApplyValueAxis();
 
