@@ -38,8 +38,8 @@ ChartFeed::ChartFeed(const ChartParts& parts, QObject* parent, qsizetype capacit
   }
   for (QLineSeries* series : parts_.Series) {
     if (series != nullptr) {
-      // One-pixel lines: drawn by the painter's fast path, where the default two-pixel pen goes
-      // through the stroker with its joins, which made most of the chart's drawing cost.
+      // One-pixel lines take the painter's fast path; the default two-pixel pen goes through the
+      // stroker with its joins at every repaint.
       QPen pen = series->pen();
       pen.setWidth(1);
       series->setPen(pen);
