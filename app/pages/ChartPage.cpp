@@ -8,6 +8,7 @@
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 #include <QtCharts/QValueAxis>
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -110,11 +111,15 @@ void ChartPage::ExportClick() {
 
 std::string ChartPage::CsvOfShownPoints() const {
   std::vector<ChartCsvColumn> columns;
-  // The chart's own order is the legend's.
+  // The chart's own order is the legend's; the points are all those shown, where the series
+  // holds only what its line needs.
+  const auto& all = controls_.Parts.Series;
   for (QAbstractSeries* shown : controls_.Chart->series()) {
-    const auto* series = qobject_cast<const QLineSeries*>(shown);
-    if (series != nullptr && series->isVisible()) {
-      columns.push_back({series->name().toStdString(), series->points()});
+    const auto found = std::find(all.cbegin(), all.cend(), shown);
+    if (found != all.cend() && shown->isVisible()) {
+      const int number = static_cast<int>(found - all.cbegin()) + 1;
+      columns.push_back(
+          {shown->name().toStdString(), feed_ != nullptr ? feed_->Shown(number) : QList<QPointF>{}});
     }
   }
   const QValueAxis* axis = controls_.Parts.TimeAxis;

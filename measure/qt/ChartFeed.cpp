@@ -10,6 +10,8 @@
 #include <limits>
 #include <vector>
 
+#include "measure/qt/ChartLinePoints.h"
+
 namespace kvelt {
 namespace {
 
@@ -76,6 +78,7 @@ void ChartFeed::ClearAll() {
     if (QLineSeries* series = parts_.Series[n]) {
       series->clear();
     }
+    shown_[n].clear();
     buffers_[n].MarkPresented();
   }
 }
@@ -120,14 +123,17 @@ void ChartFeed::Flush() {
       continue;
     }
     if (QLineSeries* series = parts_.Series[n]) {
-      if (buffer.Size() == 0) {
-        series->replace(buffer.Points());
+      // The series gets only the points its line needs: a refresh costs by the points drawn.
+      const QList<QPointF> line = ChartLinePoints(buffer.Points());
+      if (line.isEmpty()) {
+        series->replace(line);
       } else {
         const QSignalBlocker quiet(series);
-        series->replace(buffer.Points());
+        series->replace(line);
         quietlyReplaced.push_back(series);
       }
     }
+    shown_[n] = buffer.Points();
     buffer.MarkPresented();
   }
   const AxisRanges before = Ranges();
@@ -145,6 +151,10 @@ ChartFeed::AxisRanges ChartFeed::Ranges() const {
     return axis != nullptr ? std::make_pair(axis->min(), axis->max()) : std::make_pair(0.0, 0.0);
   };
   return {range(parts_.TimeAxis), range(parts_.ValueAxis)};
+}
+
+const QList<QPointF>& ChartFeed::Shown(int seriesNumber) const {
+  return shown_[static_cast<std::size_t>(std::clamp(seriesNumber, 1, kSeriesCount) - 1)];
 }
 
 const ChartSeriesBuffer& ChartFeed::Buffer(int seriesNumber) const {

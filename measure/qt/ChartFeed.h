@@ -69,6 +69,9 @@ class ChartFeed : public QObject {
   bool OnScreen() const;
 
   const ChartSeriesBuffer& Buffer(int seriesNumber) const;
+  // Every point of series 1..13 as last handed to the chart (its series holds only the points
+  // its line needs).
+  const QList<QPointF>& Shown(int seriesNumber) const;
   bool TimeWindowSet() const { return timeWindowSet_; }
 
  private:
@@ -87,6 +90,7 @@ class ChartFeed : public QObject {
   // being destroyed.
   const QObject* watchedChart_ = nullptr;
   std::array<ChartSeriesBuffer, kSeriesCount> buffers_;
+  std::array<QList<QPointF>, kSeriesCount> shown_;
   QTimer timer_;
   bool timeWindowSet_ = false;
   bool paused_ = false;

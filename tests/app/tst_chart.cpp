@@ -285,8 +285,8 @@ class ChartTest : public QObject {
     const double left = Ui(window).ChartBottomAxis->min();
     const double margin = kvelt::ChartFeed::kWindowMargin;
     QCOMPARE(Ui(window).ChartBottomAxis->max(), static_cast<double>(window.ChartLogic().Time()));
-    for (QLineSeries* series : {Ui(window).Series[2], Ui(window).Series[11], Ui(window).Series[1]}) {
-      const QList<QPointF> points = series->points();
+    for (const int number : {3, 12, 2}) {
+      const QList<QPointF> points = window.ChartLogic().Feed().Shown(number);
       QVERIFY2(points.size() <= 112, qPrintable(QString::number(points.size())));
       QVERIFY(points.front().x() >= left - margin - 1e-3);
       QVERIFY(points.front().x() < left);  // the line still enters from the left edge

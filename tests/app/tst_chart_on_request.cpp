@@ -120,6 +120,22 @@ class ChartOnRequestTest : public QObject {
     QVERIFY(points.front().x() >= now - span - 1.01);
   }
 
+  // A series gets only the points its line needs; what was shown keeps them all.
+  void constantRunsDrawnByTheirEnds() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    ShowRunningChart(window);
+    for (int i = 0; i < 30; ++i) {
+      Feed(window, ChannelFrameBytes(3, i < 10 || i >= 20 ? 1.0f : 5.0f, static_cast<float>(i)));
+    }
+    window.ChartLogic().Flush();
+    const QList<QPointF> shown = window.ChartLogic().Feed().Shown(12);  // position 4
+    QCOMPARE(shown.size(), 30);
+    const QList<QPointF> line = Ui(window).Series[11]->points();
+    QCOMPARE(line, (QList<QPointF>{shown[0], shown[9], shown[10], shown[19], shown[20], shown[29]}));
+    QCOMPARE(Ui(window).Series[9]->count(), 30);  // speed 4 changes at every point
+  }
+
   // Paused, the view holds still while the points go on filling; resumed, it shows them.
   void pauseKeepsTheData() {
     WindowFixture fixture;
@@ -217,10 +233,10 @@ class ChartOnRequestTest : public QObject {
     const QLocale polish(QLocale::Polish);
     const double from = Ui(window).ChartBottomAxis->min();
     const double to = Ui(window).ChartBottomAxis->max();
-    const std::array<std::size_t, 12> order = {2, 5, 8, 11, 3, 6, 9, 1, 4, 7, 10, 12};
+    const std::array<int, 12> order = {3, 6, 9, 12, 4, 7, 10, 2, 5, 8, 11, 13};
     for (std::size_t c = 0; c < order.size(); ++c) {
       QStringList expected;
-      for (const QPointF& point : Ui(window).Series[order[c]]->points()) {
+      for (const QPointF& point : window.ChartLogic().Feed().Shown(order[c])) {
         if (point.x() >= from && point.x() <= to) {
           expected << polish.toString(point.y(), 'f', 2);
         }
