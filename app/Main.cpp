@@ -15,6 +15,7 @@
 #include "app/HandlerGuard.h"
 #include "app/pages/AboutBox.h"
 #include "app/pages/ChartPage.h"
+#include "app/pages/ChartTabSwitch.h"
 #include "app/pages/ConfigurationPage.h"
 #include "app/pages/DeviceStatusPage.h"
 #include "app/pages/LanguagePage.h"
@@ -75,10 +76,12 @@ void TFMain::BuildPages() {
             readoutsPage_->ShowCounterState(connected, whatToDo, why);
           }});
   chartPage_ = std::make_unique<kvelt::app::ChartPage>(
-      kvelt::app::ChartPage::Controls{Chart1, Chart,
-                                      kvelt::ChartParts{Chart1, Series, ChartBottomAxis, ChartLeftAxis},
-                                      PlayButton, SaveDialogBitmap},
-      readings_, lang_, [this] { return PageControl1->currentWidget(); }, this);
+      kvelt::app::ChartPage::Controls{
+          Chart1, Chart, kvelt::ChartParts{Chart1, Series, ChartBottomAxis, ChartLeftAxis}, PlayButton,
+          SaveDialogBitmap, ChartWindowList, ChartPauseBox, ChartAutoScaleBox, SaveDialogExport},
+      readings_, lang_, [this] { return PageControl1->currentWidget(); }, decimals, this);
+  chartTab_ = std::make_unique<kvelt::app::ChartTabSwitch>(
+      kvelt::app::ChartTabSwitch::Controls{PageControl1, TabSheet1, Chart1, TabSheet2, show_chart}, settings);
   readoutsPage_ = std::make_unique<kvelt::app::ReadoutsPage>(
       kvelt::app::ReadoutsPage::Controls{PositionReadouts, SpeedReadouts, DivList, UnitList, BoxPred, BoxPos,
                                          GroupBox1},
@@ -109,11 +112,12 @@ void TFMain::BuildPages() {
       kvelt::app::LanguagePage::Controls{LangCombo1, StatusBar}, lang_, *applier_, [this] {
         readoutsPage_->ApplyUnitCaptions();
         recordingPage_->ApplyCaption();
+        chartPage_->ApplyCaption();
         statusPage_->Refresh();
       });
   startUp_ = std::make_unique<kvelt::app::StartUpSequence>(
-      kvelt::app::StartUpSequence::Pages{*settingsPage_, *chartPage_, *languagePage_, *recordingPage_,
-                                         *readoutsPage_, *configPage_},
+      kvelt::app::StartUpSequence::Pages{*settingsPage_, *chartPage_, *chartTab_, *languagePage_,
+                                         *recordingPage_, *readoutsPage_, *configPage_},
       kvelt::app::StartUpSequence::Controls{PageControl1, TabSheet2, auto_save}, settingsFile_,
       options_.ConfigDir);
 }
@@ -164,6 +168,11 @@ void TFMain::ConnectHandlers() {
   Bind(SaveChartButton, &QAbstractButton::clicked, &TFMain::SaveChartButtonClick);
   Bind(ClearButton, &QAbstractButton::clicked, &TFMain::ClearButtonClick);
   Bind(PlayButton, &QAbstractButton::clicked, &TFMain::PlayButtonClick);
+  Bind(ChartWindowList, &QComboBox::activated, &TFMain::ChartWindowListChange);
+  Bind(ChartPauseBox, &QCheckBox::toggled, &TFMain::ChartPauseBoxClick);
+  Bind(ChartAutoScaleBox, &QCheckBox::toggled, &TFMain::ChartAutoScaleBoxClick);
+  Bind(ExportChartButton, &QAbstractButton::clicked, &TFMain::ExportChartButtonClick);
+  Bind(show_chart, &QCheckBox::toggled, &TFMain::show_chartClick);
   Bind(SpeedButton2, &QAbstractButton::clicked, &TFMain::SpeedButton2Click);
 
   using RowHandler = void (TFMain::*)(QObject*);

@@ -32,6 +32,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolButton;
 class QChart;
+class QLabel;
 class QChartView;
 class QLineSeries;
 class QValueAxis;
@@ -48,6 +49,7 @@ class THidDevice;
 
 namespace kvelt::app {
 class ChartPage;
+class ChartTabSwitch;
 class ConfigurationPage;
 class DeviceStatusPage;
 class DisplayRatePacer;
@@ -105,6 +107,11 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   void SaveChartButtonClick(QObject* Sender);
   void ClearButtonClick(QObject* Sender);
   void PlayButtonClick(QObject* Sender);
+  void ChartWindowListChange(QObject* Sender);
+  void ChartPauseBoxClick(QObject* Sender);
+  void ChartAutoScaleBoxClick(QObject* Sender);
+  void ExportChartButtonClick(QObject* Sender);
+  void show_chartClick(QObject* Sender);
   // Encoder parameters.
   void button_get_res0Click(QObject* Sender);
   void button_set_res0Click(QObject* Sender);
@@ -203,6 +210,8 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   kvelt::app::RecordingPage& RecordingLogic() { return *recordingPage_; }
   // The chart page's logic (app/pages/ChartPage.h).
   kvelt::app::ChartPage& ChartLogic() { return *chartPage_; }
+  // The chart tab's switch (app/pages/ChartTabSwitch.h).
+  kvelt::app::ChartTabSwitch& ChartTabLogic() { return *chartTab_; }
   // The counter session: the devices listed, the counter, its lock and the framed write; none
   // before the window is built and after it ends.
   kvelt::hid::CounterSession* Session() const { return link_.Session(); }
@@ -252,7 +261,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
 
   // --- Controls -------------------------------------------------------------------------------------
   QTabWidget* PageControl1 = nullptr;
-  QWidget* TabSheet1 = nullptr;  // "Wykres", its tab never shown
+  QWidget* TabSheet1 = nullptr;  // "Wykres", its tab shown only on the user's request (show_chart)
   QWidget* TabSheet2 = nullptr;  // "Wskaźnik"
   QWidget* TabSheet3 = nullptr;  // "Konfiguracja"
   QWidget* TabSheet4 = nullptr;  // "Ustawienia programu"
@@ -278,6 +287,10 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   TBitBtn* SaveChartButton = nullptr;
   TBitBtn* ClearButton = nullptr;
   TBitBtn* PlayButton = nullptr;
+  QComboBox* ChartWindowList = nullptr;  // the time window
+  QCheckBox* ChartPauseBox = nullptr;
+  QCheckBox* ChartAutoScaleBox = nullptr;
+  TBitBtn* ExportChartButton = nullptr;
 
   // "Konfiguracja": index = channel 0..3.
   QGroupBox* GroupBox1 = nullptr;
@@ -312,6 +325,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   QToolButton* SpeedButton1 = nullptr;
   QComboBox* DivList = nullptr;   // `div`
   QComboBox* UnitList = nullptr;  // `unit`
+  QCheckBox* show_chart = nullptr;
   QListWidget* ListBox1 = nullptr;
   QComboBox* mod_adr = nullptr;
   QComboBox* mod_br = nullptr;
@@ -326,6 +340,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   // Non-visual components.
   TSaveDialog* SaveDialog = nullptr;
   TSaveDialog* SaveDialogBitmap = nullptr;
+  TSaveDialog* SaveDialogExport = nullptr;  // the chart as PNG, SVG or CSV
 
   // --- State and pages ---------------------------------------------------------------------------
   kvelt::app::ProgramOptions options_;
@@ -341,6 +356,7 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   std::unique_ptr<kvelt::app::ProgramSettingsPage> settingsPage_;
   std::unique_ptr<kvelt::app::DeviceStatusPage> statusPage_;
   std::unique_ptr<kvelt::app::ChartPage> chartPage_;
+  std::unique_ptr<kvelt::app::ChartTabSwitch> chartTab_;
   std::unique_ptr<kvelt::app::ConfigurationPage> configPage_;
   std::unique_ptr<kvelt::app::ReadoutsPage> readoutsPage_;
   std::unique_ptr<kvelt::app::RecordingPage> recordingPage_;

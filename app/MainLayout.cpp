@@ -27,6 +27,7 @@
 #include <algorithm>
 
 #include "app/Main.h"
+#include "app/pages/ChartPage.h"
 #include "app/widgets/AppFonts.h"
 #include "app/widgets/DisplayRatePacer.h"
 #include "app/widgets/FlagPictures.h"
@@ -327,6 +328,29 @@ QWidget* TFMain::BuildChartPage() {
     panel->addWidget(button);
   }
   page->addWidget(Panel1, 0, 0, Qt::AlignRight | Qt::AlignBottom);
+
+  // What users of plotting tools expect besides, in a row below the chart: the time window, a
+  // paused view, autoscale and the export of what is shown.
+  auto* tools = new QHBoxLayout;
+  Tight(tools, 4, 8);
+  tools->addWidget(Named(new QLabel(Text("Okno czasu:")), "ChartWindowLabel"));
+  QStringList windows;
+  for (const int span : kvelt::app::ChartPage::kTimeWindows) {
+    windows << QStringLiteral("%1 s").arg(span);
+  }
+  ChartWindowList = Named(NewList(windows), "ChartWindowList");
+  tools->addWidget(ChartWindowList);
+  ChartPauseBox = Named(new QCheckBox(Text("Wstrzymaj widok")), "ChartPauseBox");
+  ChartAutoScaleBox = Named(new QCheckBox(Text("Autoskalowanie")), "ChartAutoScaleBox");
+  tools->addWidget(ChartPauseBox);
+  tools->addWidget(ChartAutoScaleBox);
+  tools->addStretch(1);
+  ExportChartButton =
+      Named(new TBitBtn(glyphs_.SaveChart, TBitBtn::GlyphPlacement::Left, false), "ExportChartButton");
+  ExportChartButton->setText(Text("Eksportuj wykres"));
+  tools->addWidget(ExportChartButton);
+  page->addLayout(tools, 1, 0);
+  page->setRowStretch(0, 1);
   return TabSheet1;
 }
 
@@ -506,6 +530,8 @@ QWidget* TFMain::BuildProgramSettingsPage() {
   displayGrid->addWidget(DivList, 0, 1);
   displayGrid->addWidget(Named(new QLabel(Text("Jednostka prędkości")), "Label2"), 1, 0);
   displayGrid->addWidget(UnitList, 1, 1);
+  show_chart = Named(new QCheckBox(Text("Pokaż wykres")), "show_chart");
+  displayGrid->addWidget(show_chart, 2, 0, 1, 2);
   displayGrid->setColumnStretch(1, 1);
   middle->addWidget(display);
 
@@ -591,4 +617,10 @@ void TFMain::BuildDialogs() {
   SaveDialogBitmap->SetTitle(Text("Plik pomiarowy"));
   SaveDialogBitmap->SetFilter(Text("Mapa bitowa (*.bmp)|*.bmp"));
   SaveDialogBitmap->SetDefaultExt(Text("*.bmp"));
+
+  SaveDialogExport = Named(new TSaveDialog(this), "SaveDialogExport");
+  SaveDialogExport->SetTitle(Text("Eksport wykresu"));
+  SaveDialogExport->SetFilter(
+      Text("Obraz PNG (*.png)|*.png|Rysunek SVG (*.svg)|*.svg|Dane CSV (*.csv)|*.csv"));
+  SaveDialogExport->SetDefaultExt(Text("*.png"));
 }

@@ -10,14 +10,14 @@ namespace {
 
 constexpr int kRecordPrecision = 15;
 
-void AppendValueField(std::string& line, float value, int decimals, std::string_view decimalSeparator) {
+}  // namespace
+
+void AppendRecordField(std::string& line, double value, int decimals, std::string_view decimalSeparator) {
   const std::optional<std::string> text =
-      FormatFixedPoint(static_cast<double>(value), kRecordPrecision, decimals, decimalSeparator);
+      FormatFixedPoint(value, kRecordPrecision, decimals, decimalSeparator);
   line += text ? *text : std::string("---");
   line += ';';
 }
-
-}  // namespace
 
 std::string ComposeRecordLine(const RecordColumns& columns, const ChannelReadingArray& readings, int decimals,
                               std::string_view decimalSeparator,
@@ -36,10 +36,10 @@ std::string ComposeRecordLine(const RecordColumns& columns, const ChannelReading
   }
   for (std::size_t channel = 0; channel < readings.size(); ++channel) {
     if (columns.Position[channel]) {
-      AppendValueField(line, readings[channel].Position, decimals, decimalSeparator);
+      AppendRecordField(line, static_cast<double>(readings[channel].Position), decimals, decimalSeparator);
     }
     if (columns.Speed[channel]) {
-      AppendValueField(line, readings[channel].Speed, decimals, decimalSeparator);
+      AppendRecordField(line, static_cast<double>(readings[channel].Speed), decimals, decimalSeparator);
     }
   }
   line += "\r\n";

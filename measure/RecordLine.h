@@ -17,6 +17,11 @@ struct RecordColumns {
   std::array<bool, 4> Speed{};     // channels 1..4
 };
 
+// One value field of a recording line, appended to `line`: the value written like the read-outs (15
+// significant digits, `decimals` decimals, `decimalSeparator`) and ";", or "---;" when it cannot be
+// formatted.
+void AppendRecordField(std::string& line, double value, int decimals, std::string_view decimalSeparator);
+
 // One recording line: date, time, then position and speed of channels 1..4 in turn, each ticked
 // field followed by ";", the whole ended by CR LF. Values are written like the read-outs (15
 // significant digits, `decimals` decimals, `decimalSeparator`); a value that cannot be formatted

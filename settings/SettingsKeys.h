@@ -18,6 +18,8 @@ inline constexpr std::string_view SaveFile = "SaveFile";
 inline constexpr std::string_view Div = "Div";
 inline constexpr std::string_view Unit = "Unit";
 inline constexpr std::string_view SavePeriod = "SavePeriod";
+// The chart page shown as a tab; written only once the user has changed it.
+inline constexpr std::string_view ShowChart = "ShowChart";
 
 // "SavePos1".."SavePos4" and "SaveVer1".."SaveVer4" (position and speed column of
 // channel n); std::out_of_range for n outside 1..4.
@@ -35,6 +37,7 @@ inline constexpr int ScreenLeft = 0;
 inline constexpr int Div = 2;
 inline constexpr int Unit = 0;
 inline constexpr int SavePeriod = 1;
+inline constexpr bool ShowChart = false;
 // Not an index of the two-entry language picker: the file format gives 2 for a
 // missing Language key, and the window decides what to make of it.
 inline constexpr int Language = 2;

@@ -1,65 +1,66 @@
 #include "app/pages/ChartPage.h"
 
-#include <QImage>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QString>
 #include <QtCharts/QChart>
 #include <QtCharts/QChartView>
-#include <array>
+#include <QtCharts/QLineSeries>
+#include <QtCharts/QValueAxis>
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "app/pages/PageText.h"
+#include "app/widgets/ExportFile.h"
 #include "app/widgets/SaveDialogRunner.h"
 #include "app/widgets/TBitBtn.h"
 #include "app/widgets/TSaveDialog.h"
+#include "measure/qt/ChartCsv.h"
+#include "measure/qt/LocaleRecordLine.h"
 
 namespace kvelt::app {
 namespace {
 
 constexpr float kChartTimeStep = 0.1f;
-constexpr double kTimeWindow = 10.0;
 constexpr int kOutputCount = 5;
+// Points kept per series: the widest time window with its margin, in time steps, and some over.
+constexpr qsizetype kSeriesCapacity =
+    static_cast<qsizetype>((ChartPage::kTimeWindows.back() + ChartFeed::kWindowMargin) / kChartTimeStep) + 50;
 
 // Series numbers of the two series of a channel 0..3 and of the five outputs.
 int SpeedSeries(int channel) { return 3 * channel + 1; }
 int PositionSeries(int channel) { return 3 * channel + 3; }
 constexpr std::array<int, kOutputCount> kOutputSeries = {2, 5, 8, 11, 13};
 
-// The size the picture is taken at when the view has never been laid out (the page is never
-// shown): the size of the page it would fill.
-QSize PictureSize(const QWidget& view, const QWidget* page) {
-  constexpr int kSmallest = 100;
-  const auto usable = [](const QSize& size) {
-    return size.width() >= kSmallest && size.height() >= kSmallest;
-  };
-  if (view.testAttribute(Qt::WA_WState_ExplicitShowHide) && view.isVisible() && usable(view.size())) {
-    return view.size();
-  }
-  if (page != nullptr && usable(page->size())) {
-    return page->size();
-  }
-  return QSize(774, 420);
-}
-
 }  // namespace
 
 ChartPage::ChartPage(const Controls& controls, const ChannelReadingArray& readings, const TLangTable& texts,
-                     std::function<QWidget*()> currentPage, QObject* owner)
+                     std::function<QWidget*()> currentPage, std::function<int()> decimals, QObject* owner)
     : controls_(controls),
       readings_(readings),
       texts_(texts),
-      currentPage_(std::move(currentPage)),
-      owner_(owner) {}
+      decimals_(std::move(decimals)),
+      owner_(owner),
+      picture_(controls.View, controls.Chart, std::move(currentPage)) {}
 
 ChartFeed& ChartPage::Feed() {
   if (feed_ == nullptr) {
-    feed_ = new ChartFeed(controls_.Parts, owner_);
+    feed_ = new ChartFeed(controls_.Parts, owner_, kSeriesCapacity);
   }
   return *feed_;
 }
 
-void ChartPage::PlayClick() {
-  running_ = controls_.PlayButton->text() == PageText(texts_, "IDS_183");
+void ChartPage::SetRunning(bool running) {
+  running_ = running;
+  ApplyCaption();
+}
+
+void ChartPage::PlayClick() { SetRunning(!running_); }
+
+void ChartPage::ApplyCaption() {
   controls_.PlayButton->setText(PageText(texts_, running_ ? "IDS_184" : "IDS_183"));
 }
 
@@ -74,18 +75,55 @@ void ChartPage::SaveClick() {
     return;
   }
   Flush();
-  QChartView& view = *controls_.View;
-  const QSize size = PictureSize(view, currentPage_ ? currentPage_() : nullptr);
-  view.ensurePolished();
-  if (view.size() != size) {
-    view.resize(size);
+  WriteExportFile(*chosen, picture_.Encoded("BMP"));
+}
+
+void ChartPage::WindowChange() {
+  const int index = controls_.WindowList->currentIndex();
+  if (index < 0 || index >= static_cast<int>(kTimeWindows.size())) {
+    return;
   }
-  // The view is not on screen: its chart follows its size only through the resize it is sent.
-  controls_.Chart->resize(QSizeF(size));
-  const QImage picture = view.grab().toImage();
-  if (picture.isNull() || !picture.save(*chosen, "BMP")) {
-    throw std::runtime_error("Cannot create file \"" + chosen->toStdString() + "\"");
+  window_ = kTimeWindows[static_cast<std::size_t>(index)];
+  if (time_ > window_) {
+    Feed().SetTimeWindow(static_cast<double>(time_) - window_, time_);
   }
+}
+
+void ChartPage::PauseClick() { Feed().SetPaused(controls_.PauseBox->isChecked()); }
+
+void ChartPage::AutoScaleClick() { Feed().SetAutoScale(controls_.AutoScaleBox->isChecked()); }
+
+void ChartPage::ExportClick() {
+  const std::optional<QString> chosen = RunSaveDialog(*controls_.ExportDialog);
+  if (!chosen) {
+    return;
+  }
+  Flush();
+  const QString suffix = QFileInfo(*chosen).suffix().toLower();
+  if (suffix == u"svg") {
+    WriteExportFile(*chosen, picture_.Svg());
+  } else if (suffix == u"csv") {
+    WriteExportFile(*chosen, QByteArray::fromStdString(CsvOfShownPoints()));
+  } else {
+    WriteExportFile(*chosen, picture_.Encoded("PNG"));
+  }
+}
+
+std::string ChartPage::CsvOfShownPoints() const {
+  std::vector<ChartCsvColumn> columns;
+  // The chart's own order is the legend's; the points are all those shown, where the series
+  // holds only what its line needs.
+  const auto& all = controls_.Parts.Series;
+  for (QAbstractSeries* shown : controls_.Chart->series()) {
+    const auto found = std::find(all.cbegin(), all.cend(), shown);
+    if (found != all.cend() && shown->isVisible()) {
+      const int number = static_cast<int>(found - all.cbegin()) + 1;
+      columns.push_back(
+          {shown->name().toStdString(), feed_ != nullptr ? feed_->Shown(number) : QList<QPointF>{}});
+    }
+  }
+  const QValueAxis* axis = controls_.Parts.TimeAxis;
+  return ComposeChartCsv(columns, axis->min(), axis->max(), decimals_(), SystemDecimalSeparator());
 }
 
 void ChartPage::AddChannelPoints(int channel) {
@@ -99,8 +137,8 @@ void ChartPage::AddChannelPoints(int channel) {
 
 void ChartPage::TimeStep() {
   time_ = static_cast<float>(time_ + kChartTimeStep);
-  if (time_ > kTimeWindow) {
-    Feed().SetTimeWindow(static_cast<double>(time_) - kTimeWindow, time_);
+  if (time_ > window_) {
+    Feed().SetTimeWindow(static_cast<double>(time_) - window_, time_);
   }
 }
 

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/pages/ChartPage.h"
+#include "app/pages/ChartTabSwitch.h"
 #include "app/pages/ConfigurationPage.h"
 #include "app/pages/LanguagePage.h"
 #include "app/pages/ProgramSettingsPage.h"
@@ -24,6 +25,7 @@ StartUpSequence::StartUpSequence(const Pages& pages, const Controls& controls, S
 
 void StartUpSequence::Run() {
   pages_.Settings.SetReady(false);
+  pages_.ChartTab.SetReady(false);
   pages_.Chart.SetRunning(false);
   controls_.Tabs->setCurrentWidget(controls_.FirstPage);
   file_.SetPath(SettingsLocation::IniPath(configDir_));
@@ -34,6 +36,7 @@ void StartUpSequence::Run() {
     WriteFreshSettingsFile(settings);
   }
   pages_.Settings.Read(settings);
+  pages_.ChartTab.Read(settings);
   if (controls_.AutoSave->isChecked()) {
     pages_.Recording.StartAtStartUp();
   }
@@ -43,6 +46,7 @@ void StartUpSequence::Run() {
   }
   const bool readable = !settings.Unreadable();
   pages_.Settings.SetReady(readable);
+  pages_.ChartTab.SetReady(readable);
   pages_.Language.PickerChanged();
   if (!readable) {
     throw SettingsWriteError(settings.Path());

@@ -9,6 +9,7 @@ class QWidget;
 namespace kvelt::app {
 
 class ChartPage;
+class ChartTabSwitch;
 class ConfigurationPage;
 class LanguagePage;
 class ProgramSettingsPage;
@@ -24,6 +25,7 @@ class StartUpSequence {
   struct Pages {
     ProgramSettingsPage& Settings;
     ChartPage& Chart;
+    ChartTabSwitch& ChartTab;
     LanguagePage& Language;
     RecordingPage& Recording;
     ReadoutsPage& Readouts;

@@ -32,10 +32,16 @@ struct ChartParts {
 //
 // Axes: the time axis follows the data (oldest to newest x) until the time step gives it a
 // window; from then on it shows exactly the last window given, also after the chart is cleared.
-// The value axis keeps its maximum and takes its minimum from the points held.
+// The value axis keeps its maximum and takes its minimum from the points held; with autoscale it
+// takes both from the points of the series shown.
+//
+// Paused, the chart keeps what it shows while the buffers go on filling (and dropping what leaves
+// the time window); resuming hands them over.
 class ChartFeed : public QObject {
  public:
-  static constexpr int kFlushIntervalMs = 40;  // 25 refreshes a second at most
+  // 20 refreshes a second at most: each refresh works out every series and both axes afresh (the
+  // time window slides at every refresh), which is most of what the chart costs on screen.
+  static constexpr int kFlushIntervalMs = 50;
   // Points this far (in time units) left of the time window are still kept.
   static constexpr double kWindowMargin = 1.0;
 
@@ -52,28 +58,43 @@ class ChartFeed : public QObject {
   // From now on the time axis shows [minimum, maximum]; points older than the margin left of it go.
   void SetTimeWindow(double minimum, double maximum);
 
-  // Hands the pending points and axis ranges to the chart now.
+  // Hands the pending points and axis ranges to the chart now; nothing while paused.
   void Flush();
+  void SetPaused(bool paused);
+  bool Paused() const { return paused_; }
+  void SetAutoScale(bool autoScale);
+  bool AutoScale() const { return autoScale_; }
   bool FlushScheduled() const { return timer_.isActive(); }
   // Whether the chart view is on screen, so that points go to it at display rate.
   bool OnScreen() const;
 
   const ChartSeriesBuffer& Buffer(int seriesNumber) const;
+  // Every point of series 1..13 as last handed to the chart (its series holds only the points
+  // its line needs).
+  const QList<QPointF>& Shown(int seriesNumber) const;
   bool TimeWindowSet() const { return timeWindowSet_; }
 
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void ScheduleFlush();
+  // Both axes' (minimum, maximum).
+  using AxisRanges = std::pair<std::pair<double, double>, std::pair<double, double>>;
+  AxisRanges Ranges() const;
   void ApplyTimeAxis();
   void ApplyValueAxis();
 
   ChartParts parts_;
+  // The value axis' maximum as built, kept while autoscale is off.
+  double fixedMaximum_ = 0.0;
   // The watched chart view: its events can still arrive while the window that holds it is
   // being destroyed.
   const QObject* watchedChart_ = nullptr;
   std::array<ChartSeriesBuffer, kSeriesCount> buffers_;
+  std::array<QList<QPointF>, kSeriesCount> shown_;
   QTimer timer_;
   bool timeWindowSet_ = false;
+  bool paused_ = false;
+  bool autoScale_ = false;
   std::optional<std::pair<double, double>> pendingTimeWindow_;
 };
 

@@ -8,24 +8,27 @@ namespace kvelt {
 namespace {
 
 constexpr double kNoMinimum = std::numeric_limits<double>::infinity();
+constexpr double kNoMaximum = -std::numeric_limits<double>::infinity();
 
 }  // namespace
 
 ChartSeriesBuffer::ChartSeriesBuffer(qsizetype capacity, qsizetype dropBlock)
     : capacity_(std::max<qsizetype>(capacity, 1)),
       dropBlock_(std::max<qsizetype>(dropBlock, 1)),
-      minimumY_(kNoMinimum) {
+      minimumY_(kNoMinimum),
+      maximumY_(kNoMaximum) {
   points_.reserve(MaximumSize());
 }
 
 void ChartSeriesBuffer::Append(QPointF point) {
   if (points_.size() >= MaximumSize()) {
     points_.remove(0, dropBlock_);
-    RecomputeMinimumY();
+    RecomputeExtremes();
   }
   points_.append(point);
-  if (std::isfinite(point.y()) && point.y() < minimumY_) {
-    minimumY_ = point.y();
+  if (std::isfinite(point.y())) {
+    minimumY_ = std::min(minimumY_, point.y());
+    maximumY_ = std::max(maximumY_, point.y());
   }
   changed_ = true;
 }
@@ -34,6 +37,7 @@ void ChartSeriesBuffer::Clear() {
   points_.clear();
   points_.reserve(MaximumSize());
   minimumY_ = kNoMinimum;
+  maximumY_ = kNoMaximum;
   changed_ = true;
 }
 
@@ -46,7 +50,7 @@ void ChartSeriesBuffer::DropOlderThan(double x) {
     return;
   }
   points_.remove(0, dropped);
-  RecomputeMinimumY();
+  RecomputeExtremes();
   changed_ = true;
 }
 
@@ -57,11 +61,20 @@ std::optional<double> ChartSeriesBuffer::MinimumY() const {
   return minimumY_;
 }
 
-void ChartSeriesBuffer::RecomputeMinimumY() {
+std::optional<double> ChartSeriesBuffer::MaximumY() const {
+  if (maximumY_ == kNoMaximum) {
+    return std::nullopt;
+  }
+  return maximumY_;
+}
+
+void ChartSeriesBuffer::RecomputeExtremes() {
   minimumY_ = kNoMinimum;
+  maximumY_ = kNoMaximum;
   for (const QPointF& point : points_) {
-    if (std::isfinite(point.y()) && point.y() < minimumY_) {
-      minimumY_ = point.y();
+    if (std::isfinite(point.y())) {
+      minimumY_ = std::min(minimumY_, point.y());
+      maximumY_ = std::max(maximumY_, point.y());
     }
   }
 }

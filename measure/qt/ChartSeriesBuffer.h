@@ -33,16 +33,18 @@ class ChartSeriesBuffer {
   bool Changed() const { return changed_; }
   void MarkPresented() { changed_ = false; }
 
-  // The smallest finite y value held, nothing when none is held.
+  // The smallest and the largest finite y value held, nothing when none is held.
   std::optional<double> MinimumY() const;
+  std::optional<double> MaximumY() const;
 
  private:
-  void RecomputeMinimumY();
+  void RecomputeExtremes();
 
   qsizetype capacity_;
   qsizetype dropBlock_;
   QList<QPointF> points_;
   double minimumY_;
+  double maximumY_;
   bool changed_ = false;
 };
 

@@ -141,7 +141,8 @@ Selections SelectionsOf(TFMain& window) {
 
 // Captions that show a state (speed unit, recording) and so follow that state, not the table.
 bool ShowsAState(const std::string& key) {
-  return key == "BoxPos" || key == "BoxPred" || key == "GroupBox1" || key == "SaveButton";
+  return key == "BoxPos" || key == "BoxPred" || key == "GroupBox1" || key == "SaveButton" ||
+         key == "PlayButton";
 }
 
 constexpr TStringsType kAppliedSections[] = {TStringsType::stCaptions, TStringsType::stHints,
@@ -176,10 +177,10 @@ class LanguageTest : public QObject {
         QVERIFY2(*shown == Expected(section, text), row.Key.c_str());
       }
     }
-    // 50 captions (and the 4 that show a state), the 26 picture buttons' hints, 9 fonts (the
-    // status bar follows the window's font), 34 lists, 13 series and the title and filter of
-    // both dialogs.
-    QCOMPARE(checked, 50 + 26 + 9 + 34 + 13 + 4);
+    // 54 captions (and the 5 that show a state), the 26 picture buttons' hints, 9 fonts (the
+    // status bar follows the window's font), 34 lists, 13 series and the title and filter of the
+    // three dialogs.
+    QCOMPARE(checked, 54 + 26 + 9 + 34 + 13 + 6);
     QCOMPARE(SelectionsOf(window), before);
 
     window.ActivateLanguage(1);

@@ -331,7 +331,7 @@ class WindowControlsTest : public QObject {
     }
     QCOMPARE(Ui(window).ChartBottomAxis->titleText(), QStringLiteral("Czas [s]"));
     QCOMPARE(Ui(window).ChartLeftAxis->max(), 1038.441641249998);
-    QCOMPARE(Ui(window).PlayButton->text(), QStringLiteral("Zatrzymaj wykres"));
+    QCOMPARE(Ui(window).PlayButton->text(), QStringLiteral("Uruchom wykres"));  // the chart does not run
 
     const QList<QLegendMarker*> markers = Ui(window).Chart->legend()->markers(Ui(window).Series[5]);
     QCOMPARE(markers.size(), 1);
