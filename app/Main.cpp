@@ -19,10 +19,12 @@
 #include "app/pages/ConfigurationPage.h"
 #include "app/pages/DeviceStatusPage.h"
 #include "app/pages/LanguagePage.h"
+#include "app/pages/OutputIndicators.h"
 #include "app/pages/PageText.h"
 #include "app/pages/ProgramSettingsPage.h"
 #include "app/pages/ReadoutsPage.h"
 #include "app/pages/RecordingPage.h"
+#include "app/pages/RecordingProgress.h"
 #include "app/pages/SettingsErrorText.h"
 #include "app/pages/StartUpSequence.h"
 #include "app/widgets/TBitBtn.h"
@@ -74,6 +76,7 @@ void TFMain::BuildPages() {
           },
           [this](bool connected, const QString& whatToDo, const QString& why) {
             readoutsPage_->ShowCounterState(connected, whatToDo, why);
+            outputIndicators_->SetStale(!connected);
           }});
   chartPage_ = std::make_unique<kvelt::app::ChartPage>(
       kvelt::app::ChartPage::Controls{
@@ -95,6 +98,9 @@ void TFMain::BuildPages() {
                                           save_pos, save_ver, SaveDialog},
       readings_, lang_, *statusPage_, [this](const QString& text) { statusPage_->SetPanelText(0, text); },
       decimals, settings);
+  outputIndicators_ = std::make_unique<kvelt::app::OutputIndicators>(OutputLamps, OutputRows, lang_);
+  recordingProgress_ =
+      std::make_unique<kvelt::app::RecordingProgress>(RecordingProgressLabel, *recordingPage_, lang_);
   kvelt::app::ProgramSettingsPage::Controls stored{this};
   for (std::size_t n = 0; n < stored.CheckBoxes.size(); ++n) {
     stored.CheckBoxes[n] = Control<QCheckBox>(kvelt::CheckBoxSettings()[n].Control.data());
@@ -113,6 +119,8 @@ void TFMain::BuildPages() {
         readoutsPage_->ApplyUnitCaptions();
         recordingPage_->ApplyCaption();
         chartPage_->ApplyCaption();
+        outputIndicators_->ApplyLanguage();
+        recordingProgress_->Update();
         statusPage_->Refresh();
       });
   startUp_ = std::make_unique<kvelt::app::StartUpSequence>(
@@ -226,6 +234,7 @@ void TFMain::RefreshReadouts(int channel) {
   recordingPage_->NoteChannelFrame(channel);
   configPage_->NoteChannelFrame(channel);
   readoutsPage_->Refresh(channel);
+  if (channel == kvelt::kChannelCount - 1) outputIndicators_->Show(readings_[3].OutputState);
 }
 
 void TFMain::divChange(QObject* /*Sender*/) { readoutsPage_->DisplayOptionChanged(); }

@@ -56,7 +56,9 @@ class DisplayRatePacer;
 class LanguagePage;
 class ProgramSettingsPage;
 class ReadoutsPage;
+class OutputIndicators;
 class RecordingPage;
+class RecordingProgress;
 class StartUpSequence;
 }  // namespace kvelt::app
 
@@ -310,6 +312,9 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   QToolButton* SpeedButton2 = nullptr;
   QGroupBox* GroupBox3 = nullptr;
   std::array<TOutputRowControls, kOutputCount> OutputRows{};  // OutputRows[k - 1] = row k
+  QGroupBox* BoxOutputs = nullptr;                            // the outputs' lamps on "Wskaźnik"
+  std::array<QLabel*, kOutputCount> OutputLamps{};            // OutputLamp1 .. OutputLamp5
+  QLabel* RecordingProgressLabel = nullptr;                   // "RecordingProgress"
   TBitBtn* BitBtn1 = nullptr;                                 // read the outputs
   TBitBtn* BitBtn2 = nullptr;                                 // write the outputs
 
@@ -360,6 +365,8 @@ class TFMain : public QMainWindow, public kvelt::ReportHandlers {
   std::unique_ptr<kvelt::app::ConfigurationPage> configPage_;
   std::unique_ptr<kvelt::app::ReadoutsPage> readoutsPage_;
   std::unique_ptr<kvelt::app::RecordingPage> recordingPage_;
+  std::unique_ptr<kvelt::app::OutputIndicators> outputIndicators_;
+  std::unique_ptr<kvelt::app::RecordingProgress> recordingProgress_;
   std::unique_ptr<kvelt::app::StartUpSequence> startUp_;
 };
 

@@ -3,6 +3,7 @@
 
 #include "app/Main.h"
 #include "app/pages/ConfigurationPage.h"
+#include "app/pages/OutputIndicators.h"
 
 using kvelt::DeviceCommand;
 
@@ -54,6 +55,7 @@ void TFMain::OnOutputsFirstRead(const kvelt::OutputsFirstHalf& half) {
 }
 void TFMain::OnOutputsSecondRead(const kvelt::OutputsSecondHalf& half) {
   configPage_->OnOutputsSecondRead(half);
+  outputIndicators_->RulesRead();
 }
 void TFMain::OnResolutionRead(const kvelt::ResolutionReply& reply) { configPage_->OnResolutionRead(reply); }
 void TFMain::OnCoefficientRead(const kvelt::CoefficientReply& reply) {

@@ -211,6 +211,18 @@ QWidget* TFMain::BuildReadoutsPage() {
   page->addWidget(BoxPos, 2);
   page->addWidget(BoxPred, 2);
 
+  // The five outputs' lamps, from channel 4's frames.
+  BoxOutputs = Named(new QGroupBox(Text("Wyjścia tranzystorowe")), "BoxOutputs");
+  auto* lamps = new QHBoxLayout(BoxOutputs);
+  Tight(lamps, 8, 8);
+  for (std::size_t k = 0; k < OutputLamps.size(); ++k) {
+    const QByteArray name = "OutputLamp" + QByteArray::number(static_cast<int>(k) + 1);
+    OutputLamps[k] = Named(new QLabel, name.constData());
+    OutputLamps[k]->setMinimumHeight(22);
+    lamps->addWidget(OutputLamps[k]);
+  }
+  page->addWidget(BoxOutputs);
+
   static constexpr std::array<const char*, 4> kInfoNames = {"BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6"};
   static constexpr std::array<const char*, 4> kClearNames = {"button_clear0", "button_clear1",
                                                              "button_clear2", "button_clear3"};
@@ -237,6 +249,8 @@ QWidget* TFMain::BuildReadoutsPage() {
   SaveButton->setText(Text("Uruchom rejestrację danych"));
   SaveButton->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   page->addWidget(SaveButton, 1);
+  RecordingProgressLabel = Named(new QLabel, "RecordingProgress");
+  page->addWidget(RecordingProgressLabel);
   return TabSheet2;
 }
 

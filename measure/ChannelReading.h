@@ -15,6 +15,7 @@ struct ChannelReading {
   std::uint16_t ResolutionX4 = 0;
   std::uint32_t Raw1 = 0, Raw2 = 0, Raw3 = 0;
   float Position = 0, Speed = 0, Coefficient = 0;
+  std::uint8_t OutputState = 0;  // bit n-1 = transistor output n (1..5), as the frame had it
 };
 
 inline constexpr int kChannelCount = 4;

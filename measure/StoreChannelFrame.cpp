@@ -40,6 +40,7 @@ void StoreChannelFrame(ChannelReading& target, const std::uint8_t* payloadByte1,
   target.Speed = LoadF32Le(Field(payloadByte1, Offset::Speed));
   target.Coefficient = LoadF32Le(Field(payloadByte1, Offset::Coefficient));
   target.Speed = ScaleSpeedToUnit(target.Speed, unitSelection);
+  target.OutputState = static_cast<std::uint8_t>(*Field(payloadByte1, Offset::OutputState) & 0x1Fu);
 }
 
 }  // namespace kvelt

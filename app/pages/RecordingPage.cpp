@@ -34,6 +34,7 @@ RecordingPage::RecordingPage(const Controls& controls, const ChannelReadingArray
 
 void RecordingPage::StartAtStartUp() {
   recording_ = true;
+  NoteStart();
   controls_.SaveButton->setText(PageText(texts_, "IDS_86"));
   status_.ShowStatusMessage(0, "IDS_87");
 }
@@ -45,9 +46,11 @@ bool RecordingPage::Tick() {
     case LineRecorder::Outcome::Written:
       return true;
     case LineRecorder::Outcome::OpenFailed:
+      lastLineProblem_ = FileProblemText(texts_, recorder_->LastFailure());
       ShowFileProblem("IDS_190", controls_.File->text(), recorder_->LastFailure());
       return false;
     case LineRecorder::Outcome::WriteFailed:
+      lastLineProblem_ = FileProblemText(texts_, recorder_->LastFailure());
       // The line is lost (and cut back out of the file), but the user is told; the frame's
       // handling goes on as for a written line.
       ShowFileProblem("IDS_190", controls_.File->text(), recorder_->LastFailure());
@@ -55,6 +58,18 @@ bool RecordingPage::Tick() {
   }
   return true;
 }
+
+void RecordingPage::NoteStart() {
+  started_.start();
+  linesAtStart_ = recorder_->LinesWritten();
+  lastLineProblem_.clear();
+}
+
+QString RecordingPage::FileName() const { return controls_.File->text(); }
+
+long long RecordingPage::LinesSinceStart() const { return recorder_->LinesWritten() - linesAtStart_; }
+
+qint64 RecordingPage::MillisecondsSinceStart() const { return started_.isValid() ? started_.elapsed() : 0; }
 
 RecordTarget RecordingPage::Target() const {
   RecordTarget target;
@@ -72,6 +87,7 @@ RecordTarget RecordingPage::Target() const {
 void RecordingPage::SaveClick() {
   // The caption says what a click does; ApplyCaption keeps it so.
   recording_ = controls_.SaveButton->text() == PageText(texts_, "IDS_142");
+  if (recording_) NoteStart();
   ApplyCaption();
   status_.ShowStatusMessage(0, recording_ ? "IDS_144" : "IDS_146");
 }

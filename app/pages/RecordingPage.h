@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <array>
 #include <functional>
@@ -67,6 +68,12 @@ class RecordingPage {
   const LineRecorder& Recorder() const { return *recorder_; }
   // What the next line is made of: the chosen columns, decimals and file.
   RecordTarget Target() const;
+  // The recording's progress since it was started: the file, the lines written, the time, and
+  // why the last line failed (empty when none has since the start; in the language of then).
+  QString FileName() const;
+  long long LinesSinceStart() const;
+  qint64 MillisecondsSinceStart() const;
+  const QString& LastLineProblem() const { return lastLineProblem_; }
 
  private:
   // The recording file's failure in status panel 0: `key`'s text with the file and the reason.
@@ -79,8 +86,13 @@ class RecordingPage {
   std::function<void(const QString&)> showText_;
   std::function<int()> decimals_;
   std::function<IniFile()> settings_;
+  void NoteStart();
+
   std::unique_ptr<LineRecorder> recorder_;
   bool recording_ = false;
+  QElapsedTimer started_;
+  long long linesAtStart_ = 0;
+  QString lastLineProblem_;
 };
 
 }  // namespace kvelt::app

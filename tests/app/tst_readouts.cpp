@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QtTest>
@@ -307,6 +308,28 @@ class ReadoutsTest : public QObject {
     }
     // A colour that is readable already stays as it is.
     QCOMPARE(ReadableColour::On(QColor(Qt::black), QColor(Qt::white)), QColor(Qt::black));
+  }
+
+  // The five lamps follow the output-state byte of channel 4's frames (other channels' bytes do
+  // not count); each tooltip says the output's state, and that its rule has not been read yet.
+  void outputLampsFollowChannelFourFrames() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    std::vector<quint8> frame = ChannelFrameBytes(3, 0.0f, 0.0f);
+    frame[30] = 0x15;  // outputs 1, 3 and 5
+    Feed(window, frame);
+    std::vector<quint8> other = ChannelFrameBytes(0, 0.0f, 0.0f);
+    other[30] = 0x0A;
+    Feed(window, other);
+    for (int k = 1; k <= 5; ++k) {
+      auto* lamp = window.Control<QLabel>(qPrintable(QStringLiteral("OutputLamp%1").arg(k)));
+      const bool active = k % 2 == 1;
+      QCOMPARE(lamp->font().bold(), active);
+      QVERIFY2(lamp->toolTip().startsWith(Utf8("Wyjście %1: %2; reguła nieodczytana")
+                                              .arg(k)
+                                              .arg(Utf8(active ? "aktywne" : "nieaktywne"))),
+               qPrintable(lamp->toolTip()));
+    }
   }
 };
 

@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QRegularExpression>
@@ -494,6 +495,26 @@ class RecordingTest : public QObject {
     kvelt::app::SetSaveDialogPresenter(previous);
     QCOMPARE(openedIn, folder);
     QCOMPARE(Ui(window).save_file->text(), folder + u'/' + saved);
+  }
+
+  // While recording, the read-outs page names the file and counts the lines written since the
+  // start; stopped, the progress is hidden.
+  void progressCountsTheLinesOfThisRecording() {
+    WindowFixture fixture;
+    TFMain& window = fixture.Window();
+    TickOnly(window, {2});
+    const QString path = fixture.ConfigDir() + QStringLiteral("/progress.csv");
+    StartRecording(window, path, 0);
+    HearChannelsOneToThree(window);
+    for (int n = 0; n < 3; ++n) {
+      Feed(window, ChannelFrameBytes(3, 0.0f, 0.0f));
+    }
+    auto* progress = window.Control<QLabel>("RecordingProgress");
+    QTRY_VERIFY2(progress->text().startsWith(QStringLiteral("Zapis do progress.csv: 3 wierszy, 00:00:0")),
+                 qPrintable(progress->text()));
+    QVERIFY(!progress->isHidden());
+    window.SaveButtonClick(Ui(window).SaveButton);
+    QVERIFY(progress->isHidden());
   }
 };
 

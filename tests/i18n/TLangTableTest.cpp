@@ -92,7 +92,7 @@ TEST(TLangTable, StartsInPolishWithTwoNamedLanguages) {
   EXPECT_EQ(languages.LanguageName(2), "English");
   EXPECT_EQ(languages.LanguageName(0), "");
   EXPECT_EQ(languages.LanguageName(3), "");
-  EXPECT_EQ(languages.Table().Rows(TStringsType::stCaptions).size(), 59u);
+  EXPECT_EQ(languages.Table().Rows(TStringsType::stCaptions).size(), 60u);
 }
 
 TEST(TLangTable, ActivatingTheActiveLanguageDoesNothing) {

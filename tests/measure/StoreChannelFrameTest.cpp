@@ -48,6 +48,7 @@ TEST_P(StoreAlignmentTest, CopiesEveryFieldFromItsOffset) {
   EXPECT_EQ(reading.GateTimeMs, frame.GateTimeMs);
   EXPECT_EQ(reading.ResolutionX4, frame.ResolutionX4);
   EXPECT_EQ(reading.Raw1, frame.Raw1);
+  EXPECT_EQ(reading.OutputState, frame.OutputState & 0x1F);
   EXPECT_EQ(reading.Raw2, frame.Raw2);
   EXPECT_EQ(reading.Raw3, frame.Raw3);
   EXPECT_EQ(reading.Position, frame.Position);
