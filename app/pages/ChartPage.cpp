@@ -62,6 +62,9 @@ void ChartPage::PlayClick() { SetRunning(!running_); }
 
 void ChartPage::ApplyCaption() {
   controls_.PlayButton->setText(PageText(texts_, running_ ? "IDS_184" : "IDS_183"));
+  if (controls_.Parts.TimeAxis != nullptr) {
+    controls_.Parts.TimeAxis->setTitleText(PageText(texts_, "IDS_238"));
+  }
 }
 
 void ChartPage::ClearClick() {

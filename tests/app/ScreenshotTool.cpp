@@ -2,6 +2,7 @@
 //   kvelt-screenshots OUTPUT_DIR
 // Uses a throw-away config folder, so the user's settings are neither read nor changed.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -36,7 +37,10 @@ int main(int argc, char** argv) {
   const struct {
     const char* Page;
     const char* Tag;
-  } pages[] = {{"TabSheet2", "values"}, {"TabSheet3", "configuration"}, {"TabSheet4", "program-settings"}};
+  } pages[] = {{"TabSheet2", "values"},
+               {"TabSheet1", "chart"},
+               {"TabSheet3", "configuration"},
+               {"TabSheet4", "program-settings"}};
   int written = 0;
   for (const auto& language : languages) {
     QTemporaryDir config;
@@ -58,6 +62,16 @@ int main(int argc, char** argv) {
       return true;
     };
     while (!filled() && waited.elapsed() < 10000) {
+      QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    // The chart shown (a user's choice on the settings page), scaled to its lines and running for
+    // a few seconds.
+    window.Control<QCheckBox>("show_chart")->click();
+    window.Control<QTabWidget>("PageControl1")->setCurrentWidget(window.Control<QWidget>("TabSheet1"));
+    window.Control<QAbstractButton>("PlayButton")->click();
+    window.Control<QCheckBox>("ChartAutoScaleBox")->click();
+    waited.restart();
+    while (waited.elapsed() < 4000) {
       QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     for (const auto& page : pages) {

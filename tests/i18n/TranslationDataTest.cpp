@@ -74,7 +74,7 @@ TEST(TranslationData, LayoutIsSectionLinesInOrderAndThreeDelimitedRows) {
 TEST(TranslationData, SectionRowCounts) {
   const std::vector<std::pair<TStringsType, std::size_t>> counts{
       {stCaptions, 60},   {stHints, 26},        {stDisplayLabels, 0}, {stFonts, 10},
-      {stMultiLines, 34}, {stDlgsCaptions, 15}, {stStrings, 100},     {stOtherStrings, 81},
+      {stMultiLines, 34}, {stDlgsCaptions, 15}, {stStrings, 101},     {stOtherStrings, 81},
       {stLocales, 0},     {stCollections, 0},   {stCharSets, 10}};
   for (const auto& [section, count] : counts) {
     EXPECT_EQ(Embedded().Rows(section).size(), count) << SectionName(section);
