@@ -98,10 +98,9 @@ QSize FittedSize(QSize wanted) {
   if (screen == nullptr) {
     return wanted;
   }
-  constexpr int kFrameRoom = 40;
-  const QRect area = screen->availableGeometry();
-  return QSize(std::max(kSmallestWidth, std::min(wanted.width(), area.width() - kFrameRoom / 4)),
-               std::max(kSmallestHeight, std::min(wanted.height(), area.height() - kFrameRoom)));
+  const QSize frame(10, 40);  // the window manager's border and title bar, about
+  const QSize room = screen->availableGeometry().size() - frame;
+  return wanted.boundedTo(room).expandedTo(QSize(kSmallestWidth, kSmallestHeight));
 }
 
 }  // namespace
